@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/map_grid.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessra {
+
+inline constexpr const char* UntitledFileName = "[Untitled]";
+
+// The tools of the tool selector, in button order.
+enum Tool : std::int16_t { ToolDraw = 0, ToolFloodfill = 1, ToolStamp = 2, ToolErase = 3 };
+
+inline constexpr int StampMaxSize = 8;
+// Stamp cells, index i + 8 * j for column i and row j.
+using StampCells = std::array<std::int16_t, StampMaxSize * StampMaxSize>;
+
+// The one editor document and the settings shared by every window. Windows
+// receive it by reference; there is no second copy.
+struct EditorState {
+    MapGrid MapData;
+    std::vector<std::string> Tilesets; // full paths, in palette order, no duplicates
+
+    std::int16_t SelectedTile = 0;
+    std::int16_t CurrentTool = ToolDraw;
+    std::int16_t ZoomMode = 0;
+    std::string CurrentFileName = UntitledFileName;
+    std::string AppPath;
+
+    std::int16_t PaletteCursorX = 0;
+    std::int16_t PaletteCursorY = 0;
+
+    // The command word a tool window leaves for the main window.
+    std::string Tag;
+
+    // The rubber stamp: (StampSizeIndexX + 2) x (StampSizeIndexY + 2) cells of StampData.
+    std::int16_t StampSizeIndexX = 0;
+    std::int16_t StampSizeIndexY = 0;
+    StampCells StampData{};
+
+    // The stamp builder's working copy and the tile a left click there writes.
+    StampCells StampBuilderData{};
+    std::int16_t StampBuilderTile = 0;
+};
+
+inline int StampWidth(const EditorState& state) { return state.StampSizeIndexX + 2; }
+inline int StampHeight(const EditorState& state) { return state.StampSizeIndexY + 2; }
+inline std::int16_t& StampCell(StampCells& cells, int i, int j) { return cells[i + StampMaxSize * j]; }
+inline std::int16_t StampCell(const StampCells& cells, int i, int j) {
+    return cells[i + StampMaxSize * j];
+}
+
+// The main window's caption.
+inline std::string WindowTitle(const EditorState& state) {
+    return "TESSRA - " + state.CurrentFileName;
+}
+
+} // namespace tessra
