@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace tessra {
+
+// What a file dialog is asked for. The filter is written as pairs of
+// "name|pattern|", e.g. "PCX Files|*.pcx|All Files|*.*|".
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    bool overwritePrompt = false;
+    QString defaultSuffix; // added to a name typed without an extension
+};
+
+enum class MessageIcon { Critical, Information, Warning, Question };
+enum class SaveAnswer { Save, Discard, Cancel };
+
+// The seam between the windows and the system's dialogs and message boxes.
+// Tests substitute FakeDialogs to answer them.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> OpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+
+    // A message box with one OK button.
+    virtual void Message(QWidget* parent, const QString& text, const QString& title,
+                         MessageIcon icon) = 0;
+
+    // "Save changes?" with Save, Discard and Cancel.
+    virtual SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) = 0;
+
+    // A question with Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
+                          bool defaultYes) = 0;
+};
+
+// Turns "name|pattern|name|pattern|" into Qt's "name (pattern);;name (pattern)".
+QString ToQtFilter(const QString& filter);
+
+class QtDialogs final : public Dialogs {
+  public:
+    std::optional<QString> OpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    void Message(QWidget* parent, const QString& text, const QString& title,
+                 MessageIcon icon) override;
+    SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
+                  bool defaultYes) override;
+};
+
+// Answers dialogs from queues and records every request and message.
+class FakeDialogs final : public Dialogs {
+  public:
+    struct ShownMessage {
+        QString text;
+        QString title;
+        MessageIcon icon;
+    };
+
+    // Answers for the next file dialogs, in order; nothing queued means Cancel.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<SaveAnswer> saveAnswers;   // nothing queued means Cancel
+    std::deque<bool> yesNoAnswers;        // nothing queued means the default
+
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<ShownMessage> messages;
+    std::vector<QString> questions;
+
+    std::optional<QString> OpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    void Message(QWidget* parent, const QString& text, const QString& title,
+                 MessageIcon icon) override;
+    SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
+                  bool defaultYes) override;
+
+  private:
+    std::optional<QString> NextFile(const FileDialogRequest& request);
+};
+
+} // namespace tessra

@@ -1,0 +1,47 @@
+#include "platform/dialogs.h"
+
+namespace tessra {
+
+std::optional<QString> FakeDialogs::NextFile(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> FakeDialogs::OpenFile(QWidget*, const FileDialogRequest& request) {
+    return NextFile(request);
+}
+
+std::optional<QString> FakeDialogs::SaveFile(QWidget*, const FileDialogRequest& request) {
+    return NextFile(request);
+}
+
+void FakeDialogs::Message(QWidget*, const QString& text, const QString& title, MessageIcon icon) {
+    messages.push_back({text, title, icon});
+}
+
+SaveAnswer FakeDialogs::AskSave(QWidget*, const QString& text, const QString&) {
+    questions.push_back(text);
+    if (saveAnswers.empty()) {
+        return SaveAnswer::Cancel;
+    }
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+bool FakeDialogs::AskYesNo(QWidget*, const QString& text, const QString&, bool defaultYes) {
+    questions.push_back(text);
+    if (yesNoAnswers.empty()) {
+        return defaultYes;
+    }
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+} // namespace tessra

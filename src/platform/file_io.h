@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/result.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tessra {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Reads a whole file; the error names the file and the reason.
+Result<Bytes> ReadFileBytes(const QString& path);
+
+// Writes through a temporary file beside the target, so that a failure leaves
+// the old file whole. The error names the file and the reason.
+Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes);
+
+// Turns a path kept in a document (UTF-8) into a QString and back.
+inline QString ToQString(const std::string& text) { return QString::fromUtf8(text); }
+inline std::string ToStdString(const QString& text) { return text.toUtf8().toStdString(); }
+
+} // namespace tessra
