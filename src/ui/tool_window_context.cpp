@@ -1,0 +1,1 @@
+#include "ui/tool_window_context.h"
