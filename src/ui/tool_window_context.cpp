@@ -1,1 +1,0 @@
-#include "ui/tool_window_context.h"
