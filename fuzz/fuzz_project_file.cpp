@@ -1,0 +1,21 @@
+// Parses any bytes as a project file and writes back what it accepts.
+#include "core/project_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto project = tessra::ParseProject(bytes, "fuzz.tessra");
+    if (project) {
+        const std::string written = tessra::WriteProjectBytes(project.value().Tilesets,
+                                                              project.value().MapData);
+        const auto again = tessra::ParseProject(written, "again.tessra");
+        if (!again || !(again.value().MapData == project.value().MapData)) {
+            std::abort(); // an accepted file must survive a save and open
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,14 @@
+// Reads any text as a number, as the editor's text boxes do.
+#include "core/text_value.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const double value = tessra::TextValue(text);
+    (void)tessra::ToInt16(value);
+    (void)tessra::RoundHalfEven(value);
+    return 0;
+}
