@@ -1,1 +1,7 @@
-int main() { return 2; }
+#include "cli/cli.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    return tessra::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

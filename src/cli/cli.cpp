@@ -1,0 +1,87 @@
+#include "cli/cli.h"
+
+#include "cli/subcommand.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tessra {
+
+namespace {
+
+constexpr std::string_view ToolName = "tessra-cli";
+
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+void PrintToolHelp(std::ostream& out) {
+    out << "Usage: " << ToolName << " COMMAND ARGUMENTS...\n"
+        << "       " << ToolName << " COMMAND --help\n\n"
+        << "Runs the TESSRA map editor's file work from the command line.\n\nCommands:\n";
+    for (const Subcommand& command : Subcommands()) {
+        out << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
+            << '\n';
+    }
+    out << "\nExit status: 0 on success, 1 when the input is refused or a file fails\n"
+        << "(no output file is written then), 2 for a usage error.\n";
+}
+
+void PrintCommandUsage(const Subcommand& command, std::ostream& out) {
+    out << "Usage: " << ToolName << ' ' << command.name << ' ' << command.arguments << '\n';
+}
+
+const Subcommand* FindCommand(std::string_view name) {
+    const auto commands = Subcommands();
+    const auto found =
+        std::find_if(commands.begin(), commands.end(),
+                     [&](const Subcommand& command) { return command.name == name; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+int UsageError(std::ostream& err, std::string_view problem, const Subcommand* command = nullptr) {
+    err << ToolName << ": " << problem << '\n';
+    if (command) {
+        PrintCommandUsage(*command, err);
+    }
+    err << "Run '" << ToolName << (command ? " " + std::string(command->name) : "")
+        << " --help' for help.\n";
+    return ExitUsage;
+}
+
+int RunCommand(const Subcommand& command, const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err) {
+    if (std::any_of(args.begin(), args.end(), IsHelp)) {
+        PrintCommandUsage(command, out);
+        out << '\n' << command.help;
+        return ExitSuccess;
+    }
+    if (args.size() < command.minArguments || args.size() > command.maxArguments) {
+        return UsageError(err, "wrong number of arguments", &command);
+    }
+    const Status status = command.run(args, out);
+    if (!status) {
+        err << ToolName << ": " << status.message() << '\n';
+        return ExitRefused;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        return UsageError(err, "no command given");
+    }
+    if (IsHelp(args.front())) {
+        PrintToolHelp(out);
+        return ExitSuccess;
+    }
+    const Subcommand* command = FindCommand(args.front());
+    if (!command) {
+        return UsageError(err, "unknown command '" + args.front() + "'");
+    }
+    return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+}
+
+} // namespace tessra

@@ -1,0 +1,141 @@
+#include "cli/map_commands.h"
+
+#include "cli/cli_files.h"
+#include "core/csv_import.h"
+#include "core/map_file.h"
+#include "core/tile_swap.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace tessra {
+
+namespace {
+
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
+    // The size is checked before any file is touched, as in the editor.
+    const Result<MapFileSize> size = ReadMapFileSize(args[1], args[2]);
+    if (!size) {
+        return Error{size.message()};
+    }
+    const Result<ProjectData> project = ReadProjectFile(args[0]);
+    if (!project) {
+        return Error{project.message()};
+    }
+    const auto bytes = WriteMapFileBytes(project.value().MapData, size.value().W, size.value().H);
+    if (Status written = WriteOutputFile(args[3], bytes); !written) {
+        return written;
+    }
+    out << "File was exported.\n";
+    return {};
+}
+
+Status CheckTilesets(const std::vector<std::string>& tilesets) {
+    for (auto path = tilesets.begin(); path != tilesets.end(); ++path) {
+        if (path->find_first_of("\r\n") != std::string::npos) {
+            return Error{"A tileset path cannot hold a line break: " + *path};
+        }
+        if (std::find(tilesets.begin(), path, *path) != path) {
+            return Error{"That tileset is already loaded. (" + *path + ")"};
+        }
+    }
+    return {};
+}
+
+Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
+    const std::string& csvPath = args[0];
+    const Result<CsvSize> size = CheckCsvSize(args[1], args[2]);
+    if (!size) {
+        return Error{size.message()};
+    }
+    if (csvPath.empty()) {
+        return Error{std::string(NoCsvFileMessage)};
+    }
+    const std::vector<std::string> tilesets(args.begin() + 4, args.end());
+    if (Status checked = CheckTilesets(tilesets); !checked) {
+        return checked;
+    }
+    const Result<std::vector<std::uint8_t>> csv = ReadInputFile(csvPath);
+    if (!csv || csv.value().empty()) {
+        return Error{CsvFileNotFoundMessage(csvPath)};
+    }
+    const Result<MapGrid> map = ImportCsv(AsText(csv.value()), size.value().X, size.value().Y);
+    if (!map) {
+        return Error{csvPath + ": " + map.message()};
+    }
+    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()));
+}
+
+// swap and replace: read the project, change it, write it to OUT.
+template <int (*Change)(MapGrid&, std::uint8_t, std::uint8_t)>
+Status RunTileChange(const std::vector<std::string>& args, std::ostream&) {
+    const Result<TilePair> tiles = ReadTilePair(args[1], args[2]);
+    if (!tiles) {
+        return Error{tiles.message()};
+    }
+    Result<ProjectData> project = ReadProjectFile(args[0]);
+    if (!project) {
+        return Error{project.message()};
+    }
+    ProjectData& data = project.value();
+    Change(data.MapData, tiles.value().A, tiles.value().B);
+    return WriteOutputFile(args[3], WriteProjectBytes(data.Tilesets, data.MapData));
+}
+
+} // namespace
+
+Subcommand ExportDatCommand() {
+    return {"export-dat",
+            "MAP.tessra W H OUT.dat",
+            "Write the top-left W x H cells of a map as a .dat file.",
+            "Writes the top-left W x H cells of the map in MAP.tessra to OUT.dat: one byte\n"
+            "per cell, row after row, with no header. W and H are read as the editor reads\n"
+            "its size boxes (a fraction counts as its whole part) and must be 1 to 256.\n",
+            4,
+            4,
+            RunExportDat};
+}
+
+Subcommand ImportCsvCommand() {
+    return {"import-csv",
+            "IN.csv W H OUT.tessra [TILESET.pcx ...]",
+            "Make a project from a Mappy CSV map.",
+            "Fills the top-left W x H cells of an empty map, row after row, from the values\n"
+            "of IN.csv and saves it as OUT.tessra with the given tileset paths, in order\n"
+            "(the tilesets are not read). W and H must be 1 to 255. A value v becomes\n"
+            "tile v + 1; a value 0 gives way to the value after it. The import is refused\n"
+            "when a value is not a whole number, does not fit 16 bits, or is missing.\n",
+            4,
+            AnyNumberOfArguments,
+            RunImportCsv};
+}
+
+Subcommand SwapCommand() {
+    return {"swap",
+            "MAP.tessra A B OUT.tessra",
+            "Exchange two tile numbers across a map.",
+            "Gives every cell holding tile A the tile B and every cell holding B the tile A,\n"
+            "over the whole map of MAP.tessra, and saves the project as OUT.tessra (which\n"
+            "may be MAP.tessra itself). A and B must be 0 to 255.\n",
+            4,
+            4,
+            RunTileChange<SwapTiles>};
+}
+
+Subcommand ReplaceCommand() {
+    return {"replace",
+            "MAP.tessra A B OUT.tessra",
+            "Change one tile number into another.",
+            "Gives every cell holding tile A the tile B, over the whole map of MAP.tessra,\n"
+            "and saves the project as OUT.tessra (which may be MAP.tessra itself). Cells\n"
+            "holding B stay as they are. A and B must be 0 to 255.\n",
+            4,
+            4,
+            RunTileChange<ReplaceTiles>};
+}
+
+} // namespace tessra

@@ -1,0 +1,55 @@
+#include "core/map_file.h"
+
+#include "core/text_value.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace tessra {
+
+namespace {
+
+Result<int> ReadCount(std::string_view text, std::string_view axis) {
+    const int count = MapFileCount(text);
+    if (count < 1 || count > MapSize) {
+        return Error{"Illegal " + std::string(axis) + " size: enter a number from 1 to 256."};
+    }
+    return count;
+}
+
+} // namespace
+
+int MapFileCount(std::string_view text) {
+    const double value = TextValue(text);
+    if (!(value > 0)) {
+        return 0;
+    }
+    // Every size past the grid is refused alike, so 257 stands for all of them.
+    return static_cast<int>(std::min(std::trunc(value), double{MapSize + 1}));
+}
+
+Result<MapFileSize> ReadMapFileSize(std::string_view xText, std::string_view yText) {
+    const Result<int> w = ReadCount(xText, "X");
+    if (!w) {
+        return Error{w.message()};
+    }
+    const Result<int> h = ReadCount(yText, "Y");
+    if (!h) {
+        return Error{h.message()};
+    }
+    return MapFileSize{w.value(), h.value()};
+}
+
+std::vector<std::uint8_t> WriteMapFileBytes(const MapGrid& map, int W, int H) {
+    W = std::clamp(W, 0, MapSize);
+    H = std::clamp(H, 0, MapSize);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(W) * H);
+    for (int y = 0; y < H; ++y) {
+        std::copy_n(map.data() + MapGrid::Index(0, y), W,
+                    bytes.data() + static_cast<std::size_t>(y) * W);
+    }
+    return bytes;
+}
+
+} // namespace tessra

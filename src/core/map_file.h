@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/map_grid.h"
+#include "core/result.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tessra {
+
+// How many columns or rows a typed size gives: the whole part of its value
+// when above 0, else 0. Counts past the grid all come back as 257.
+int MapFileCount(std::string_view text);
+
+// The width and height of the block to export, in cells (1..256 each).
+struct MapFileSize {
+    int W = 0;
+    int H = 0;
+};
+
+// Reads the width (X) and height (Y) boxes; refuses a count outside 1..256.
+Result<MapFileSize> ReadMapFileSize(std::string_view xText, std::string_view yText);
+
+// The top-left W x H cells, one byte each, row after row. W and H are clamped
+// to 0..256.
+std::vector<std::uint8_t> WriteMapFileBytes(const MapGrid& map, int W, int H);
+
+} // namespace tessra

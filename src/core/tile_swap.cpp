@@ -1,0 +1,70 @@
+#include "core/tile_swap.h"
+
+#include "core/text_value.h"
+
+#include <array>
+#include <numeric>
+#include <string>
+
+namespace tessra {
+
+namespace {
+
+Result<std::uint8_t> ReadTile(std::string_view text, const char* name) {
+    const std::optional<std::int16_t> tile = TileBoxValue(text);
+    if (!tile || *tile < 0 || *tile > 255) {
+        return Error{std::string("Tile ") + name + " must be a number from 0 to 255."};
+    }
+    return static_cast<std::uint8_t>(*tile);
+}
+
+// Rewrites every cell through a table of 256 entries; counts the cells changed.
+int Remap(MapGrid& map, const std::array<std::uint8_t, 256>& table) {
+    int changed = 0;
+    std::uint8_t* cells = map.data();
+    for (int i = 0; i < CellCount; ++i) {
+        const std::uint8_t tile = table[cells[i]];
+        changed += tile != cells[i];
+        cells[i] = tile;
+    }
+    return changed;
+}
+
+std::array<std::uint8_t, 256> IdentityTable() {
+    std::array<std::uint8_t, 256> table;
+    std::iota(table.begin(), table.end(), std::uint8_t{0});
+    return table;
+}
+
+} // namespace
+
+std::optional<std::int16_t> TileBoxValue(std::string_view text) {
+    return ToInt16(TextValue(text));
+}
+
+Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText) {
+    const Result<std::uint8_t> a = ReadTile(aText, "A");
+    if (!a) {
+        return Error{a.message()};
+    }
+    const Result<std::uint8_t> b = ReadTile(bText, "B");
+    if (!b) {
+        return Error{b.message()};
+    }
+    return TilePair{a.value(), b.value()};
+}
+
+int SwapTiles(MapGrid& map, std::uint8_t a, std::uint8_t b) {
+    auto table = IdentityTable();
+    table[a] = b;
+    table[b] = a;
+    return Remap(map, table);
+}
+
+int ReplaceTiles(MapGrid& map, std::uint8_t a, std::uint8_t b) {
+    auto table = IdentityTable();
+    table[a] = b;
+    return Remap(map, table);
+}
+
+} // namespace tessra

@@ -1,0 +1,75 @@
+#include "platform/file_io.h"
+#include "temp_dir.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace tessra;
+
+namespace {
+
+std::span<const std::uint8_t> AsBytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Caps the size of any file this process writes, as a full disk would.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+  private:
+    rlimit saved_{};
+};
+
+} // namespace
+
+TEST(FileIo, WriteReplacesAndReadsBack) {
+    TempDir dir;
+    const QString path = ToQString(dir.File("a b.dat"));
+    ASSERT_TRUE(WriteFileAtomic(path, AsBytes("old contents")).ok());
+    ASSERT_TRUE(WriteFileAtomic(path, AsBytes("new")).ok());
+    const auto bytes = ReadFileBytes(path);
+    ASSERT_TRUE(bytes.ok()) << bytes.message();
+    EXPECT_EQ(std::string(bytes.value().begin(), bytes.value().end()), "new");
+}
+
+TEST(FileIo, FailuresNameTheFileAndLeaveNothing) {
+    TempDir dir;
+    const std::string missing = dir.File("no folder/out.dat");
+    const Status written = WriteFileAtomic(ToQString(missing), AsBytes("x"));
+    ASSERT_FALSE(written.ok());
+    EXPECT_NE(written.message().find(missing), std::string::npos) << written.message();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no folder")));
+
+    const auto read = ReadFileBytes(ToQString(missing));
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.message().find(missing), std::string::npos) << read.message();
+
+    std::filesystem::create_directory(dir.File("folder"));
+    EXPECT_FALSE(WriteFileAtomic(ToQString(dir.File("folder")), AsBytes("x")).ok());
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
+}
+
+TEST(FileIo, FullDiskLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string path = dir.File("map.tessra");
+    WriteText(path, "the old map");
+    Status written;
+    {
+        const FileSizeLimit limit(1024);
+        written = WriteFileAtomic(ToQString(path), AsBytes(std::string(100000, 'x')));
+    }
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(ReadText(path), "the old map");
+    const auto entries = std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                       std::filesystem::directory_iterator());
+    EXPECT_EQ(entries, 1) << "a temporary file was left behind";
+}
