@@ -1,0 +1,68 @@
+#include "core/map_view.h"
+#include "core/palette.h"
+#include "core/tools.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace tessra;
+
+namespace {
+
+Surface Noise(int width, int height, unsigned seed) {
+    Surface image(width, height);
+    for (int i = 0; i < width * height; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        image.data()[i] = Rgb(seed >> 8, seed >> 16, seed >> 24);
+    }
+    return image;
+}
+
+void BM_ReloadFourTilesets(benchmark::State& bench) {
+    const Surface tileset = Noise(256, 224, 1);
+    EditorState state;
+    state.Tilesets = {"a.pcx", "b.pcx", "c.pcx", "d.pcx"};
+    Surface palette;
+    const TilesetLoader load = [&](const std::string&) -> Result<Surface> { return tileset; };
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(ReloadTilesets(state, palette, load));
+    }
+}
+BENCHMARK(BM_ReloadFourTilesets)->Unit(benchmark::kMicrosecond);
+
+void BM_RedrawMapView(benchmark::State& bench) {
+    const int zoomMode = static_cast<int>(bench.range(0));
+    MapGrid map;
+    for (int i = 0; i < CellCount; ++i) {
+        map.data()[i] = static_cast<std::uint8_t>(i * 37 / 11);
+    }
+    const Surface palette = Noise(PaletteWidth, PaletteHeight, 2);
+    Surface view(ViewWidth, ViewHeight);
+    for (auto _ : bench) {
+        RedrawMapView(map, palette, zoomMode, 17, 9, view);
+        benchmark::DoNotOptimize(view.data());
+    }
+    bench.SetLabel(ZoomFor(zoomMode).caption);
+}
+BENCHMARK(BM_RedrawMapView)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// Each pass fills the whole grid with the next value, so no reset is needed.
+void BM_FloodFillWholeGrid(benchmark::State& bench) {
+    MapGrid map;
+    int tile = 0;
+    for (auto _ : bench) {
+        tile = (tile + 1) % TileCount;
+        benchmark::DoNotOptimize(FloodFill(map, 128, 128, tile));
+    }
+}
+BENCHMARK(BM_FloodFillWholeGrid)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderWholeMap(benchmark::State& bench) {
+    MapGrid map;
+    const Surface palette = Noise(PaletteWidth, PaletteHeight, 3);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(RenderWholeMap(map, palette).data());
+    }
+}
+BENCHMARK(BM_RenderWholeMap)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "core/map_view.h"
+
+#include "core/palette.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessra {
+namespace {
+
+// The cells to draw on one axis: first..last, both inclusive (empty if last < first).
+struct CellRange {
+    int first, last;
+};
+
+// Cells 0..lastCell of the loop, less those whose map coordinate leaves 0..255
+// and those that start past the view's edge.
+CellRange VisibleCells(int scroll, int lastCell, int cellSize, int viewPixels) {
+    if (scroll < -viewPixels || scroll >= MapSize) {
+        return {0, -1};
+    }
+    const int first = std::max(0, -scroll);
+    const int last = std::min({lastCell, MapSize - 1 - scroll, (viewPixels - 1) / cellSize});
+    return {first, last};
+}
+
+// One line of a tile, every pixel repeated Scale times.
+template <int Scale> void ExpandTileLine(Pixel* out, const Pixel* in) {
+    if constexpr (Scale == 1) {
+        std::memcpy(out, in, TileSize * sizeof(Pixel));
+    } else {
+        for (int i = 0; i < TileSize; ++i) {
+            for (int j = 0; j < Scale; ++j) {
+                out[i * Scale + j] = in[i];
+            }
+        }
+    }
+}
+
+// Draws cells with an integer enlargement: each tile line is expanded once,
+// straight into the view, then copied down to the Scale - 1 lines below it.
+// The view's width must be a multiple of the cell size, so no cell is cut at
+// the right; the bottom row may be cut.
+template <int Scale>
+void DrawCells(const MapGrid& map, const Surface& palette, CellRange columns, CellRange rows,
+               int scrollX, int scrollY, Surface& view) {
+    constexpr int cellSize = TileSize * Scale;
+    if (columns.last < columns.first) {
+        return;
+    }
+    const int spanLeft = columns.first * cellSize;
+    const std::size_t spanBytes =
+        static_cast<std::size_t>(columns.last - columns.first + 1) * cellSize * sizeof(Pixel);
+    for (int row = rows.first; row <= rows.last; ++row) {
+        const std::uint8_t* tiles = map.data() + MapGrid::Index(0, row + scrollY);
+        for (int line = 0; line < TileSize; ++line) {
+            const int y = row * cellSize + line * Scale;
+            if (y >= view.Height()) {
+                break;
+            }
+            Pixel* out = view.Row(y);
+            for (int col = columns.first; col <= columns.last; ++col) {
+                const int t = tiles[col + scrollX];
+                ExpandTileLine<Scale>(out + col * cellSize,
+                                      palette.Row(TileTop(t) + line) + TileLeft(t));
+            }
+            const int repeats = std::min(Scale, view.Height() - y);
+            for (int r = 1; r < repeats; ++r) {
+                std::memcpy(view.Row(y + r) + spanLeft, out + spanLeft, spanBytes);
+            }
+        }
+    }
+}
+
+// The fast copy reads every tile square straight from the palette's rows, so
+// a palette smaller than 256 x 256 is first padded with black.
+const Surface& FullPalette(const Surface& palette, Surface& padded) {
+    if (palette.Width() >= PaletteWidth && palette.Height() >= PaletteHeight) {
+        return palette;
+    }
+    padded.Resize(PaletteWidth, PaletteHeight);
+    BitBlt(padded, 0, 0, PaletteWidth, PaletteHeight, palette, 0, 0);
+    return padded;
+}
+
+} // namespace
+
+const ZoomLevel& ZoomFor(int zoomMode) {
+    const bool known = zoomMode >= 0 && zoomMode < static_cast<int>(ZoomTable.size());
+    return ZoomTable[known ? zoomMode : 0];
+}
+
+ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode) {
+    const ZoomLevel& zoom = ZoomFor(zoomMode);
+    return {ClampScroll(scroll.x, zoom.horizMax), ClampScroll(scroll.y, zoom.vertMax)};
+}
+
+void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int scrollX,
+                   int scrollY, Surface& view) {
+    if (view.Width() != ViewWidth || view.Height() != ViewHeight) {
+        view.Resize(ViewWidth, ViewHeight);
+    }
+    Surface padded;
+    const Surface& source = FullPalette(palette, padded);
+    const ZoomLevel& zoom = ZoomFor(zoomMode);
+    const CellRange columns = VisibleCells(scrollX, zoom.lastColumn, zoom.cellSize, ViewWidth);
+    const CellRange rows = VisibleCells(scrollY, zoom.lastRow, zoom.cellSize, ViewHeight);
+    switch (zoom.cellSize / TileSize) {
+    case 1:
+        return DrawCells<1>(map, source, columns, rows, scrollX, scrollY, view);
+    case 2:
+        return DrawCells<2>(map, source, columns, rows, scrollX, scrollY, view);
+    case 4:
+        return DrawCells<4>(map, source, columns, rows, scrollX, scrollY, view);
+    default:
+        return DrawCells<8>(map, source, columns, rows, scrollX, scrollY, view);
+    }
+}
+
+Surface RenderWholeMap(const MapGrid& map, const Surface& palette) {
+    constexpr int side = MapSize * TileSize;
+    Surface whole(side, side);
+    Surface padded;
+    const CellRange all{0, MapSize - 1};
+    DrawCells<1>(map, FullPalette(palette, padded), all, all, 0, 0, whole);
+    return whole;
+}
+
+} // namespace tessra

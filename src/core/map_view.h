@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/map_grid.h"
+#include "core/surface.h"
+
+#include <array>
+
+namespace tessra {
+
+inline constexpr int ViewWidth = 512, ViewHeight = 448;
+
+// One zoom level of the map view and the scroll bar settings it brings.
+struct ZoomLevel {
+    const char* caption; // the optScaleMode option
+    int cellSize;        // pixels per map cell
+    int lastColumn;      // columns 0..lastColumn are drawn
+    int lastRow;         // rows 0..lastRow are drawn
+    int horizMax, vertMax;
+    int horizPage, vertPage;
+};
+
+// Indexed by ZoomMode. At 8x the vertical maximum is 252, not 253, so that the
+// half row at the bottom can show row 255.
+inline constexpr std::array<ZoomLevel, 4> ZoomTable{{
+    {"1x", 16, 32, 28, 224, 228, 32, 28},
+    {"2x", 32, 16, 14, 240, 242, 16, 14},
+    {"4x", 64, 8, 7, 248, 249, 8, 7},
+    {"8x", 128, 4, 3, 252, 252, 4, 4},
+}};
+
+// The zoom level for a ZoomMode; values outside 0..3 read as 1x.
+const ZoomLevel& ZoomFor(int zoomMode);
+
+struct ScrollPosition {
+    int x, y; // the map column and row at the view's top-left corner
+};
+
+// A scroll bar's value within 0..max, as the bar keeps it when its Max shrinks.
+constexpr int ClampScroll(int value, int max) {
+    return value > max ? max : (value < 0 ? 0 : value);
+}
+ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode);
+
+// Draws the visible cells of the map from the palette into the 512 x 448 view
+// (resized to that if needed). Cells beyond column or row 255 are left as they
+// were, as are cells of a negative scroll position.
+void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int scrollX,
+                   int scrollY, Surface& view);
+
+// The whole 256 x 256 map at 1x: a 4096 x 4096 picture.
+Surface RenderWholeMap(const MapGrid& map, const Surface& palette);
+
+} // namespace tessra

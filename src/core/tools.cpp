@@ -1,0 +1,148 @@
+#include "core/tools.h"
+
+#include "core/map_view.h"
+#include "core/palette.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tessra {
+namespace {
+
+std::string SignedNumberText(int value) {
+    return (value >= 0 ? " " : "") + std::to_string(value);
+}
+
+struct Seed {
+    std::uint8_t x, y;
+};
+
+// Pushes one seed for each run of target cells in row[left..right].
+void PushRuns(const std::uint8_t* row, int left, int right, int y, std::uint8_t target,
+              std::vector<Seed>& seeds) {
+    for (int x = left; x <= right; ++x) {
+        if (row[x] == target) {
+            seeds.push_back({static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)});
+            while (x < right && row[x + 1] == target) {
+                ++x;
+            }
+        }
+    }
+}
+
+bool ApplyTool(EditorState& state, MapCell cell) {
+    MapGrid& map = state.MapData;
+    switch (state.CurrentTool) {
+    case ToolDraw:
+        return Draw(map, cell.x, cell.y, state.SelectedTile);
+    case ToolFloodfill:
+        return FloodFill(map, cell.x, cell.y, state.SelectedTile);
+    case ToolStamp:
+        return StampAt(map, cell.x, cell.y, state);
+    case ToolErase:
+        return Erase(map, cell.x, cell.y);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scrollY) {
+    const int size = ZoomFor(zoomMode).cellSize;
+    return {scrollX + FloorDiv(X, size), scrollY + FloorDiv(Y, size)};
+}
+
+std::string CoordinateReadout(int mx, int my) {
+    return "X:" + SignedNumberText(mx) + "  Y:" + SignedNumberText(my);
+}
+
+bool Draw(MapGrid& map, int x, int y, int tile) {
+    if (!MapGrid::Contains(x, y) || !IsTileNumber(tile) || map(x, y) == tile) {
+        return false;
+    }
+    map(x, y) = static_cast<std::uint8_t>(tile);
+    return true;
+}
+
+bool Erase(MapGrid& map, int x, int y) {
+    return Draw(map, x, y, 0);
+}
+
+// Scanline fill: each popped seed fills its whole run in the row, then seeds
+// the runs of target cells directly above and below it. Filled cells no longer
+// match the target, so no cell is filled twice.
+bool FloodFill(MapGrid& map, int x, int y, int tile) {
+    if (!MapGrid::Contains(x, y) || !IsTileNumber(tile) || map(x, y) == tile) {
+        return false;
+    }
+    const std::uint8_t target = map(x, y);
+    const auto value = static_cast<std::uint8_t>(tile);
+    std::vector<Seed> seeds;
+    seeds.reserve(MapSize);
+    seeds.push_back({static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)});
+    while (!seeds.empty()) {
+        const Seed seed = seeds.back();
+        seeds.pop_back();
+        std::uint8_t* row = map.data() + MapGrid::Index(0, seed.y);
+        if (row[seed.x] != target) {
+            continue;
+        }
+        int left = seed.x;
+        int right = seed.x;
+        while (left > 0 && row[left - 1] == target) {
+            --left;
+        }
+        while (right < MapSize - 1 && row[right + 1] == target) {
+            ++right;
+        }
+        std::memset(row + left, value, static_cast<std::size_t>(right - left + 1));
+        if (seed.y > 0) {
+            PushRuns(row - MapSize, left, right, seed.y - 1, target, seeds);
+        }
+        if (seed.y < MapSize - 1) {
+            PushRuns(row + MapSize, left, right, seed.y + 1, target, seeds);
+        }
+    }
+    return true;
+}
+
+bool StampAt(MapGrid& map, int x, int y, const EditorState& state) {
+    const int width = std::clamp(StampWidth(state), 0, StampMaxSize);
+    const int height = std::clamp(StampHeight(state), 0, StampMaxSize);
+    bool changed = false;
+    for (int i = 0; i < width; ++i) {
+        for (int j = 0; j < height; ++j) {
+            changed |= Draw(map, x + i, y + j, StampCell(state.StampData, i, j));
+        }
+    }
+    return changed;
+}
+
+std::optional<std::int16_t> PickTile(const MapGrid& map, int x, int y) {
+    if (!MapGrid::Contains(x, y)) {
+        return std::nullopt;
+    }
+    return map(x, y);
+}
+
+PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
+                                  int scrollY) {
+    const MapCell cell = CellUnderPoint(X, Y, state.ZoomMode, scrollX, scrollY);
+    PressOutcome outcome;
+    outcome.readout = CoordinateReadout(cell.x, cell.y);
+    if (button == LeftButton) {
+        outcome.changed = ApplyTool(state, cell);
+        outcome.redraw = true;
+    } else if (button == RightButton) {
+        outcome.pickedTile = PickTile(state.MapData, cell.x, cell.y);
+        if (outcome.pickedTile) {
+            state.CurrentTool = ToolDraw;
+            state.SelectedTile = *outcome.pickedTile;
+        }
+    }
+    return outcome;
+}
+
+} // namespace tessra

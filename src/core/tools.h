@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/editor_state.h"
+#include "core/map_grid.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessra {
+
+// The mouse buttons as the map view's handlers see them; a move reports the
+// sum of the buttons held.
+inline constexpr int LeftButton = 1;
+inline constexpr int RightButton = 2;
+
+struct MapCell {
+    int x, y;
+};
+
+// The map cell under a point of the view. Points left of or above the view
+// give negative cells; nothing is clamped.
+MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scrollY);
+
+// "X: 5  Y: 12", "X:-1  Y: 0".
+std::string CoordinateReadout(int mx, int my);
+
+// The tools. Each returns whether a cell changed; cells outside the grid are
+// skipped, and a tile outside 0..255 changes nothing.
+bool Draw(MapGrid& map, int x, int y, int tile);
+bool Erase(MapGrid& map, int x, int y); // writes tile 0
+// Every cell reachable from (x, y) through edge neighbours holding its value.
+bool FloodFill(MapGrid& map, int x, int y, int tile);
+// The rubber stamp with its top-left cell at (x, y), clipped at the grid's edges.
+bool StampAt(MapGrid& map, int x, int y, const EditorState& state);
+std::optional<std::int16_t> PickTile(const MapGrid& map, int x, int y);
+
+// What one press or move over the map view asks of its window.
+struct PressOutcome {
+    std::string readout;                    // for lblMapCoordinate, always set
+    bool redraw = false;                    // RedrawMapView, after every left-button action
+    std::optional<std::int16_t> pickedTile; // right button: run the palette pick for it
+    bool changed = false;                   // MapData changed
+};
+
+// picEditField_MouseDown and _MouseMove: the left button alone acts by
+// CurrentTool; the right button alone picks the cell's tile into SelectedTile
+// and selects Draw (nothing happens over a cell outside the grid).
+PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
+                                  int scrollY);
+
+} // namespace tessra
