@@ -18,8 +18,15 @@ Result<Bytes> ReadFileBytes(const QString& path) {
 }
 
 Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes) {
+    int errorCode = 0;
+    return WriteFileAtomic(path, bytes, errorCode);
+}
+
+Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes, int& errorCode) {
     QSaveFile file(path);
+    errorCode = 0;
     const auto fail = [&] {
+        errorCode = static_cast<int>(file.error());
         return Error{ToStdString(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()))};
     };
     if (!file.open(QIODevice::WriteOnly)) {
@@ -27,8 +34,10 @@ Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes)
     }
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
+        // Taken before cancelling, which would replace the reason with its own.
+        Error error = fail();
         file.cancelWriting();
-        return fail();
+        return error;
     }
     if (!file.commit()) {
         return fail();
