@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/result.h"
+#include "core/surface.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace tessra {
+
+// The four kinds of PCX picture the editor draws, chosen by bits per pixel and
+// plane count. Any other combination is Unsupported.
+enum class PcxKind { Palette256, Monochrome, Colour16, TrueColour, Unsupported };
+
+// The 128-byte file header, little-endian. Only BitsPerPixel, XMax, YMax,
+// ColorMap, NPlanes and BytesPerLine take part in decoding.
+struct PcxHeader {
+    static constexpr std::size_t Size = 128;
+
+    std::uint8_t Manufacturer = 0;
+    std::uint8_t Version = 0;
+    std::uint8_t Encoding = 0;
+    std::uint8_t BitsPerPixel = 0;
+    std::int16_t XMin = 0;
+    std::int16_t YMin = 0;
+    std::int16_t XMax = 0;
+    std::int16_t YMax = 0;
+    std::int16_t HDpi = 0;
+    std::int16_t VDpi = 0;
+    std::array<std::uint8_t, 48> ColorMap{}; // 16 x (red, green, blue)
+    std::uint8_t Reserved = 0;
+    std::uint8_t NPlanes = 0;
+    std::int16_t BytesPerLine = 0;
+    std::int16_t PaletteInfo = 0;
+    std::int16_t HScreenSize = 0;
+    std::int16_t VScreenSize = 0;
+};
+
+struct PcxImage {
+    Surface picture;
+    PcxKind kind = PcxKind::Unsupported;
+};
+
+// The header of a file, or nothing when the file is shorter than 128 bytes.
+std::optional<PcxHeader> ReadPcxHeader(std::span<const std::uint8_t> file);
+
+PcxKind PcxKindOf(const PcxHeader& header);
+
+// "256-colour", "monochrome", "16-colour", "true colour" or "unsupported".
+const char* PcxKindName(PcxKind kind);
+
+// Decodes a whole PCX file. The picture is XMax + 1 by YMax + 1 pixels (XMin and
+// YMin are ignored) and starts black; a kind that is not drawn stays black.
+// Refused with a message, before anything is allocated: a file shorter than its
+// header, a size that overflows or is below 1, an image over 64 megapixels, and
+// a BytesPerLine of 0 or less in a kind that is drawn. A file that ends early
+// decodes as if the missing bytes were 0.
+Result<PcxImage> DecodePCX(std::span<const std::uint8_t> file);
+
+// The same into an existing image, reusing its pixel storage: the way to load
+// one tileset after another. On a refusal the image is left as it was.
+Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image);
+
+} // namespace tessra

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/pcx.h"
+#include "core/result.h"
+
+#include <QString>
+
+namespace tessra {
+
+// Reads and decodes one PCX tileset. A failure names the file and the reason,
+// e.g. "tiles/a.pcx: BytesPerLine is 0".
+Result<PcxImage> LoadPCX(const QString& path);
+
+// The same into an existing image, reusing its storage; on a failure the image
+// is left as it was.
+Status LoadPCX(const QString& path, PcxImage& image);
+
+} // namespace tessra
