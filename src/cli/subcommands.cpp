@@ -1,3 +1,4 @@
+#include "cli/image_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
 
@@ -7,10 +8,15 @@ namespace tessra {
 
 std::span<const Subcommand> Subcommands() {
     static const std::array commands = {
+        // The map document
         ExportDatCommand(),
         ImportCsvCommand(),
         SwapCommand(),
         ReplaceCommand(),
+        // Pictures
+        PcxToImageCommand(),
+        PaletteCommand(),
+        RenderCommand(),
     };
     return commands;
 }

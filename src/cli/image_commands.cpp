@@ -1,0 +1,292 @@
+#include "cli/image_commands.h"
+
+#include "cli/cli_files.h"
+#include "cli/image_output.h"
+#include "core/map_view.h"
+#include "core/palette.h"
+#include "core/pcx.h"
+#include "platform/file_io.h"
+#include "platform/file_tileset.h"
+
+#include <QFile>
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+namespace tessra {
+
+namespace {
+
+Result<ImageFormat> OutputFormat(const std::string& path) {
+    const std::optional<ImageFormat> format = ImageFormatOf(path);
+    if (!format) {
+        return Error{"Cannot write " + path + ": the name must end in .png, .bmp or .ppm"};
+    }
+    return *format;
+}
+
+// pcx-to-image decodes straight from the mapped file: at 4096 x 4096, copying
+// the file costs more than decoding it. A file that cannot be mapped goes the
+// editor's way, which also words any failure.
+Result<PcxImage> LoadPcxToConvert(const std::string& path) {
+    const QString name = ToQString(path);
+    QFile file(name);
+    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+        if (const uchar* mapped = file.map(0, file.size())) {
+            Result<PcxImage> image =
+                DecodePCX(std::span(mapped, static_cast<std::size_t>(file.size())));
+            if (!image) {
+                return Error{path + ": " + image.message()};
+            }
+            return image;
+        }
+    }
+    return LoadPCX(name);
+}
+
+// As the editor loads a tileset: a kind it does not draw gives black tiles.
+Result<Surface> LoadTileset(const std::string& path) {
+    Result<PcxImage> image = LoadPCX(ToQString(path));
+    if (!image) {
+        return Error{image.message()};
+    }
+    return std::move(image.value().picture);
+}
+
+// Builds the palette; every failed tileset is named, one to a line.
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
+    EditorState state;
+    state.Tilesets = tilesets;
+    Surface palette;
+    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, LoadTileset);
+    if (failures.empty()) {
+        return palette;
+    }
+    if (failures.size() == 1) {
+        return Error{failures.front().message};
+    }
+    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
+    for (const TilesetFailure& failure : failures) {
+        message += "\n  " + failure.message;
+    }
+    return Error{message};
+}
+
+Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
+    const Result<ImageFormat> format = OutputFormat(args[1]);
+    if (!format) {
+        return Error{format.message()};
+    }
+    const Result<PcxImage> image = LoadPcxToConvert(args[0]);
+    if (!image) {
+        return Error{image.message()};
+    }
+    if (image.value().kind == PcxKind::Unsupported) {
+        return Error{"Cannot convert " + args[0] +
+                     ": the editor does not draw this kind of PCX picture (it draws 8 bits x 1 "
+                     "plane, 1 bit x 1 plane, 1 bit x 4 planes and 8 bits x 3 planes)"};
+    }
+    return WriteImageFile(args[1], image.value().picture, format.value());
+}
+
+Status RunPalette(const std::vector<std::string>& args, std::ostream&) {
+    const Result<ImageFormat> format = OutputFormat(args[0]);
+    if (!format) {
+        return Error{format.message()};
+    }
+    const Result<Surface> palette = BuildPalette({args.begin() + 1, args.end()});
+    if (!palette) {
+        return Error{palette.message()};
+    }
+    return WriteImageFile(args[0], palette.value(), format.value());
+}
+
+struct RenderArgs {
+    std::string map, out;
+    std::optional<int> zoom;
+    std::optional<ScrollPosition> scroll;
+};
+
+// A whole number that fills the text; values beyond the map's reach are cut
+// down, which leaves the scroll bars' clamp to do the rest.
+std::optional<int> ReadWholeNumber(std::string_view text) {
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::clamp(value, -100000LL, 100000LL));
+}
+
+Result<int> ReadZoom(std::string_view text) {
+    const std::optional<int> zoom = ReadWholeNumber(text);
+    if (!zoom || *zoom < 0 || *zoom >= static_cast<int>(ZoomTable.size())) {
+        return Error{"The zoom must be 0, 1, 2 or 3 (1x, 2x, 4x or 8x), not '" + std::string(text) +
+                     "'"};
+    }
+    return *zoom;
+}
+
+Result<ScrollPosition> ReadScroll(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    const std::optional<int> x = ReadWholeNumber(text.substr(0, comma));
+    const std::optional<int> y =
+        comma == std::string_view::npos ? std::nullopt : ReadWholeNumber(text.substr(comma + 1));
+    if (!x || !y) {
+        return Error{"The scroll position must be two whole numbers X,Y, not '" +
+                     std::string(text) + "'"};
+    }
+    return ScrollPosition{*x, *y};
+}
+
+// Takes "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string_view name) {
+    const std::string& arg = args[i];
+    if (arg == name && i + 1 < args.size()) {
+        return args[++i];
+    }
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+        return arg.substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
+Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
+    RenderArgs parsed;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (const auto zoom = OptionValue(args, i, "--zoom")) {
+            Result<int> value = ReadZoom(*zoom);
+            if (!value) {
+                return Error{value.message()};
+            }
+            parsed.zoom = value.value();
+        } else if (const auto scroll = OptionValue(args, i, "--scroll")) {
+            Result<ScrollPosition> value = ReadScroll(*scroll);
+            if (!value) {
+                return Error{value.message()};
+            }
+            parsed.scroll = value.value();
+        } else if (args[i].starts_with("--")) {
+            return Error{"Unknown option or missing value: " + args[i]};
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) {
+        return Error{"render takes MAP.tessra and OUT, given " + std::to_string(files.size()) +
+                     " file names"};
+    }
+    parsed.map = files[0];
+    parsed.out = files[1];
+    return parsed;
+}
+
+// Tileset paths in a map are relative to the map file's folder.
+std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
+                                         const std::string& mapPath) {
+    const std::filesystem::path folder = std::filesystem::path(mapPath).parent_path();
+    std::vector<std::string> resolved;
+    for (const std::string& tileset : tilesets) {
+        const std::filesystem::path path(tileset);
+        resolved.push_back(path.is_relative() ? (folder / path).string() : tileset);
+    }
+    return resolved;
+}
+
+Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
+    if (!args.zoom && !args.scroll) {
+        return RenderWholeMap(map, palette);
+    }
+    const int zoom = args.zoom.value_or(0);
+    const ScrollPosition scroll = ClampScrollForZoom(args.scroll.value_or(ScrollPosition{}), zoom);
+    Surface view(ViewWidth, ViewHeight);
+    RedrawMapView(map, palette, zoom, scroll.x, scroll.y, view);
+    return view;
+}
+
+Status RunRender(const std::vector<std::string>& args, std::ostream&) {
+    const Result<RenderArgs> parsed = ReadRenderArgs(args);
+    if (!parsed) {
+        return Error{parsed.message()};
+    }
+    const RenderArgs& render = parsed.value();
+    const Result<ImageFormat> format = OutputFormat(render.out);
+    if (!format) {
+        return Error{format.message()};
+    }
+    const Result<ProjectData> project = ReadProjectFile(render.map);
+    if (!project) {
+        return Error{project.message()};
+    }
+    const Result<Surface> palette =
+        BuildPalette(ResolveTilesets(project.value().Tilesets, render.map));
+    if (!palette) {
+        return Error{palette.message()};
+    }
+    return WriteImageFile(render.out, RenderMap(render, project.value().MapData, palette.value()),
+                          format.value());
+}
+
+constexpr std::string_view FormatHelp =
+    "The output's format follows its name: .png, .bmp or .ppm (binary P6), in any\n"
+    "case. Any other name is refused with exit status 1 and nothing is written.\n";
+
+} // namespace
+
+Subcommand PcxToImageCommand() {
+    static const std::string help =
+        "Decodes IN.pcx as the editor does and writes the picture to OUT. The editor\n"
+        "draws 256-colour (8 bits x 1 plane), monochrome (1 x 1), 16-colour (1 x 4)\n"
+        "and true colour (8 x 3) pictures; any other kind is refused.\n" +
+        std::string(FormatHelp);
+    return {"pcx-to-image",
+            "IN.pcx OUT.png|OUT.bmp|OUT.ppm",
+            "Decode a PCX picture and save it as PNG, BMP or PPM.",
+            help,
+            2,
+            2,
+            RunPcxToImage};
+}
+
+Subcommand PaletteCommand() {
+    static const std::string help =
+        "Builds the 256 x 256 tile palette from the tilesets in order, as the editor\n"
+        "does: 16 x 16 tiles taken row by row, laid 16 to a row and numbered on across\n"
+        "tilesets; tiles past 255 are dropped and unused squares stay black. A kind of\n"
+        "PCX that the editor does not draw gives black tiles of its size. If a tileset\n"
+        "cannot be read or decoded, every such file is named and nothing is written.\n" +
+        std::string(FormatHelp);
+    return {"palette",
+            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx ...]",
+            "Draw the tile palette built from a list of tilesets.",
+            help,
+            1,
+            AnyNumberOfArguments,
+            RunPalette};
+}
+
+Subcommand RenderCommand() {
+    static const std::string help =
+        "Draws the map of MAP.tessra with its tilesets. Tileset paths that are relative\n"
+        "are taken from MAP.tessra's folder. Without options the whole map is drawn at\n"
+        "1x (4096 x 4096). With --zoom Z (0..3: 1x, 2x, 4x, 8x) or --scroll X,Y (the\n"
+        "map column and row at the top-left, 0,0 by default) the 512 x 448 map view is\n"
+        "drawn as the editor shows it; X and Y are kept within the scroll bars' range\n"
+        "for the zoom (0..224 and 0..228 at 1x, 0..252 both at 8x). Options may also be\n"
+        "written --zoom=Z and --scroll=X,Y. A zoom outside 0..3, a malformed scroll\n"
+        "position, an unknown option and a tileset that fails to load are refused with\n"
+        "exit status 1.\n" +
+        std::string(FormatHelp);
+    return {"render",
+            "MAP.tessra OUT.png|OUT.bmp|OUT.ppm [--zoom Z] [--scroll X,Y]",
+            "Draw a map, whole or as the editor's map view shows it.",
+            help,
+            2,
+            6,
+            RunRender};
+}
+
+} // namespace tessra
