@@ -1,11 +1,12 @@
+#include "platform/dialogs.h"
+#include "ui/frm_main.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("TESSRA - [Untitled]");
-    window.resize(817, 545);
+    tessra::QtDialogs dialogs;
+    tessra::frmMain window(dialogs);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,95 @@
+#include "ui/frm_main.h"
+
+#include "core/map_view.h"
+#include "platform/dialogs.h"
+#include "platform/file_io.h"
+#include "ui/picture_box.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+
+namespace tessra {
+
+namespace {
+
+constexpr const char* ProgramTitle = "TESSRA";
+// The help collection, built beside the program.
+constexpr const char* HelpFileName = "tessra.qhc";
+
+} // namespace
+
+frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), palette_(PaletteWidth, PaletteHeight),
+      view_(ViewWidth, ViewHeight), preview_(4 * TileSize, 4 * TileSize) {
+    setObjectName(QStringLiteral("frmMain"));
+    BuildMenus();
+    BuildClientArea();
+    // Single border: the window keeps the size of its menu bar plus the client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    Form_Load();
+    CenterOnScreen();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildClientArea() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    // Controls sit at fixed pixel positions, so the frames draw their line
+    // through the caption and leave their inside to the controls.
+    client->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    BuildMapView(client);
+    BuildZoomFrame(client);
+    BuildToolFrame(client);
+    BuildPaletteFrame(client);
+    setCentralWidget(client);
+}
+
+void frmMain::Form_Load() {
+    QString appPath = QCoreApplication::applicationDirPath();
+    if (!appPath.endsWith(QLatin1Char('/'))) {
+        appPath += QLatin1Char('/');
+    }
+    state_.AppPath = ToStdString(appPath);
+    HelpViewer.HelpFile(appPath + QLatin1String(HelpFileName));
+    state_.CurrentFileName = UntitledFileName;
+    SetTitle();
+    SetPaletteCaption();
+}
+
+void frmMain::SetTitle() {
+    setWindowTitle(ToQString(WindowTitle(state_)));
+}
+
+void frmMain::CenterOnScreen() {
+    adjustSize();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void frmMain::ShowError(const QString& text) {
+    dialogs_.Message(this, text, QLatin1String(ProgramTitle), MessageIcon::Critical);
+}
+
+void frmMain::ActOnToolResult(std::string_view word) {
+    if (word == "LOAD") {
+        state_.CurrentFileName = UntitledFileName;
+        RedrawMapView();
+        SetTitle();
+    } else if (word == "SWAP") {
+        RedrawMapView();
+    }
+}
+
+} // namespace tessra

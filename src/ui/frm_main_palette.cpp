@@ -1,0 +1,223 @@
+#include "core/tools.h"
+#include "platform/dialogs.h"
+#include "platform/file_io.h"
+#include "platform/file_tileset.h"
+#include "ui/frm_main.h"
+#include "ui/picture_box.h"
+
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+
+namespace tessra {
+
+namespace {
+
+constexpr int PreviewSize = 4 * TileSize;
+
+// The outline that marks the selected tile; clicks pass through to the palette.
+class TileSelector final : public QWidget {
+  public:
+    explicit TileSelector(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("imgTileSelector"));
+        setFixedSize(TileSize, TileSize);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        // White under black dots shows on light and dark tiles alike.
+        QPainter painter(this);
+        const QRect box = rect().adjusted(0, 0, -1, -1);
+        painter.setPen(Qt::white);
+        painter.drawRect(box);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(box);
+    }
+};
+
+QPushButton* AddButton(QWidget* frame, const char* name, const char* caption, int y) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), frame);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(216, y, 49, 17);
+    return button;
+}
+
+QString DescribeFailure(const TilesetFailure& failure) {
+    const QString path = ToQString(failure.path);
+    const QString reason = ToQString(failure.message);
+    // File errors already name the file.
+    return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
+}
+
+Result<Surface> LoadTilesetPicture(const std::string& path) {
+    Result<PcxImage> image = LoadPCX(ToQString(path));
+    if (!image) {
+        return Error{image.message()};
+    }
+    return std::move(image.value().picture);
+}
+
+} // namespace
+
+void frmMain::BuildPaletteFrame(QWidget* client) {
+    // Two tile rows taller than 321, so the palette holds all 16 rows and
+    // every tile number has a square.
+    Frame1 = new QGroupBox(client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(536, 96, 273, 321 + PaletteHeight - 224);
+
+    picTileTexture =
+        new PictureBox(QStringLiteral("picTileTexture"), PreviewSize, PreviewSize, Frame1);
+    picTileTexture->move(8, 16);
+    picTileTexture->SetSurface(&preview_);
+
+    lstTilesets = new QListWidget(Frame1);
+    lstTilesets->setObjectName(QStringLiteral("lstTilesets"));
+    lstTilesets->setGeometry(80, 16, 129, 67);
+    connect(lstTilesets, &QListWidget::itemSelectionChanged, this, &frmMain::lstTilesets_Click);
+
+    cmdAddTileset = AddButton(Frame1, "cmdAddTileset", "Add", 16);
+    cmdDelTileset = AddButton(Frame1, "cmdDelTileset", "Del", 32);
+    cmdMoveUp = AddButton(Frame1, "cmdMoveUp", "Up", 48);
+    cmdMoveDown = AddButton(Frame1, "cmdMoveDown", "Down", 64);
+    for (QPushButton* button : {cmdDelTileset, cmdMoveUp, cmdMoveDown}) {
+        button->setEnabled(false);
+    }
+    connect(cmdAddTileset, &QPushButton::clicked, this, &frmMain::cmdAddTileset_Click);
+    connect(cmdDelTileset, &QPushButton::clicked, this, &frmMain::cmdDelTileset_Click);
+    connect(cmdMoveUp, &QPushButton::clicked, this, [this] { MoveTileset(-1); });
+    connect(cmdMoveDown, &QPushButton::clicked, this, [this] { MoveTileset(+1); });
+
+    picTileset = new PictureBox(QStringLiteral("picTileset"), PaletteWidth, PaletteHeight, Frame1);
+    picTileset->move(8, 88);
+    picTileset->SetSurface(&palette_);
+    connect(picTileset, &PictureBox::MouseUp, this, &frmMain::picTileset_MouseUp);
+
+    imgTileSelector = new TileSelector(picTileset);
+    imgTileSelector->move(0, 0);
+}
+
+void frmMain::cmdAddTileset_Click() {
+    const std::optional<QString> chosen =
+        dialogs_.OpenFile(this, {.title = QStringLiteral("Import PCX File"),
+                                 .filter = QStringLiteral("PCX Files|*.pcx|All Files|*.*|"),
+                                 .defaultSuffix = {}});
+    if (!chosen) {
+        return;
+    }
+    const std::string path = ToStdString(*chosen);
+    if (std::ranges::find(state_.Tilesets, path) != state_.Tilesets.end()) {
+        ShowError(QStringLiteral("That tileset is already loaded."));
+        return;
+    }
+    state_.Tilesets.push_back(path);
+    lstTilesets->addItem(*chosen);
+    lstTilesets_Click();
+    const std::vector<TilesetFailure> failures = ReloadTilesets();
+    picTileset_MouseUp(1, 1, 1);
+    RedrawMapView();
+    ReportTilesetFailures(failures);
+}
+
+void frmMain::cmdDelTileset_Click() {
+    const int selected = lstTilesets->currentRow();
+    if (selected < 0 || selected >= static_cast<int>(state_.Tilesets.size())) {
+        return;
+    }
+    state_.Tilesets.erase(state_.Tilesets.begin() + selected);
+    delete lstTilesets->takeItem(selected);
+    if (lstTilesets->count() < 2) {
+        cmdMoveUp->setEnabled(false);
+        cmdMoveDown->setEnabled(false);
+    }
+    RenumberTiles();
+}
+
+void frmMain::MoveTileset(int step) {
+    const int selected = lstTilesets->currentRow();
+    const int target = selected + step;
+    if (selected < 0 || target < 0 || target >= static_cast<int>(state_.Tilesets.size())) {
+        return;
+    }
+    std::swap(state_.Tilesets[selected], state_.Tilesets[target]);
+    lstTilesets->insertItem(target, lstTilesets->takeItem(selected));
+    lstTilesets->setCurrentRow(target);
+    RenumberTiles();
+}
+
+void frmMain::RenumberTiles() {
+    // The map keeps its numbers; the palette squares behind them change.
+    const std::vector<TilesetFailure> failures = ReloadTilesets();
+    const int tile = state_.SelectedTile;
+    picTileset_MouseUp(LeftButton, TileLeft(tile), TileTop(tile));
+    RedrawMapView();
+    ReportTilesetFailures(failures);
+}
+
+void frmMain::lstTilesets_Click() {
+    const int selected = lstTilesets->currentRow();
+    if (selected < 0 || !lstTilesets->currentItem()->isSelected()) {
+        return;
+    }
+    cmdDelTileset->setEnabled(true);
+    const int count = lstTilesets->count();
+    if (count == 1) {
+        return;
+    }
+    cmdMoveUp->setEnabled(selected != 0);
+    cmdMoveDown->setEnabled(selected != count - 1);
+    lstTilesets->setToolTip(lstTilesets->currentItem()->text());
+}
+
+void frmMain::picTileset_MouseUp(int, double X, double Y) {
+    const PaletteCell cell = TileAtPalettePoint(X, Y);
+    // Far below the palette there is no tile number to select.
+    if (!IsTileNumber(cell.tile)) {
+        return;
+    }
+    state_.SelectedTile = static_cast<std::int16_t>(cell.tile);
+    const int left = TileSize * cell.column, top = TileSize * cell.row;
+    imgTileSelector->move(left, top);
+    StretchBlt(preview_, 0, 0, PreviewSize, PreviewSize, palette_, left, top, TileSize, TileSize);
+    SetPaletteCaption();
+    picTileTexture->Refresh();
+}
+
+std::vector<TilesetFailure> frmMain::ReloadTilesets() {
+    std::vector<TilesetFailure> failures =
+        tessra::ReloadTilesets(state_, palette_, LoadTilesetPicture);
+    picTileset->Refresh();
+    return failures;
+}
+
+void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures) {
+    if (failures.empty()) {
+        return;
+    }
+    QStringList lines;
+    for (const TilesetFailure& failure : failures) {
+        lines << DescribeFailure(failure);
+    }
+    const QString intro = failures.size() == 1
+                              ? QStringLiteral("This tileset could not be loaded; its tiles are "
+                                               "missing from the palette:")
+                              : QStringLiteral("These tilesets could not be loaded; their tiles "
+                                               "are missing from the palette:");
+    ShowError(intro + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+}
+
+void frmMain::FillTilesetList() {
+    lstTilesets->clear();
+    for (const std::string& path : state_.Tilesets) {
+        lstTilesets->addItem(ToQString(path));
+    }
+}
+
+void frmMain::SetPaletteCaption() {
+    Frame1->setTitle(QStringLiteral("Tile Palette: ID %1").arg(state_.SelectedTile));
+}
+
+} // namespace tessra

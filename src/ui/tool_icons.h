@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/editor_state.h"
+
+#include <QIcon>
+
+namespace tessra {
+
+inline constexpr int ToolIconSize = 32;
+
+// The picture of a tool button, drawn by the program: a pencil, a paint
+// bucket, a rubber stamp and an eraser.
+QIcon ToolIcon(Tool tool);
+
+} // namespace tessra
