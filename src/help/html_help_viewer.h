@@ -7,8 +7,12 @@ class QWidget;
 
 namespace tessra {
 
+class HelpWindow;
+
 // Opens the editor's help collection at its contents, index, search, a context
 // number or a named page, and closes what it opened on Unload and at its end.
+// HelpFile names the collection (tessra.qhc); a name with another extension,
+// such as tessra.chm, means the .qhc of the same name beside it.
 class HTMLHelpViewer {
   public:
     HTMLHelpViewer() = default;
@@ -31,6 +35,9 @@ class HTMLHelpViewer {
     QWidget* hWndHelp() const { return hWndHelp_; }
 
   private:
+    // The open help window of the current file, or a new one; null without a file.
+    HelpWindow* OpenWindow();
+
     QString strHelpFile;
     QPointer<QWidget> hWndHelp_;
 };
