@@ -1,0 +1,88 @@
+#include "core/map_shift.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessra;
+
+TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
+    const struct {
+        Result<TileShift> shift;
+        const char* refusal;
+        int a = 0, b = 0, c = 0;
+    } tileCases[] = {
+        {ReadTileShift("10", "20", "-5"), nullptr, 10, 20, -5},
+        {ReadTileShift("20", "10", "&H10"), nullptr, 10, 20, 16}, // a range typed backwards
+        {ReadTileShift("2.5", "", "255"), nullptr, 0, 2, 255},
+        {ReadTileShift("256", "1", "1"), "From must be a tile number from 0 to 255."},
+        {ReadTileShift("1", "-1", "1"), "To must be a tile number from 0 to 255."},
+        {ReadTileShift("1", "2", "-1e9"), "Offset must be a whole number from -255 to 255."},
+    };
+    for (const auto& c : tileCases) {
+        ASSERT_EQ(c.shift.ok(), c.refusal == nullptr) << (c.refusal ? c.refusal : "");
+        if (c.refusal) {
+            EXPECT_EQ(c.shift.message(), c.refusal);
+        } else {
+            EXPECT_EQ(std::tuple(c.shift.value().From, c.shift.value().To, c.shift.value().Offset),
+                      std::tuple(c.a, c.b, c.c));
+        }
+    }
+    const auto wrap = ReadMapShift("-255", "3.5", true, "junk: wrapping needs no fill tile");
+    ASSERT_TRUE(wrap.ok());
+    EXPECT_EQ(std::tuple(wrap.value().DX, wrap.value().DY), std::tuple(-255, 4));
+    EXPECT_EQ(ReadMapShift("1", "0", false, "&HFF").value().FillTile, 255);
+    EXPECT_EQ(ReadMapShift("256", "0", true, "").message(),
+              "X shift must be a whole number from -255 to 255.");
+    EXPECT_EQ(ReadMapShift("0", "-300", true, "").message().substr(0, 7), "Y shift");
+    EXPECT_EQ(ReadMapShift("0", "0", false, "256").message(),
+              "Fill tile must be a tile number from 0 to 255.");
+}
+
+TEST(MapShift, TileShiftMovesTheRangeOrRefusesWithoutChangingACell) {
+    MapGrid map;
+    const int tiles[] = {10, 20, 40, 250};
+    for (int x = 0; x < 4; ++x) {
+        map(x, 0) = static_cast<std::uint8_t>(tiles[x]);
+    }
+    const MapGrid before = map;
+    for (const auto& [shift, refusal] : {
+             std::pair<TileShift, const char*>{{200, 255, 6}, "turn tile 250 into 256"},
+             {{0, 20, -1}, "turn tile 0 into -1"},
+             {{41, 60, 5}, nullptr}, // no cell holds these
+             {{0, 255, 0}, nullptr},
+         }) {
+        const auto result = ShiftTiles(map, shift);
+        EXPECT_TRUE(map == before);
+        EXPECT_EQ(result.ok(), !refusal);
+        EXPECT_TRUE(!refusal || result.message().find(refusal) != std::string::npos);
+    }
+    // Only tiles that cells hold can refuse: 39 + 235 would not fit.
+    EXPECT_EQ(ShiftTiles(map, {10, 39, 235}).value(), 2);
+    EXPECT_EQ(std::vector<int>({map(0, 0), map(1, 0), map(2, 0), map(3, 0), map(4, 0)}),
+              std::vector<int>({245, 255, 40, 250, 0}));
+}
+
+TEST(MapShift, MovesTheMapWrappingOrFilling) {
+    MapGrid old; // (x + 3y) mod 256: every row and column differ
+    for (int i = 0; i < CellCount; ++i) {
+        old.data()[i] = static_cast<std::uint8_t>(i % 256 + 3 * (i / 256));
+    }
+    const auto mod = [](long long v) { return static_cast<int>((v % 256 + 256) % 256); };
+    for (const auto& [dx, dy] :
+         {std::pair(0, 0), {1, 0}, {-3, 7}, {255, -255}, {256, 512}, {-700, 1000}}) {
+        for (const bool wrap : {true, false}) {
+            MapGrid map = old;
+            ShiftMap(map, {dx, dy, wrap, 99});
+            int wrong = 0;
+            for (int y = 0; y < MapSize; ++y) {
+                for (int x = 0; x < MapSize; ++x) {
+                    int expected = wrap ? old(mod(x - dx), mod(y - dy)) : 99;
+                    if (!wrap && MapGrid::Contains(x - dx, y - dy)) {
+                        expected = old(x - dx, y - dy);
+                    }
+                    wrong += map(x, y) != expected;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << dx << ',' << dy << (wrap ? " wrap" : " fill");
+        }
+    }
+}
