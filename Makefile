@@ -50,6 +50,7 @@ FUZZ_SECONDS ?= 60
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \
 	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF -DTESSRA_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_pcx fuzz_project_file fuzz_csv_import fuzz_text_value
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz $(FUZZ_BUILD)
