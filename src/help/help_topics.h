@@ -26,5 +26,12 @@ inline constexpr HelpTopic HelpTileSwapTopic{"tile_swap.html", 1600};
 inline constexpr HelpTopic HelpTileReplaceTopic{"tile_replace.html", 1610};
 inline constexpr HelpTopic HelpAboutTopic{"about.html", 1700};
 inline constexpr HelpTopic HelpViewerTopic{"help_viewer.html", 1800};
+inline constexpr HelpTopic HelpUndoTopic{"undo.html", 1140};
+inline constexpr HelpTopic HelpKeyboardTopic{"keyboard.html", 1150};
+inline constexpr HelpTopic HelpNewMapTopic{"new_map.html", 1310};
+inline constexpr HelpTopic HelpStampFilesTopic{"stamp_files.html", 1510};
+inline constexpr HelpTopic HelpTileShiftTopic{"tile_shift.html", 1620};
+inline constexpr HelpTopic HelpMapShiftTopic{"map_shift.html", 1630};
+inline constexpr HelpTopic HelpCommandLineTopic{"command_line.html", 1900};
 
 } // namespace tessra

@@ -1,5 +1,8 @@
 #include "ui/frm_rubber_stamp_maker.h"
 
+#include "core/stamp_file.h"
+#include "platform/dialogs.h"
+#include "platform/file_io.h"
 #include "ui/picture_box.h"
 
 #include <QComboBox>
@@ -14,6 +17,13 @@ namespace {
 
 constexpr int Margin = 8;
 constexpr int GridLeft = Margin + PaletteWidth + Margin;
+
+FileDialogRequest StampFileRequest(const QString& title) {
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = QStringLiteral("TESSRA Stamp Files|*.tstamp|All Files|*.*|");
+    return request;
+}
 
 // The outline over the painting tile; presses pass through to the palette.
 class TileMarker final : public QWidget {
@@ -129,6 +139,8 @@ void frmRubberStampMaker::BuildButtons() {
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmRubberStampMaker::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdLoadStamp, &QPushButton::clicked, this, &frmRubberStampMaker::cmdLoadStamp_Click);
+    connect(cmdSaveStamp, &QPushButton::clicked, this, &frmRubberStampMaker::cmdSaveStamp_Click);
 }
 
 void frmRubberStampMaker::cmbStampX_Click(int index) {
@@ -164,6 +176,47 @@ void frmRubberStampMaker::picStamper_MouseDown(int button, double X, double Y) {
 void frmRubberStampMaker::cmdOK_Click() {
     AcceptStampBuilder(context_.state, builder_);
     accept();
+}
+
+// The file replaces the working copy only; OK still decides about the stamp.
+void frmRubberStampMaker::cmdLoadStamp_Click() {
+    const std::optional<QString> path =
+        context_.dialogs.OpenFile(this, StampFileRequest(QStringLiteral("Load Stamp")));
+    if (!path) {
+        return;
+    }
+    const Result<Bytes> bytes = ReadFileBytes(*path);
+    if (!bytes) {
+        Refuse(bytes.message());
+        return;
+    }
+    const Bytes& data = bytes.value();
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    const Result<StampFile> stamp = ParseStamp(text, ToStdString(*path));
+    if (!stamp) {
+        Refuse(stamp.message());
+        return;
+    }
+    LoadBuilderStamp(stamp.value(), builder_, context_.state);
+    // Setting a list runs its size rule only when the position changes.
+    cmbStampX->setCurrentIndex(builder_.SizeIndexX);
+    cmbStampY->setCurrentIndex(builder_.SizeIndexY);
+    DrawGrid();
+}
+
+void frmRubberStampMaker::cmdSaveStamp_Click() {
+    FileDialogRequest request = StampFileRequest(QStringLiteral("Save Stamp"));
+    request.overwritePrompt = true;
+    request.defaultSuffix = QStringLiteral("tstamp");
+    const std::optional<QString> path = context_.dialogs.SaveFile(this, request);
+    if (!path) {
+        return;
+    }
+    const std::string text = WriteBuilderStamp(builder_, context_.state);
+    const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (const Status written = WriteFileAtomic(*path, {first, text.size()}); !written) {
+        Refuse(written.message());
+    }
 }
 
 void frmRubberStampMaker::DrawGrid() {

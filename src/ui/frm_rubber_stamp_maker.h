@@ -10,7 +10,7 @@ namespace tessra {
 class PictureBox;
 
 // Composes the rubber stamp: its size and its cells, painted from a copy of the
-// palette. Only OK changes the stamp.
+// palette, or loaded from a stamp file. Only OK changes the stamp.
 class frmRubberStampMaker : public ToolDialog {
     Q_OBJECT
 
@@ -25,6 +25,8 @@ class frmRubberStampMaker : public ToolDialog {
     void picTileset_MouseDown(int button, double X, double Y);
     void picStamper_MouseDown(int button, double X, double Y);
     void cmdOK_Click();
+    void cmdLoadStamp_Click();
+    void cmdSaveStamp_Click();
     void DrawGrid();
     void PlaceMarker();
 

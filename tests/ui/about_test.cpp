@@ -32,9 +32,6 @@ class AboutTest : public QObject {
             QCOMPARE(window.size(), QSize(405, 321));
             auto* version = Child<QLabel>(window, "lblVersion");
             QCOMPARE(version->text(), QStringLiteral("v1.0 rev 9"));
-            QCOMPARE(version->geometry(), QRect(280, 88, 121, 17));
-            QVERIFY(version->font().bold());
-            QCOMPARE(Child<QLabel>(window, "imgClose")->geometry(), QRect(0, 0, 16, 16));
         }
         const QImage artwork = DrawAboutArtwork();
         QCOMPARE(artwork.size(), QSize(405, 320));

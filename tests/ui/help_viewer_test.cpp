@@ -3,10 +3,7 @@
 #include "help/html_help_viewer.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_import_csv.h"
-#include "ui/frm_mapfile_generator.h"
 #include "ui/frm_rubber_stamp_maker.h"
-#include "ui/frm_tile_replace.h"
-#include "ui/frm_tile_swap.h"
 
 #include <QFileInfo>
 #include <QHelpSearchEngine>
@@ -71,11 +68,14 @@ class HelpViewerTest : public QObject {
         HTMLHelpViewer viewer;
         viewer.HelpFile(ToolWindowFixture::CollectionFile());
         for (const HelpTopic& topic :
-             {HelpContentsTopic, HelpManualTopic, HelpMainWindowTopic, HelpMapViewTopic,
-              HelpTilePaletteTopic, HelpProjectFilesTopic, HelpDrawTopic, HelpFloodfillTopic,
-              HelpStampTopic, HelpEraseTopic, HelpImportCsvTopic, HelpMapfileGeneratorTopic,
-              HelpStampBuilderTopic, HelpTileSwapTopic, HelpTileReplaceTopic, HelpAboutTopic,
-              HelpViewerTopic}) {
+             {HelpContentsTopic,     HelpManualTopic,      HelpMainWindowTopic,
+              HelpMapViewTopic,      HelpTilePaletteTopic, HelpProjectFilesTopic,
+              HelpDrawTopic,         HelpFloodfillTopic,   HelpStampTopic,
+              HelpEraseTopic,        HelpImportCsvTopic,   HelpMapfileGeneratorTopic,
+              HelpStampBuilderTopic, HelpTileSwapTopic,    HelpTileReplaceTopic,
+              HelpAboutTopic,        HelpViewerTopic,      HelpUndoTopic,
+              HelpKeyboardTopic,     HelpNewMapTopic,      HelpStampFilesTopic,
+              HelpTileShiftTopic,    HelpMapShiftTopic,    HelpCommandLineTopic}) {
             const QString page = QLatin1String(topic.page);
             viewer.ShowTopic(QStringLiteral("index.html"));
             viewer.ShowTopic(page);
@@ -153,9 +153,6 @@ class HelpViewerTest : public QObject {
             QCOMPARE(PageOf(f.help), QLatin1String(page));
         };
         check(frmImportCSV(f.context, nullptr), HelpImportCsvTopic.page);
-        check(frmTileSwap(f.context, nullptr), HelpTileSwapTopic.page);
-        check(frmTileReplace(f.context, nullptr), HelpTileReplaceTopic.page);
-        check(frmMapfileGenerator(f.context, nullptr), HelpMapfileGeneratorTopic.page);
         check(frmRubberStampMaker(f.context, nullptr), HelpStampBuilderTopic.page);
     }
 

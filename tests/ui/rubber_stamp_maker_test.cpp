@@ -4,8 +4,10 @@
 #include "ui/picture_box.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessra;
@@ -61,9 +63,6 @@ class RubberStampMakerTest : public QObject {
         QCOMPARE(Palette(window)->size(), QSize(256, 256));
         QVERIFY(*Palette(window)->surface() == f.palette); // all 16 rows
         QCOMPARE(Child<QWidget>(window, "imgTileSelector")->pos(), QPoint(0, 0));
-        for (const char* name : {"cmdOK", "cmdCancel", "cmdLoadStamp", "cmdSaveStamp"}) {
-            QVERIFY(Child<QPushButton>(window, name)->isEnabled());
-        }
     }
 
     void opensOnTheStampAndTheKeptTile() {
@@ -130,15 +129,11 @@ class RubberStampMakerTest : public QObject {
             Press(Palette(window), Qt::LeftButton, {16 * 4, 0});
             Press(Grid(window), Qt::LeftButton, CellPoint(1, 1));
             Child<QComboBox>(window, "cmbStampX")->setCurrentIndex(4);
-            Child<QPushButton>(window, "cmdLoadStamp")->click(); // no action yet
-            Child<QPushButton>(window, "cmdSaveStamp")->click();
-            QVERIFY(window.isVisible());
             Child<QPushButton>(window, "cmdCancel")->click();
             QVERIFY(!window.isVisible());
         }
         QVERIFY(f.state.StampData == before);
         QCOMPARE(f.state.StampSizeIndexX, 0);
-        QVERIFY(f.dialogs.fileRequests.empty());
         frmRubberStampMaker again(f.context, nullptr);
         QCOMPARE(GridPixel(again, CellPoint(1, 1)), ToolWindowFixture::TileColour(12));
     }
@@ -170,6 +165,91 @@ class RubberStampMakerTest : public QObject {
                 QCOMPARE(int(f.state.MapData(x, y)), inside ? 16 * (y - 20) + (x - 10) + 1 : 200);
             }
         }
+    }
+
+    void stampFileRoundTrip() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("wall.tstamp"));
+        ToolWindowFixture f;
+        f.dialogs.fileAnswers = {path};
+        {
+            frmRubberStampMaker window(f.context, nullptr);
+            window.show();
+            Child<QComboBox>(window, "cmbStampX")->setCurrentIndex(1); // 3 wide, 2 high
+            for (int n = 0; n < 6; ++n) {
+                Press(Palette(window), Qt::LeftButton, {16 * (n % 3 + 1), 16 * (n / 3)});
+                Press(Grid(window), Qt::LeftButton, CellPoint(n % 3, n / 3));
+            }
+            Child<QPushButton>(window, "cmdSaveStamp")->click();
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("TESSRA-STAMP 1\r\n3 2\r\n1 2 3\r\n17 18 19\r\n"));
+        const FileDialogRequest& save = f.dialogs.fileRequests.at(0);
+        QCOMPARE(save.title, QStringLiteral("Save Stamp"));
+        QCOMPARE(save.filter, QStringLiteral("TESSRA Stamp Files|*.tstamp|All Files|*.*|"));
+        QVERIFY(save.overwritePrompt);
+        QCOMPARE(save.defaultSuffix, QStringLiteral("tstamp"));
+
+        ToolWindowFixture g;
+        StampCell(g.state.StampData, 7, 7) = 99; // hidden, and kept by the load
+        g.dialogs.fileAnswers = {path};
+        frmRubberStampMaker window(g.context, nullptr);
+        window.show();
+        Child<QPushButton>(window, "cmdLoadStamp")->click();
+        QCOMPARE(g.dialogs.fileRequests.at(0).title, QStringLiteral("Load Stamp"));
+        QVERIFY(g.dialogs.messages.empty());
+        QCOMPARE(Child<QComboBox>(window, "cmbStampX")->currentIndex(), 1);
+        QCOMPARE(Grid(window)->size(), QSize(192, 128));
+        QCOMPARE(GridPixel(window, CellPoint(2, 1)), ToolWindowFixture::TileColour(19));
+        QCOMPARE(StampCell(g.state.StampData, 2, 1), 0); // until OK
+        Child<QPushButton>(window, "cmdOK")->click();
+        QCOMPARE(StampWidth(g.state), 3);
+        QCOMPARE(StampCell(g.state.StampData, 2, 1), 19);
+        QCOMPARE(StampCell(g.state.StampData, 7, 7), 99);
+    }
+
+    // A file that cannot be read or written, or is malformed, changes nothing.
+    void badStampFilesAreRefused_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("malformed") << "cmdLoadStamp"
+                                   << "bad.tstamp"
+                                   << "line 2";
+        QTest::newRow("missing") << "cmdLoadStamp"
+                                 << "none.tstamp"
+                                 << "Cannot read";
+        QTest::newRow("unwritable") << "cmdSaveStamp"
+                                    << "no/folder/s.tstamp"
+                                    << "Cannot write";
+    }
+
+    void badStampFilesAreRefused() {
+        QFETCH(QString, button);
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QFile bad(dir.filePath(QStringLiteral("bad.tstamp")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("TESSRA-STAMP 1\r\n9 2\r\n");
+        bad.close();
+        ToolWindowFixture f;
+        f.state.StampSizeIndexY = 3;
+        StampCell(f.state.StampData, 1, 4) = 42;
+        f.dialogs.fileAnswers = {dir.filePath(file)};
+        frmRubberStampMaker window(f.context, nullptr);
+        window.show();
+        Child<QPushButton>(window, button.toLatin1().constData())->click();
+        QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
+        const auto& shown = f.dialogs.messages.front();
+        QVERIFY2(shown.text.contains(reason), qPrintable(shown.text));
+        QCOMPARE(shown.title, QStringLiteral("TESSRA"));
+        QCOMPARE(shown.icon, MessageIcon::Critical);
+        QVERIFY(f.state.StampBuilderData == f.state.StampData);
+        QCOMPARE(Child<QComboBox>(window, "cmbStampY")->currentIndex(), 3);
+        QCOMPARE(GridPixel(window, CellPoint(1, 4)), ToolWindowFixture::TileColour(42));
+        QVERIFY(window.isVisible());
     }
 };
 

@@ -3,7 +3,6 @@
 #include "ui/frm_tile_swap.h"
 #include "ui/picture_box.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -46,26 +45,6 @@ class TileSwapTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void texts() {
-        const QStringList swapTexts{"Tile Swap - Switch Two Tile Textures On The Map",
-                                    "Swap Texture...", "With Texture...", "&Swap!"};
-        const QStringList replaceTexts{"Tile Replace - Change One Tile Texture To Another",
-                                       "Change Texture...", "To Texture...", "&Change!"};
-        for (const bool swap : {true, false}) {
-            ToolWindowFixture f;
-            auto window = Open(swap, f.context);
-            const QStringList shown{window->windowTitle(),
-                                    Child<QGroupBox>(*window, "Frame1")->title(),
-                                    Child<QGroupBox>(*window, "Frame2")->title(),
-                                    Child<QPushButton>(*window, "cmdSwap")->text()};
-            QCOMPARE(shown, swap ? swapTexts : replaceTexts);
-            for (int i = 0; i < 2; ++i) {
-                QCOMPARE(Child<QLineEdit>(*window, "txtDoSwap", i)->text(), QStringLiteral("0"));
-                QCOMPARE(Child<PictureBox>(*window, "picTileTexture", i)->size(), QSize(64, 64));
-            }
-        }
-    }
-
     // Counts of 3, 7 and 5 after the action; none when the numbers are refused.
     void actionsChangeTheWholeMapOrNothing_data() {
         QTest::addColumn<bool>("swap");
@@ -79,7 +58,6 @@ class TileSwapTest : public QObject {
         };
         row("swap 3 7", true, "3", "7", {third, third + 1, third});
         row("replace 3 7", false, "3", "7", {0, 2 * third + 1, third});
-        row("swap A = B", true, "5", "5", {third + 1, third, third});
         row("swap with an absent tile", true, "7", "200", {third + 1, 0, third});
         row("replace A 300", false, "300", "7", {});
         row("swap B -1", true, "3", "-1", {});
@@ -116,33 +94,15 @@ class TileSwapTest : public QObject {
         QCOMPARE((QList<int>{Count(map, 3), Count(map, 7), Count(map, 5)}), counts);
     }
 
-    void cancelClearsTagAndTheCloseBoxDoesNot() {
-        for (const bool swap : {true, false}) {
-            ToolWindowFixture f;
-            f.state.Tag = "SWAP";
-            auto window = Open(swap, f.context);
-            window->show();
-            window->close();
-            QCOMPARE(f.state.Tag, std::string("SWAP"));
-            window->show();
-            Child<QPushButton>(*window, "cmdCancel")->click();
-            QCOMPARE(f.state.Tag, std::string());
-            QVERIFY(!window->isVisible());
-        }
-    }
-
     void checkPreviewsTheTileEnlarged_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("tile"); // -1 for black
         const auto row = [](const char* text, int tile) {
             QTest::newRow(text) << QString(text) << tile;
         };
-        row("17", 17);
-        row("2.5", 2); // halves go to the even neighbour
-        row("3.5", 4);
+        row("2.5", 2);   // halves go to the even neighbour
         row("240", 240); // below the 14th row, on the 16-row palette
         row("-1", -1);
-        row("300", -1);
         row("99999", -1);
     }
 
