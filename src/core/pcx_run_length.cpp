@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -18,12 +19,12 @@ bool IsCount(std::uint8_t byte) {
     return (byte & CountFlags) == CountFlags;
 }
 
-// Which of eight bytes are the values of counts, given which look like counts
+// Which of eight bytes start a literal or a run, given which look like counts
 // (bits 0-7 of the index) and whether the first byte is the value of a count in
 // front of the eight (bit 8); and whether the last byte is a count whose value
 // comes after the eight.
 struct WordParse {
-    std::uint8_t values;
+    std::uint64_t starts; // 0xFF in each byte that starts a literal or run
     bool carry;
 };
 
@@ -33,9 +34,9 @@ constexpr std::array<WordParse, 512> MakeWordParses() {
         bool isValue = index >> 8;
         for (unsigned j = 0; j < 8; ++j) {
             if (isValue) {
-                table[index].values |= static_cast<std::uint8_t>(1u << j);
                 isValue = false;
             } else {
+                table[index].starts |= 0xFFull << (8 * j);
                 isValue = (index >> j) & 1;
             }
         }
@@ -45,33 +46,43 @@ constexpr std::array<WordParse, 512> MakeWordParses() {
 }
 constexpr std::array<WordParse, 512> WordParses = MakeWordParses();
 
-// Byte j of ByteMasks[b] is 0xFF when bit j of b is set.
-constexpr std::array<std::uint64_t, 256> MakeByteMasks() {
-    std::array<std::uint64_t, 256> table{};
-    for (unsigned b = 0; b < 256; ++b) {
-        for (unsigned j = 0; j < 8; ++j) {
-            table[b] |= ((b >> j) & 1ull) * (0xFFull << (8 * j));
+// Eight bytes as one word, the first in the lowest bits.
+std::uint64_t LoadWord(const std::uint8_t* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    if constexpr (std::endian::native != std::endian::little) {
+        std::uint64_t swapped = 0;
+        for (int j = 0; j < 8; ++j) {
+            swapped |= ((word >> (8 * j)) & 0xFF) << (56 - 8 * j);
         }
+        word = swapped;
     }
-    return table;
+    return word;
 }
-constexpr std::array<std::uint64_t, 256> ByteMasks = MakeByteMasks();
 
 // Bit 0 of each byte of `lows` gathered into one byte, byte j to bit j.
 unsigned GatherLowBits(std::uint64_t lows) {
     return (lows * 0x0102040810204080ull) >> 56;
 }
 
-// Writes `Blocks` x 16 copies of byte j of `values` at byte j of `offsets`
+// Where byte j of a word (bits 8j to 8j + 7) lies when the word is in memory.
+constexpr std::size_t ByteOf(std::size_t j) {
+    return std::endian::native == std::endian::little ? j : 7 - j;
+}
+
+// Writes `Blocks` x 8 copies of byte j of `values` at byte j of `offsets`
 // past `base`, for the eight j in order, so that each may overwrite the
 // overshoot of the one before.
 template <int Blocks, std::size_t... J>
 void WriteSteps(std::uint8_t* base, std::uint64_t offsets, std::uint64_t values,
                 std::index_sequence<J...>) {
+    std::uint8_t offset[8], value[8];
+    std::memcpy(offset, &offsets, 8);
+    std::memcpy(value, &values, 8);
     const auto write = [&](std::size_t j) {
-        std::uint8_t* out = base + ((offsets >> (8 * j)) & 0xFF);
-        const std::uint64_t fill = ((values >> (8 * j)) & 0xFF) * Ones;
-        for (int i = 0; i < 2 * Blocks; ++i) {
+        std::uint8_t* out = base + offset[ByteOf(j)];
+        const std::uint64_t fill = value[ByteOf(j)] * Ones;
+        for (int i = 0; i < Blocks; ++i) {
             std::memcpy(out + 8 * i, &fill, 8);
         }
     };
@@ -95,7 +106,7 @@ void PcxRunReader::Fill(std::uint8_t* dst, std::size_t count) {
 // run among them is found at once and its place computed by a prefix sum in
 // one word, so no step waits for the one before. Each writes 16 copies of its
 // value (64 when a run is long) where it starts; the next one, or the Slack,
-// takes the overshoot. The rest goes one byte at a time.
+// takes the overshoot. What is left goes one byte at a time.
 std::size_t PcxRunReader::Unpack(std::uint8_t* dst, std::size_t count) {
     std::size_t k = std::min<std::uint64_t>(pending_, count);
     std::memset(dst, value_, k);
@@ -103,14 +114,12 @@ std::size_t PcxRunReader::Unpack(std::uint8_t* dst, std::size_t count) {
     const std::uint8_t* in = in_;
     bool carry = false; // in[0] is the value of the last count handled
     while (k < count && end_ - in > 8) {
-        std::uint64_t word;
-        std::memcpy(&word, in, 8);
+        const std::uint64_t word = LoadWord(in);
         const std::uint64_t countLows = (word & (word << 1) & Highs) >> 7;
         const std::uint64_t countBytes = countLows * 0xFF;
         const WordParse parse = WordParses[GatherLowBits(countLows) | unsigned{carry} << 8];
-        const std::uint64_t starts = ~ByteMasks[parse.values];
         const std::uint64_t lengths =
-            starts & ((countBytes & word & (Ones * CountMask)) | (~countBytes & Ones));
+            parse.starts & ((countBytes & word & (Ones * CountMask)) | (~countBytes & Ones));
         const std::uint64_t ends = lengths * Ones; // at most 4 x 63, so bytes never carry
         const std::size_t total = ends >> 56;
         if (total > count - k) {
@@ -120,9 +129,9 @@ std::size_t PcxRunReader::Unpack(std::uint8_t* dst, std::size_t count) {
         const std::uint64_t values = (countBytes & following) | (~countBytes & word);
         const std::uint64_t offsets = ends - lengths;
         if ((lengths + Ones * (128 - 17)) & Highs) { // a run longer than 16
-            WriteSteps<4>(dst + k, offsets, values, std::make_index_sequence<8>());
+            WriteSteps<8>(dst + k, offsets, values, std::make_index_sequence<8>());
         } else {
-            WriteSteps<1>(dst + k, offsets, values, std::make_index_sequence<8>());
+            WriteSteps<2>(dst + k, offsets, values, std::make_index_sequence<8>());
         }
         k += total;
         in += 8;

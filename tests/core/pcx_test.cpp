@@ -61,7 +61,7 @@ void SetInt16(Bytes& file, std::size_t offset, int value) {
     file[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-struct PcxSpec {
+struct PcxFields {
     int bits = 8;
     int planes = 1;
     int width = 1;
@@ -71,18 +71,18 @@ struct PcxSpec {
 };
 
 // A header, the packed data as given, then `tail` (an end palette, say).
-Bytes MakePcx(const PcxSpec& spec, const Bytes& data, const Bytes& tail = {}) {
+Bytes MakePcx(const PcxFields& fields, const Bytes& data, const Bytes& tail = {}) {
     Bytes file(128, 0);
     file[0] = 10;
     file[1] = 5;
     file[2] = 1;
-    file[3] = static_cast<std::uint8_t>(spec.bits);
-    SetInt16(file, 4, spec.xMin);
-    SetInt16(file, 8, spec.width - 1);
-    SetInt16(file, 10, spec.height - 1);
-    file[65] = static_cast<std::uint8_t>(spec.planes);
-    const int fewest = (spec.width * spec.bits + 7) / 8;
-    SetInt16(file, 66, spec.bytesPerLine ? spec.bytesPerLine : fewest);
+    file[3] = static_cast<std::uint8_t>(fields.bits);
+    SetInt16(file, 4, fields.xMin);
+    SetInt16(file, 8, fields.width - 1);
+    SetInt16(file, 10, fields.height - 1);
+    file[65] = static_cast<std::uint8_t>(fields.planes);
+    const int fewest = (fields.width * fields.bits + 7) / 8;
+    SetInt16(file, 66, fields.bytesPerLine ? fields.bytesPerLine : fewest);
     file.insert(file.end(), data.begin(), data.end());
     file.insert(file.end(), tail.begin(), tail.end());
     return file;
@@ -373,16 +373,16 @@ TEST(Pcx, MatchesThePlainDecodingOnRandomFiles) {
     PcxImage reused;
     for (int round = 0; round < 3000; ++round) {
         const auto [bits, planes] = kinds[below(4)];
-        PcxSpec spec{
+        PcxFields fields{
             .bits = bits, .planes = planes, .width = 1 + below(40), .height = 1 + below(6)};
-        const int fewest = (spec.width * bits + 7) / 8;
+        const int fewest = (fields.width * bits + 7) / 8;
         const int layouts[] = {fewest, fewest + 1, 1 + below(fewest), fewest + below(90)};
-        spec.bytesPerLine = layouts[below(4)];
-        Bytes data(below(planes * spec.bytesPerLine * spec.height * 5 / 4 + 40));
+        fields.bytesPerLine = layouts[below(4)];
+        Bytes data(below(planes * fields.bytesPerLine * fields.height * 5 / 4 + 40));
         for (std::uint8_t& byte : data) {
             byte = static_cast<std::uint8_t>(below(3) ? below(0xC0) : 0xC0 + below(64));
         }
-        const Bytes file = MakePcx(spec, data, below(2) ? GreyPalette() : Bytes{});
+        const Bytes file = MakePcx(fields, data, below(2) ? GreyPalette() : Bytes{});
         SCOPED_TRACE(round);
         ASSERT_TRUE(DecodePCX(file, reused).ok());
         ASSERT_EQ(Difference(reused.picture, PlainDecode(file)), "");

@@ -1,7 +1,7 @@
+#include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "temp_dir.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tessra;
@@ -11,19 +11,16 @@ TEST(LoadPCX, DecodesAFileAndNamesTheFileInEveryFailure) {
     ASSERT_TRUE(tiles.ok()) << tiles.message();
     EXPECT_EQ(tiles.value().picture.Width(), 40);
 
-    QTemporaryDir folder;
-    const QString missing = folder.filePath("missing.pcx");
-    const Result<PcxImage> unread = LoadPCX(missing);
+    TempDir dir;
+    const std::string missing = dir.File("missing.pcx"), broken = dir.File("broken.pcx");
+    const Result<PcxImage> unread = LoadPCX(ToQString(missing));
     ASSERT_FALSE(unread.ok());
-    EXPECT_EQ(unread.message().rfind("Cannot read " + missing.toStdString() + ": ", 0), 0u);
+    EXPECT_EQ(unread.message().rfind("Cannot read " + missing + ": ", 0), 0u);
 
-    const QString broken = folder.filePath("broken.pcx");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(128, '\0').replace(3, 1, "\x08").replace(65, 1, "\x01"));
-    file.close();
+    std::string header(128, '\0');
+    header[3] = 8, header[65] = 1; // 8 bits, one plane, but BytesPerLine 0
+    WriteText(broken, header);
     PcxImage kept{Surface(2, 2), PcxKind::Monochrome};
-    const Status refused = LoadPCX(broken, kept);
-    EXPECT_EQ(refused.message(), broken.toStdString() + ": BytesPerLine is 0");
+    EXPECT_EQ(LoadPCX(ToQString(broken), kept).message(), broken + ": BytesPerLine is 0");
     EXPECT_EQ(kept.picture.Width(), 2);
 }
