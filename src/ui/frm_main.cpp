@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QListWidget>
 #include <QScreen>
 
 namespace tessra {
@@ -26,6 +27,8 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     BuildMenus();
     BuildClientArea();
+    BuildKeyboard();
+    setAcceptDrops(true);
     // Single border: the window keeps the size of its menu bar plus the client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -48,6 +51,8 @@ void frmMain::BuildClientArea() {
     BuildZoomFrame(client);
     BuildToolFrame(client);
     BuildPaletteFrame(client);
+    BuildTilesetCommands();
+    BuildOverlay();
     setCentralWidget(client);
 }
 
@@ -61,6 +66,7 @@ void frmMain::Form_Load() {
     state_.CurrentFileName = UntitledFileName;
     SetTitle();
     SetPaletteCaption();
+    UpdateEditMenu();
 }
 
 void frmMain::SetTitle() {
@@ -89,6 +95,14 @@ void frmMain::ActOnToolResult(std::string_view word) {
         SetTitle();
     } else if (word == "SWAP") {
         RedrawMapView();
+    } else if (word == "NEW") {
+        // Only an emptied list changes the palette.
+        if (lstTilesets->count() != static_cast<int>(state_.Tilesets.size())) {
+            RebuildPalette(-1);
+        } else {
+            RedrawMapView();
+        }
+        SetTitle();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace tessra {
@@ -52,15 +53,15 @@ QString DescribeFailure(const TilesetFailure& failure) {
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
 }
 
-Result<Surface> LoadTilesetPicture(const std::string& path) {
+} // namespace
+
+Result<Surface> frmMain::LoadTilesetPicture(const std::string& path) {
     Result<PcxImage> image = LoadPCX(ToQString(path));
     if (!image) {
         return Error{image.message()};
     }
     return std::move(image.value().picture);
 }
-
-} // namespace
 
 void frmMain::BuildPaletteFrame(QWidget* client) {
     // Two tile rows taller than 321, so the palette holds all 16 rows and
@@ -87,9 +88,6 @@ void frmMain::BuildPaletteFrame(QWidget* client) {
         button->setEnabled(false);
     }
     connect(cmdAddTileset, &QPushButton::clicked, this, &frmMain::cmdAddTileset_Click);
-    connect(cmdDelTileset, &QPushButton::clicked, this, &frmMain::cmdDelTileset_Click);
-    connect(cmdMoveUp, &QPushButton::clicked, this, [this] { MoveTileset(-1); });
-    connect(cmdMoveDown, &QPushButton::clicked, this, [this] { MoveTileset(+1); });
 
     picTileset = new PictureBox(QStringLiteral("picTileset"), PaletteWidth, PaletteHeight, Frame1);
     picTileset->move(8, 88);
@@ -113,44 +111,22 @@ void frmMain::cmdAddTileset_Click() {
         ShowError(QStringLiteral("That tileset is already loaded."));
         return;
     }
-    state_.Tilesets.push_back(path);
+    history_.Record(state_, "Add Tileset", [&] { state_.Tilesets.push_back(path); });
     lstTilesets->addItem(*chosen);
     lstTilesets_Click();
     const std::vector<TilesetFailure> failures = ReloadTilesets();
     picTileset_MouseUp(1, 1, 1);
     RedrawMapView();
+    UpdateEditMenu();
     ReportTilesetFailures(failures);
 }
 
-void frmMain::cmdDelTileset_Click() {
-    const int selected = lstTilesets->currentRow();
-    if (selected < 0 || selected >= static_cast<int>(state_.Tilesets.size())) {
-        return;
-    }
-    state_.Tilesets.erase(state_.Tilesets.begin() + selected);
-    delete lstTilesets->takeItem(selected);
-    if (lstTilesets->count() < 2) {
-        cmdMoveUp->setEnabled(false);
-        cmdMoveDown->setEnabled(false);
-    }
-    RenumberTiles();
-}
-
-void frmMain::MoveTileset(int step) {
-    const int selected = lstTilesets->currentRow();
-    const int target = selected + step;
-    if (selected < 0 || target < 0 || target >= static_cast<int>(state_.Tilesets.size())) {
-        return;
-    }
-    std::swap(state_.Tilesets[selected], state_.Tilesets[target]);
-    lstTilesets->insertItem(target, lstTilesets->takeItem(selected));
-    lstTilesets->setCurrentRow(target);
-    RenumberTiles();
-}
-
-void frmMain::RenumberTiles() {
-    // The map keeps its numbers; the palette squares behind them change.
+void frmMain::RebuildPalette(int selectRow) {
+    FillTilesetList();
+    lstTilesets->setCurrentRow(selectRow);
+    lstTilesets_Click();
     const std::vector<TilesetFailure> failures = ReloadTilesets();
+    // The selected number stays; its square may now show another picture.
     const int tile = state_.SelectedTile;
     picTileset_MouseUp(LeftButton, TileLeft(tile), TileTop(tile));
     RedrawMapView();
@@ -158,18 +134,17 @@ void frmMain::RenumberTiles() {
 }
 
 void frmMain::lstTilesets_Click() {
-    const int selected = lstTilesets->currentRow();
-    if (selected < 0 || !lstTilesets->currentItem()->isSelected()) {
-        return;
-    }
-    cmdDelTileset->setEnabled(true);
+    // The buttons follow the selection, whatever changed it.
     const int count = lstTilesets->count();
-    if (count == 1) {
-        return;
+    int selected = lstTilesets->currentRow();
+    if (selected >= 0 && !lstTilesets->currentItem()->isSelected()) {
+        selected = -1;
     }
-    cmdMoveUp->setEnabled(selected != 0);
-    cmdMoveDown->setEnabled(selected != count - 1);
-    lstTilesets->setToolTip(lstTilesets->currentItem()->text());
+    cmdDelTileset->setEnabled(selected >= 0);
+    cmdMoveUp->setEnabled(selected > 0);
+    cmdMoveDown->setEnabled(selected >= 0 && selected < count - 1);
+    mnuLocateTileset->setEnabled(selected >= 0);
+    lstTilesets->setToolTip(selected >= 0 ? lstTilesets->currentItem()->text() : QString());
 }
 
 void frmMain::picTileset_MouseUp(int, double X, double Y) {
@@ -190,6 +165,7 @@ std::vector<TilesetFailure> frmMain::ReloadTilesets() {
     std::vector<TilesetFailure> failures =
         tessra::ReloadTilesets(state_, palette_, LoadTilesetPicture);
     picTileset->Refresh();
+    MarkMissingTilesets();
     return failures;
 }
 
@@ -210,10 +186,12 @@ void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures)
 }
 
 void frmMain::FillTilesetList() {
+    const QSignalBlocker quiet(lstTilesets);
     lstTilesets->clear();
     for (const std::string& path : state_.Tilesets) {
         lstTilesets->addItem(ToQString(path));
     }
+    lstTilesets_Click();
 }
 
 void frmMain::SetPaletteCaption() {

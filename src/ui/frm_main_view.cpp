@@ -46,6 +46,7 @@ void frmMain::BuildMapView(QWidget* client) {
     // No surface yet: the view stays blank until the first redraw.
     connect(picEditField, &PictureBox::MouseDown, this, &frmMain::picEditField_MouseDown);
     connect(picEditField, &PictureBox::MouseMove, this, &frmMain::picEditField_MouseMove);
+    connect(picEditField, &PictureBox::MouseUp, this, &frmMain::picEditField_MouseUp);
 
     const ZoomLevel& zoom = ZoomFor(0);
     scrVert = AddScrollBar(client, "scrVert", Qt::Vertical, {ViewWidth, 0, 17, ViewHeight},
@@ -112,6 +113,7 @@ void frmMain::RedrawMapView() {
     } else {
         picEditField->Refresh();
     }
+    UpdateOverlay();
 }
 
 void frmMain::optScaleMode_Click(int index) {
@@ -130,6 +132,11 @@ void frmMain::optToolSelect_Click(int index) {
 }
 
 void frmMain::picEditField_MouseDown(int button, double X, double Y) {
+    // A whole drag of the left button is one step, closed on its release; a
+    // step already open takes this press or move in.
+    if (button == LeftButton) {
+        history_.BeginStep(state_, ToolStepLabel(state_.CurrentTool));
+    }
     const PressOutcome outcome =
         HandleEditFieldPress(state_, button, X, Y, scrHoriz->value(), scrVert->value());
     lblMapCoordinate->setText(ToQString(outcome.readout));
@@ -146,6 +153,13 @@ void frmMain::picEditField_MouseDown(int button, double X, double Y) {
 
 void frmMain::picEditField_MouseMove(int button, double X, double Y) {
     picEditField_MouseDown(button, X, Y);
+}
+
+void frmMain::picEditField_MouseUp(int button, double, double) {
+    if (button == LeftButton && history_.StepOpen()) {
+        history_.EndStep(state_);
+        UpdateEditMenu();
+    }
 }
 
 } // namespace tessra

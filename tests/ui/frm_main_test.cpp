@@ -1,7 +1,6 @@
 #include "core/project_file.h"
+#include "main_window_fixture.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
-#include "ui/frm_main.h"
 #include "ui/picture_box.h"
 
 #include <QAbstractButton>
@@ -9,77 +8,13 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QListWidget>
-#include <QMouseEvent>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 using namespace tessra;
-
-namespace {
-
-// Palette colour i of the test tilesets; index 0 is never used, so no tile is black.
-Pixel IndexColour(int i) {
-    return Rgb(i, 128, 255 - i);
-}
-
-// A tileset whose tile t is filled with colour index first + t: an uncompressed
-// 8-bit PCX, every byte a literal, those from 0xC0 up behind a run of one.
-QByteArray TilesetPcx(int width, int height, int first) {
-    QByteArray file(128, '\0');
-    auto put16 = [&](int at, int value) {
-        file[at] = char(value & 0xFF), file[at + 1] = char(value >> 8);
-    };
-    file[0] = 0x0A, file[1] = 5, file[2] = 1, file[3] = 8, file[65] = 1;
-    put16(8, width - 1), put16(10, height - 1), put16(66, width), put16(68, 1);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int v = first + x / 16 + width / 16 * (y / 16);
-            file.append(v >= 0xC0 ? "\xC1" : "").append(char(v));
-        }
-    }
-    file.append(char(0x0C));
-    for (int i = 0; i < 256; ++i) {
-        const Pixel c = IndexColour(i);
-        file.append(char(c & 0xFF)).append(char(c >> 8 & 0xFF)).append(char(c >> 16 & 0xFF));
-    }
-    return file;
-}
-
-void SendMouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
-// Everything a refused command must leave alone.
-QString Snapshot(frmMain& window) {
-    const EditorState& s = window.state();
-    QString text = window.windowTitle() + ToQString(s.CurrentFileName) +
-                   QString::number(window.findChild<QListWidget*>("lstTilesets")->count()) +
-                   QString::number(qHashBits(s.MapData.data(), CellCount)) +
-                   QString::number(qHashBits(window.palette().data(), 256 * 256 * 4));
-    for (const std::string& path : s.Tilesets) {
-        text += ToQString(path) + '|';
-    }
-    return text;
-}
-
-// Stands in for a tool window: leaves a word in Tag, or nothing (its close box).
-struct FakeToolWindow {
-    static inline std::string word;
-    FakeToolWindow(ToolWindowContext& context, QWidget*) : context(context) {}
-    int exec() {
-        if (!word.empty()) {
-            context.state.Tag = word;
-        }
-        return 0;
-    }
-    ToolWindowContext& context;
-};
-
-} // namespace
 
 class FrmMainTest : public QObject {
     Q_OBJECT
@@ -142,7 +77,9 @@ class FrmMainTest : public QObject {
         const QString menus = QStringLiteral(
             "mnuFile_submenu=&File;mnuNewMap=&New Map...;mnuOpenMap=&Open Map...;"
             "mnuImportCSV=&Import CSV...;mnuSaveMap=&Save Map;mnuSaveMapAs=Save Map &As...;"
-            "mnuExit=E&xit;mnuMapGeneration_submenu=Map &Generation;mnuTools_submenu=&Tools;"
+            "mnuExit=E&xit;mnuEdit_submenu=&Edit;mnuUndo=&Undo;mnuRedo=&Redo;"
+            "mnuView_submenu=&View;mnuShowGrid=Show &Grid;mnuShowExportArea=Show &Export Area;"
+            "mnuMapGeneration_submenu=Map &Generation;mnuTools_submenu=&Tools;"
             "mnuRubberStampBuilder=Rubber &Stamp Builder;mnuTileSwapper=Tile &Swap;"
             "mnuTileReplace=Tile &Replace;mnuTileShift=Tile Shi&ft;mnuMapShift=&Map Shift;"
             "mnuHelp_submenu=&Help;mnuHelpTopics=Help &Topics;mnuAboutTESSRA=&About TESSRA");
@@ -150,6 +87,14 @@ class FrmMainTest : public QObject {
             const QStringList item = entry.split('=');
             QCOMPARE(Find<QAction>(item[0].toLatin1())->text(), item[1]);
         }
+        QStringList bar;
+        for (const QAction* menu : window->menuBar()->actions()) {
+            bar << menu->objectName();
+        }
+        QCOMPARE(bar.join(','), QStringLiteral("mnuFile_submenu,mnuEdit_submenu,mnuView_submenu,"
+                                               "mnuMapGeneration_submenu,mnuTools_submenu,"
+                                               "mnuHelp_submenu"));
+        QVERIFY(!Find<QAction>("mnuUndo")->isEnabled() && !Find<QAction>("mnuRedo")->isEnabled());
     }
 
     void zoomAndScroll() {
@@ -287,32 +232,28 @@ class FrmMainTest : public QObject {
         QVERIFY(dialogs.messages[1].text.contains(Path("bad.pcx")));
         QCOMPARE(list->count(), 3);
 
-        list->setCurrentRow(1); // b moves up and takes tile numbers 0 and 1
-        QTest::mouseClick(Find<QAbstractButton>("cmdMoveUp"), Qt::LeftButton);
-        QCOMPARE(ToQString(State().Tilesets.at(0)), Path("b.pcx"));
-        QCOMPARE(window->palette().At(0, 0), IndexColour(100));
-        QTest::mouseClick(Find<QAbstractButton>("cmdDelTileset"), Qt::LeftButton);
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(ToQString(State().Tilesets.at(0)), Path("a.pcx"));
-        QCOMPARE(window->palette().At(0, 0), IndexColour(1));
-    }
-
-    void saveUntitledCancelled() {
-        window->findChild<QAction*>("mnuSaveMap")->trigger();
-        QCOMPARE(dialogs.fileRequests.size(), 1u);
-        const FileDialogRequest& request = dialogs.fileRequests[0];
-        QCOMPARE(request.title, QStringLiteral("Save TESSRA Map File"));
-        QVERIFY(request.overwritePrompt && request.defaultSuffix == "tessra");
-        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
-        QCOMPARE(QDir(dir.path()).entryList({"*.tessra"}).size(), 0);
+        AddTileset(Path("gone.pcx")); // missing: marked, its path kept as the text
+        QVERIFY(!list->item(3)->icon().isNull());
+        QCOMPARE(list->item(3)->text(), Path("gone.pcx"));
+        Write("found.pcx", TilesetPcx(16, 16, 7));
+        dialogs.fileAnswers.push_back(Path("found.pcx"));
+        list->setCurrentRow(3);
+        Find<QAction>("mnuLocateTileset")->trigger();
+        QCOMPARE(ToQString(State().Tilesets.at(3)), Path("found.pcx"));
+        QVERIFY(list->item(3)->icon().isNull());
+        QCOMPARE(window->palette().At(TileLeft(50), TileTop(50)), IndexColour(7));
     }
 
     void saveAndOpenAgain() {
         AddTileset(Path("a.pcx"));
         AddTileset(Path("b.pcx"));
         State().MapData(7, 200) = 49;
-        dialogs.fileAnswers.push_back(Path("nowhere/map.tessra")); // a failed Save As
-        window->findChild<QAction*>("mnuSaveMapAs")->trigger();
+        // Save on an untitled map falls back to Save As, which fails here.
+        dialogs.fileAnswers.push_back(Path("nowhere/map.tessra"));
+        window->findChild<QAction*>("mnuSaveMap")->trigger();
+        const FileDialogRequest& request = dialogs.fileRequests.back();
+        QCOMPARE(request.title, QStringLiteral("Save TESSRA Map File"));
+        QVERIFY(request.overwritePrompt && request.defaultSuffix == "tessra");
         QVERIFY(dialogs.messages.back().text.contains(Path("nowhere/map.tessra")));
         QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
 
@@ -345,25 +286,13 @@ class FrmMainTest : public QObject {
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
         const QString before = Snapshot(*window);
+        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard};
         for (const char* name : {"short.tessra", "absent.tessra"}) {
             dialogs.fileAnswers.push_back(Path(name));
             window->findChild<QAction*>("mnuOpenMap")->trigger();
             QVERIFY(dialogs.messages.back().text.contains(name));
             QCOMPARE(Snapshot(*window), before);
         }
-    }
-
-    void toolWindowResults() {
-        State().CurrentFileName = "old.tessra";
-        State().Tag = "LOAD"; // an earlier command's word must not be acted on again
-        const std::string expected[] = {"old.tessra", "old.tessra", UntitledFileName};
-        for (int i = 0; i < 3; ++i) {
-            FakeToolWindow::word = i == 0 ? "" : i == 1 ? "SWAP" : "LOAD";
-            window->OpenToolWindow<FakeToolWindow>(i == 1 ? "SWAP" : "LOAD");
-            QCOMPARE(State().CurrentFileName, expected[i]);
-            QCOMPARE(View()->surface() != nullptr, i > 0); // redrawn on a matching word
-        }
-        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
     }
 };
 

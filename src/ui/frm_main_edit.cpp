@@ -1,0 +1,96 @@
+#include "platform/dialogs.h"
+#include "platform/file_io.h"
+#include "ui/frm_main.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+namespace tessra {
+
+namespace {
+
+// The one project file a drag carries, or an empty string.
+QString DroppedProject(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QString path = data->urls().front().toLocalFile();
+    return QFileInfo(path).suffix().compare(QLatin1String("tessra"), Qt::CaseInsensitive) == 0
+               ? path
+               : QString();
+}
+
+// "&Undo Fill" for a step labelled "Fill".
+QString StepCaption(const char* command, const std::string& label) {
+    const QString caption = QLatin1String(command);
+    return label.empty() ? caption : caption + QLatin1Char(' ') + ToQString(label);
+}
+
+} // namespace
+
+void frmMain::mnuUndo_Click() {
+    ActOnHistoryMove(history_.Undo(state_));
+}
+
+void frmMain::mnuRedo_Click() {
+    ActOnHistoryMove(history_.Redo(state_));
+}
+
+void frmMain::ActOnHistoryMove(const HistoryMove& move) {
+    if (move.tilesetsChanged) {
+        RebuildPalette(-1);
+    } else if (move.moved) {
+        RedrawMapView();
+    }
+    if (move.fileNameChanged) {
+        SetTitle();
+    }
+    UpdateEditMenu();
+}
+
+void frmMain::UpdateEditMenu() {
+    mnuUndo->setEnabled(history_.CanUndo());
+    mnuRedo->setEnabled(history_.CanRedo());
+    mnuUndo->setText(StepCaption("&Undo", history_.UndoLabel()));
+    mnuRedo->setText(StepCaption("&Redo", history_.RedoLabel()));
+}
+
+bool frmMain::MaySaveChanges() {
+    history_.EndStep(state_);
+    if (!history_.IsModified()) {
+        return true;
+    }
+    switch (dialogs_.AskSave(this, QStringLiteral("Save changes to the current map?"),
+                             QStringLiteral("TESSRA"))) {
+    case SaveAnswer::Save:
+        return mnuSaveMap_Click();
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedProject(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = DroppedProject(event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    if (MaySaveChanges()) {
+        OpenProjectFile(path);
+    }
+}
+
+} // namespace tessra

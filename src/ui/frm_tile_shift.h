@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/tool_dialog.h"
+
+namespace tessra {
+
+// Adds an offset to every cell whose tile lies in a range, then leaves "SWAP"
+// in Tag so the main window redraws the map.
+class frmTileShift : public ToolDialog {
+    Q_OBJECT
+
+  public:
+    frmTileShift(ToolWindowContext& context, QWidget* parent);
+
+  private:
+    void cmdShift_Click();
+
+    QLineEdit* txtFrom = nullptr;
+    QLineEdit* txtTo = nullptr;
+    QLineEdit* txtOffset = nullptr;
+    QPushButton* cmdShift = nullptr;
+    QPushButton* cmdCancel = nullptr;
+};
+
+} // namespace tessra

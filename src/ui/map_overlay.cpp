@@ -1,0 +1,93 @@
+#include "ui/map_overlay.h"
+
+#include "core/map_grid.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <algorithm>
+
+namespace tessra {
+
+namespace {
+
+// Grid lines darken light tiles and lighten dark ones without hiding either.
+const QColor GridColour(0, 0, 0, 80);
+const QColor GridHighlight(255, 255, 255, 40);
+const QColor ExportColour(255, 200, 0);
+constexpr int LabelMargin = 4;
+
+} // namespace
+
+QString ExportAreaText(int width, int height) {
+    return QStringLiteral("%1 x %2 = %3 bytes")
+        .arg(width)
+        .arg(height)
+        .arg(QLocale(QLocale::English).toString(static_cast<qlonglong>(width) * height));
+}
+
+MapOverlay::MapOverlay(QWidget* view) : QWidget(view) {
+    setObjectName(QStringLiteral("mapOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(view->rect());
+    hide();
+}
+
+void MapOverlay::SetSettings(const OverlaySettings& settings) {
+    settings_ = settings;
+    setVisible(settings.grid || settings.exportArea);
+    update();
+}
+
+void MapOverlay::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (settings_.grid) {
+        DrawGrid(painter);
+    }
+    if (settings_.exportArea) {
+        DrawExportArea(painter);
+    }
+}
+
+void MapOverlay::DrawGrid(QPainter& painter) const {
+    const int size = settings_.cellSize;
+    // Lines run along the left and top edge of every cell inside the map.
+    const int right = std::min(width(), (MapSize - settings_.scrollX) * size);
+    const int bottom = std::min(height(), (MapSize - settings_.scrollY) * size);
+    for (int x = 0; x < right; x += size) {
+        painter.fillRect(x, 0, 1, bottom, GridColour);
+        painter.fillRect(x + 1, 0, 1, bottom, GridHighlight);
+    }
+    for (int y = 0; y < bottom; y += size) {
+        painter.fillRect(0, y, right, 1, GridColour);
+        painter.fillRect(0, y + 1, right, 1, GridHighlight);
+    }
+}
+
+void MapOverlay::DrawExportArea(QPainter& painter) const {
+    const int size = settings_.cellSize;
+    const QRect area(-settings_.scrollX * size, -settings_.scrollY * size,
+                     settings_.exportWidth * size, settings_.exportHeight * size);
+    // Shade what lies outside the block, then outline it.
+    const QRegion outside = QRegion(rect()).subtracted(QRegion(area));
+    for (const QRect& part : outside) {
+        painter.fillRect(part, QColor(0, 0, 0, 110));
+    }
+    painter.setPen(QPen(ExportColour, 2));
+    painter.drawRect(area.adjusted(1, 1, -1, -1));
+
+    // The size, just inside the block's bottom-right corner where that can be seen.
+    const QRect visible = area.intersected(rect());
+    const QString text = ExportAreaText(settings_.exportWidth, settings_.exportHeight);
+    const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-4, -2, 4, 2);
+    const QRect corner = visible.isEmpty() ? rect() : visible;
+    QRect label(QPoint(0, 0), box.size());
+    label.moveBottomRight(corner.bottomRight() - QPoint(LabelMargin, LabelMargin));
+    label.moveLeft(std::max(label.left(), corner.left() + LabelMargin));
+    label.moveTop(std::max(label.top(), corner.top() + LabelMargin));
+    painter.fillRect(label, QColor(0, 0, 0, 170));
+    painter.setPen(ExportColour);
+    painter.drawText(label, Qt::AlignCenter, text);
+}
+
+} // namespace tessra
