@@ -1,93 +1,34 @@
 #include "core/project_file.h"
 #include "main_window_fixture.h"
-#include "platform/dialogs.h"
-#include "ui/map_overlay.h"
-#include "ui/picture_box.h"
 
-#include <QAbstractButton>
-#include <QFile>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <QWheelEvent>
-#include <memory>
 
 using namespace tessra;
 
-namespace {
-
-void Click(QWidget& window, const char* button) {
-    window.findChild<QAbstractButton*>(QLatin1String(button))->click();
-}
-
-// Works in a tool window: "box=text" types into a box ("box#1=text" into the
-// second box of that name); anything else is a button to click.
-void Enter(QWidget& window, const QStringList& input) {
-    for (const QString& step : input) {
-        const QStringList part = step.split('=');
-        const QStringList name = part[0].split('#');
-        if (part.size() == 1) {
-            Click(window, qPrintable(name[0]));
-        } else {
-            window.findChildren<QLineEdit*>(name[0]).at(name.value(1).toInt())->setText(part[1]);
-        }
-    }
-}
-
-enum Command { NewMapCommand, OpenCommand, ImportCommand, ExitCommand, CloseCommand, DropCommand };
-// The prompt's answers, and Save on an untitled map whose Save As is cancelled.
-enum Answer { SaveIt, DiscardIt, CancelIt, SaveAsCancelled };
-
-} // namespace
-
 // Undo and redo, the unsaved-work question, the tileset commands and the view.
-class FrmMainEditTest : public QObject {
+class FrmMainEditTest : public MainWindowTest {
     Q_OBJECT
 
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<frmMain> window;
-
-    QString Path(const QString& name) const { return dir.filePath(name); }
-    void Write(const QString& name, const QByteArray& bytes) {
-        QFile file(Path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QByteArray ReadAll(const QString& name) const {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    EditorState& State() { return window->state(); }
-    PictureBox* View() const { return window->findChild<PictureBox*>("picEditField"); }
-    QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
-
     // A new window with tilesets a and b and tile 5 selected, saved as
     // doc.tessra unless left untitled.
     void Fresh(bool titled = true) {
-        dialogs = FakeDialogs{};
-        window = std::make_unique<frmMain>(dialogs);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        for (const char* name : {"a.pcx", "b.pcx"}) {
-            dialogs.fileAnswers.push_back(Path(name));
-            Click(*window, "cmdAddTileset");
-        }
-        QTest::mouseClick(window->findChild<QWidget*>("picTileset"), Qt::LeftButton, {}, {81, 1});
+        OpenWindow();
+        AddTileset("a.pcx");
+        AddTileset("b.pcx");
+        QTest::mouseClick(Find("picTileset"), Qt::LeftButton, {}, {81, 1});
         State().MapData(255, 0) = 7;
         window->RedrawMapView();
         if (titled) {
             dialogs.fileAnswers.push_back(Path("doc.tessra"));
             Trigger(*window, "mnuSaveMapAs");
         }
-    }
-    void Press(QPoint at, QPoint dragTo) {
-        SendMouse(View(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(View(), QEvent::MouseMove, dragTo, Qt::NoButton, Qt::LeftButton);
-        SendMouse(View(), QEvent::MouseButtonRelease, dragTo, Qt::LeftButton, Qt::NoButton);
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         window->activateWindow(); // back from a tool window
@@ -110,29 +51,27 @@ class FrmMainEditTest : public QObject {
     }
 
     void undoAndRedo_data() {
-        QTest::addColumn<QString>("item"); // a menu item, or the key of a tool to drag with
+        // The key of a tool to drag with, or a menu item and the input to its window.
         QTest::addColumn<QStringList>("input");
         QTest::addColumn<QString>("refusal");
-        const auto row = [](const char* label, const char* item, const QStringList& input,
-                            const char* refusal = "") {
-            QTest::newRow(label) << QString(item) << input << QString(refusal);
+        const auto row = [](const char* label, const QStringList& input, const char* refusal = "") {
+            QTest::newRow(label) << input << QString(refusal);
         };
-        row("Draw", "D", {});
-        row("Fill", "F", {});
-        row("Stamp", "S", {});
-        row("Swap", "mnuTileSwapper", {"txtDoSwap#1=9", "cmdSwap"});
-        row("Import CSV", "mnuImportCSV",
-            {"txtSizeX=3", "txtSizeY=1", "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
-        row("New Map", "mnuNewMap", {"txtFillTile=3", "chkKeepTilesets", "cmdOK"});
-        row("Tile Shift", "mnuTileShift", {"txtTo=7", "txtOffset=4", "cmdShift"});
-        row("Map Shift", "mnuMapShift", {"txtShiftX=2", "cmdShift"});
-        row("refused Tile Shift", "mnuTileShift",
-            {"txtFrom=5", "txtTo=9", "txtOffset=250", "cmdShift"},
+        row("Draw", {"D"});
+        row("Fill", {"F"});
+        row("Stamp", {"S"});
+        row("Swap", {"mnuTileSwapper", "txtDoSwap#1=9", "cmdSwap"});
+        row("Import CSV", {"mnuImportCSV", "txtSizeX=3", "txtSizeY=1",
+                           "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
+        row("New Map", {"mnuNewMap", "txtFillTile=3", "chkKeepTilesets", "cmdOK"});
+        row("Tile Shift", {"mnuTileShift", "txtTo=7", "txtOffset=4", "cmdShift"});
+        row("Map Shift", {"mnuMapShift", "txtShiftX=2", "cmdShift"});
+        row("refused Tile Shift",
+            {"mnuTileShift", "txtFrom=5", "txtTo=9", "txtOffset=250", "cmdShift"},
             "Tile Shift would turn tile 7 into 257; tile numbers run from 0 to 255.");
     }
 
     void undoAndRedo() {
-        QFETCH(QString, item);
         QFETCH(QStringList, input);
         QFETCH(QString, refusal);
         const QString label = QTest::currentDataTag();
@@ -141,159 +80,130 @@ class FrmMainEditTest : public QObject {
         const QString before = Snapshot(*window);
         const Surface viewBefore = window->view();
         const std::size_t steps = window->history().StepCount();
+        const QString item = input.takeFirst();
         if (item.size() == 1) {
             Key(Qt::Key(item[0].unicode()));
-            Press({40, 40}, {100, 40});
+            SendMouse(View(), QEvent::MouseButtonPress, {40, 40}, Qt::LeftButton, Qt::LeftButton);
+            SendMouse(View(), QEvent::MouseMove, {100, 40}, Qt::NoButton, Qt::LeftButton);
+            SendMouse(View(), QEvent::MouseButtonRelease, {100, 40}, Qt::LeftButton, {});
         } else {
             QVERIFY(UseToolWindow(*window, qPrintable(item), [&](QWidget& w) { Enter(w, input); }));
         }
         if (!refusal.isEmpty()) { // a message, and nothing to undo
-            QCOMPARE(dialogs.messages.size(), 1u);
-            QCOMPARE(dialogs.messages[0].text, refusal);
-            QVERIFY(dialogs.messages[0].icon == MessageIcon::Critical &&
-                    dialogs.messages[0].title == "TESSRA");
-            QCOMPARE(Snapshot(*window), before);
-            QCOMPARE(window->history().StepCount(), steps);
+            QCOMPARE(OnlyError(dialogs), refusal);
+            QVERIFY(Snapshot(*window) == before && window->history().StepCount() == steps);
             return;
         }
         const QString after = Snapshot(*window);
         const Surface viewAfter = window->view();
         QVERIFY(after != before && !(viewAfter == viewBefore));
-        QCOMPARE(Action("mnuUndo")->text(), "&Undo " + label);
+        QCOMPARE(Find<QAction>("mnuUndo")->text(), "&Undo " + label);
         // A new map starts unmodified; the one before it no longer matches a save.
         const bool fresh = label == "New Map";
         QCOMPARE(window->history().IsModified(), !fresh);
 
         Key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Snapshot(*window), before);
-        QVERIFY(window->view() == viewBefore);
+        QVERIFY(Snapshot(*window) == before && window->view() == viewBefore);
         QCOMPARE(window->history().IsModified(), fresh);
-        QCOMPARE(Action("mnuRedo")->text(), "&Redo " + label);
+        QCOMPARE(Find<QAction>("mnuRedo")->text(), "&Redo " + label);
 
         Key(Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(Snapshot(*window), after);
-        QVERIFY(window->view() == viewAfter);
-        QVERIFY(!Action("mnuRedo")->isEnabled());
+        QVERIFY(Snapshot(*window) == after && window->view() == viewAfter);
+        QVERIFY(!Find<QAction>("mnuRedo")->isEnabled());
         QVERIFY(label != "Map Shift" || State().MapData(1, 0) == 7); // wrapped round
     }
 
+    // Each trigger against Save, Discard, Cancel, and Save on an untitled map
+    // whose Save As is cancelled.
     void unsavedWorkPrompt_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<int>("answer");
-        const char* commands[] = {"New", "Open", "Import CSV", "Exit", "close", "drop"};
+        QTest::addColumn<QString>("command"); // a menu item, "close" or "drop"
+        QTest::addColumn<int>("answer");      // a SaveAnswer, or 3 for Save As cancelled
         const char* answers[] = {"Save", "Discard", "Cancel", "Save As cancelled"};
-        for (int c = NewMapCommand; c <= DropCommand; ++c) {
-            for (int a = SaveIt; a <= SaveAsCancelled; ++a) {
-                QTest::addRow("%s, %s", commands[c], answers[a]) << c << a;
+        for (const char* command :
+             {"mnuNewMap", "mnuOpenMap", "mnuImportCSV", "mnuExit", "close", "drop"}) {
+            for (int a = 0; a < 4; ++a) {
+                QTest::addRow("%s, %s", command, answers[a]) << QString(command) << a;
             }
         }
     }
 
     void unsavedWorkPrompt() {
-        QFETCH(int, command);
+        QFETCH(QString, command);
         QFETCH(int, answer);
-        Fresh(answer != SaveAsCancelled);
+        const bool saveAsCancelled = answer == 3;
+        Fresh(!saveAsCancelled);
         const QByteArray saved = ReadAll("doc.tessra");
         QTest::mouseClick(View(), Qt::LeftButton, {}, {5, 5});
-        dialogs.saveAnswers = {answer == SaveAsCancelled ? SaveAnswer::Save
-                               : answer == SaveIt        ? SaveAnswer::Save
-                               : answer == DiscardIt     ? SaveAnswer::Discard
-                                                         : SaveAnswer::Cancel};
-        if (answer == SaveAsCancelled) {
+        dialogs.saveAnswers = {saveAsCancelled ? SaveAnswer::Save : SaveAnswer(answer)};
+        if (saveAsCancelled) {
             dialogs.fileAnswers.push_back(std::nullopt);
         }
         dialogs.fileAnswers.push_back(Path("other.tessra"));
-
-        QMimeData dropped;
-        dropped.setUrls({QUrl::fromLocalFile(Path("other.tessra"))});
-        QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        bool went = false;
-        switch (command) {
-        case NewMapCommand:
-            went = UseToolWindow(*window, "mnuNewMap");
-            break;
-        case ImportCommand:
-            went = UseToolWindow(*window, "mnuImportCSV");
-            break;
-        case ExitCommand:
-        case CloseCommand:
-            command == ExitCommand ? Trigger(*window, "mnuExit") : void(window->close());
-            went = !window->isVisible();
-            break;
-        default:
-            command == OpenCommand ? Trigger(*window, "mnuOpenMap")
-                                   : void(static_cast<QObject*>(window.get())->event(&drop));
-            went = State().CurrentFileName == ToStdString(Path("other.tessra"));
+        bool toolWindow = false;
+        if (command == "close") {
+            window->close();
+        } else if (command == "drop") {
+            QMimeData dropped;
+            dropped.setUrls({QUrl::fromLocalFile(Path("other.tessra"))});
+            QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            static_cast<QObject*>(window.get())->event(&drop);
+        } else {
+            toolWindow = UseToolWindow(*window, qPrintable(command));
         }
+        const bool went = toolWindow || !window->isVisible() ||
+                          State().CurrentFileName == ToStdString(Path("other.tessra"));
         QVERIFY(dialogs.questions == std::vector<QString>{"Save changes to the current map?"});
-        QCOMPARE(went, answer == SaveIt || answer == DiscardIt);
-        QCOMPARE(ReadAll("doc.tessra") != saved, answer == SaveIt);
+        QCOMPARE(went, answer == int(SaveAnswer::Save) || answer == int(SaveAnswer::Discard));
+        QCOMPARE(ReadAll("doc.tessra") != saved, answer == int(SaveAnswer::Save));
         QVERIFY(went || (window->history().IsModified() && State().MapData(0, 0) == 5));
     }
 
     void tilesetEditsKeepEveryPicture_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("row");
-        QTest::addColumn<int>("removedFirst"); // the removed tileset's tiles, or none
-        QTest::addColumn<int>("removedLast");
+        QTest::addColumn<QPoint>("removed"); // the removed tileset's first and last tile
         QTest::addColumn<bool>("renumber");
-        QTest::newRow("Del first") << "cmdDelTileset" << 0 << 0 << 47 << true;
-        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << 48 << 49 << true;
-        QTest::newRow("Up") << "cmdMoveUp" << 1 << -1 << -1 << true;
-        QTest::newRow("Down") << "cmdMoveDown" << 0 << -1 << -1 << true;
-        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << -1 << -1 << false;
+        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << true;
+        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << true;
+        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << true;
+        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << true;
+        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << false;
     }
 
     void tilesetEditsKeepEveryPicture() {
         QFETCH(QString, button);
         QFETCH(int, row);
-        QFETCH(int, removedFirst);
-        QFETCH(int, removedLast);
+        QFETCH(QPoint, removed);
         QFETCH(bool, renumber);
         Fresh();
-        dialogs.fileAnswers.push_back(Path("c.pcx"));
-        Click(*window, "cmdAddTileset");
-        for (int y = 0; y < 28; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                State().MapData(x, y) = std::uint8_t((x + 32 * y) % 52);
-            }
+        AddTileset("c.pcx");
+        for (int i = 0; i < 32 * 28; ++i) { // every tile, over the visible cells
+            State().MapData(i % 32, i / 32) = std::uint8_t(i % 52);
         }
         window->RedrawMapView();
         const Surface before = window->view();
         const MapGrid map = State().MapData;
         dialogs.yesNoAnswers = {renumber};
-
-        auto* list = window->findChild<QListWidget*>("lstTilesets");
-        list->setCurrentRow(row);
-        Click(*window, button.toLatin1().constData());
+        Find<QListWidget>("lstTilesets")->setCurrentRow(row);
+        Click(*window, qPrintable(button));
         QCOMPARE(dialogs.questions.size(), 1u);
-        const int selected = list->currentRow();
-        QCOMPARE(window->findChild<QWidget*>("cmdMoveUp")->isEnabled(), selected > 0);
-        QCOMPARE(window->findChild<QWidget*>("cmdMoveDown")->isEnabled(),
-                 selected >= 0 && selected < list->count() - 1);
-
         bool same = true;
-        for (int y = 0; y < 28; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const int tile = map(x, y);
-                const bool removed = tile >= removedFirst && tile <= removedLast;
-                const Pixel expected =
-                    removed ? window->palette().At(8, 8) : before.At(16 * x + 8, 16 * y + 8);
-                same = same && window->view().At(16 * x + 8, 16 * y + 8) == expected;
-            }
+        for (int i = 0; i < 32 * 28; ++i) {
+            const QPoint at(16 * (i % 32) + 8, 16 * (i / 32) + 8);
+            const bool gone = i % 52 >= removed.x() && i % 52 <= removed.y();
+            const Pixel expected = gone ? window->palette().At(8, 8) : before.At(at.x(), at.y());
+            same = same && window->view().At(at.x(), at.y()) == expected;
         }
         QCOMPARE(same, renumber);
         QCOMPARE(State().MapData == map, !renumber);
-
         Trigger(*window, "mnuUndo");
-        QVERIFY(window->view() == before);
-        QVERIFY(State().MapData == map);
+        QVERIFY(window->view() == before && State().MapData == map);
     }
 
     void wheelKeysAndOverlays() {
         Fresh();
-        auto* horiz = window->findChild<QScrollBar*>("scrHoriz");
-        auto* vert = window->findChild<QScrollBar*>("scrVert");
+        auto* horiz = Find<QScrollBar>("scrHoriz");
+        auto* vert = Find<QScrollBar>("scrVert");
         Wheel({0, -240}, {});
         Wheel({0, -120}, Qt::ShiftModifier);
         QCOMPARE(QPoint(horiz->value(), vert->value()), QPoint(3, 6));
@@ -307,16 +217,6 @@ class FrmMainEditTest : public QObject {
         const QImage shown = View()->grab().toImage();
         QVERIFY(window->view() == view);                     // drawn on the screen only
         QVERIFY(shown.pixel(32, 40) != shown.pixel(33, 40)); // a grid line at the cell edge
-        auto* overlay = window->findChild<MapOverlay*>("mapOverlay");
-        QCOMPARE(overlay->settings().exportWidth, 256);
-
-        dialogs.fileAnswers.push_back(Path("map.dat"));
-        UseToolWindow(*window, "mnuMapGeneration_submenu", [](QWidget& w) {
-            Enter(w, {"txtMapSizeX=10", "txtMapSizeY=20", "cmdGenerate"});
-        });
-        QCOMPARE(overlay->settings().exportWidth, 10);
-        QCOMPARE(overlay->settings().exportHeight, 20);
-        QCOMPARE(ExportAreaText(256, 256), QStringLiteral("256 x 256 = 65,536 bytes"));
     }
 };
 

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "core/editor_state.h"
-#include "core/surface.h"
 #include "platform/file_io.h"
+#include "tool_window_fixture.h"
 #include "ui/frm_main.h"
+#include "ui/picture_box.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QByteArray>
-#include <QCoreApplication>
 #include <QListWidget>
-#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 // Palette colour i of the test tilesets; index 0 is never used, so no tile is black.
 inline tessra::Pixel IndexColour(int i) {
@@ -42,12 +41,6 @@ inline QByteArray TilesetPcx(int width, int height, int first) {
     return file;
 }
 
-inline void SendMouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButton button,
-                      Qt::MouseButtons held) {
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 // Everything a refused command must leave alone.
 inline QString Snapshot(tessra::frmMain& window) {
     const tessra::EditorState& s = window.state();
@@ -70,9 +63,8 @@ inline void Trigger(tessra::frmMain& window, const char* item) {
 inline bool UseToolWindow(tessra::frmMain& main, const char* item,
                           const std::function<void(QWidget&)>& act = {}) {
     bool shown = false;
-    QTimer timer; // gone with this call, so it never fires into a later one
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
+    QObject guard; // gone with this call, so the timer never fires into a later one
+    QTimer::singleShot(0, &guard, [&] {
         if (QWidget* window = QApplication::activeModalWidget()) {
             shown = true;
             if (act) {
@@ -83,7 +75,33 @@ inline bool UseToolWindow(tessra::frmMain& main, const char* item,
             }
         }
     });
-    timer.start(0);
     Trigger(main, item);
     return shown;
 }
+
+// A shown main window answered by the dialog fake, with files in a temporary folder.
+class MainWindowTest : public QObject {
+  protected:
+    QTemporaryDir dir;
+    tessra::FakeDialogs dialogs;
+    std::unique_ptr<tessra::frmMain> window;
+
+    void OpenWindow() {
+        dialogs = tessra::FakeDialogs{};
+        window = std::make_unique<tessra::frmMain>(dialogs);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    void Write(const QString& name, const QByteArray& bytes) { WriteFile(dir, name, bytes); }
+    template <class T = QWidget> T* Find(const char* name) const {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    tessra::EditorState& State() { return window->state(); }
+    tessra::PictureBox* View() const { return Find<tessra::PictureBox>("picEditField"); }
+    void AddTileset(const QString& name) {
+        dialogs.fileAnswers.push_back(Path(name));
+        Click(*window, "cmdAddTileset");
+    }
+};

@@ -4,10 +4,6 @@
 #include "ui/picture_box.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessra;
@@ -17,27 +13,28 @@ namespace {
 PictureBox* Grid(QWidget& window) {
     return Child<PictureBox>(window, "picStamper");
 }
-PictureBox* Palette(QWidget& window) {
-    return Child<PictureBox>(window, "picTileset");
+QComboBox* SizeList(QWidget& window, char axis) {
+    return Child<QComboBox>(window, axis == 'X' ? "cmbStampX" : "cmbStampY");
 }
 QPoint CellPoint(int i, int j) {
     return {64 * i + 10, 64 * j + 10};
 }
+Pixel GridPixel(QWidget& window, int i, int j) {
+    return Grid(window)->surface()->At(CellPoint(i, j).x(), CellPoint(i, j).y());
+}
+QPoint SelectorPos(QWidget& window) {
+    return Child<QWidget>(window, "imgTileSelector")->pos();
+}
 
-void Press(QWidget* target, Qt::MouseButton button, QPoint at) {
+void Press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(target, button, Qt::NoModifier, at);
     QTest::mouseRelease(target, button, Qt::NoModifier, at);
 }
 
-// A move with buttons held, as the drag after a press delivers it.
-void Drag(QWidget* target, Qt::MouseButtons held, QPoint at) {
-    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, held,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &move);
-}
-
-Pixel GridPixel(QWidget& window, QPoint at) {
-    return Grid(window)->surface()->At(at.x(), at.y());
+// Picks a tile from the palette and puts it in a cell of the stamp.
+void Put(QWidget& window, int tile, int i, int j) {
+    Press(Child<PictureBox>(window, "picTileset"), {16 * (tile % 16) + 1, 16 * (tile / 16) + 1});
+    Press(Grid(window), CellPoint(i, j));
 }
 
 } // namespace
@@ -46,167 +43,105 @@ class RubberStampMakerTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void firstOpeningShowsTwoByTwoOfTileZero() {
+    void opensPaintsPicksAndHidesCells() {
         ToolWindowFixture f;
-        frmRubberStampMaker window(f.context, nullptr);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Rubber Stamp Builder"));
-        for (const char* name : {"cmbStampX", "cmbStampY"}) {
-            auto* list = Child<QComboBox>(window, name);
-            QCOMPARE(list->count(), 7);
-            QCOMPARE(list->itemText(0), QStringLiteral("2 pix"));
-            QCOMPARE(list->itemText(6), QStringLiteral("8 pix"));
-            QCOMPARE(list->currentIndex(), 0);
-        }
-        QCOMPARE(Grid(window)->size(), QSize(128, 128));
-        QCOMPARE(GridPixel(window, {0, 0}), ToolWindowFixture::TileColour(0));
-        QCOMPARE(GridPixel(window, {127, 127}), ToolWindowFixture::TileColour(0));
-        QCOMPARE(Palette(window)->size(), QSize(256, 256));
-        QVERIFY(*Palette(window)->surface() == f.palette); // all 16 rows
-        QCOMPARE(Child<QWidget>(window, "imgTileSelector")->pos(), QPoint(0, 0));
-    }
-
-    void opensOnTheStampAndTheKeptTile() {
-        ToolWindowFixture f;
-        f.state.StampSizeIndexX = 2;
-        f.state.StampSizeIndexY = 1;
-        StampCell(f.state.StampData, 3, 2) = 250;
         f.state.StampBuilderTile = 37;
         frmRubberStampMaker window(f.context, nullptr);
-        QCOMPARE(Child<QComboBox>(window, "cmbStampX")->currentIndex(), 2);
-        QCOMPARE(Child<QComboBox>(window, "cmbStampY")->currentIndex(), 1);
-        QCOMPARE(Grid(window)->size(), QSize(256, 192));
-        QCOMPARE(GridPixel(window, CellPoint(3, 2)), ToolWindowFixture::TileColour(250));
-        QCOMPARE(Child<QWidget>(window, "imgTileSelector")->pos(), QPoint(16 * 5, 16 * 2));
-    }
-
-    void sizesHideCellsWithoutClearingThem() {
-        ToolWindowFixture f;
-        frmRubberStampMaker window(f.context, nullptr);
         window.show();
-        auto* listX = Child<QComboBox>(window, "cmbStampX");
-        listX->setCurrentIndex(6);
-        QCOMPARE(Grid(window)->width(), 512);
-        Press(Palette(window), Qt::LeftButton, {16 * 9 + 1, 1}); // tile 9
-        Press(Grid(window), Qt::LeftButton, CellPoint(5, 1));
-        listX->setCurrentIndex(0);
-        QCOMPARE(Grid(window)->width(), 128);
-        QCOMPARE(StampCell(f.state.StampBuilderData, 5, 1), 9);
-        listX->setCurrentIndex(6);
-        QCOMPARE(GridPixel(window, CellPoint(5, 1)), ToolWindowFixture::TileColour(9));
-    }
+        for (char axis : {'X', 'Y'}) {
+            QComboBox* list = SizeList(window, axis);
+            QCOMPARE(list->count(), 7);
+            QCOMPARE(list->itemText(0) + ' ' + list->itemText(6), QStringLiteral("2 pix 8 pix"));
+        }
+        QCOMPARE(Grid(window)->size(), QSize(128, 128));
+        QVERIFY(*Child<PictureBox>(window, "picTileset")->surface() == f.palette); // all 16 rows
+        QCOMPARE(SelectorPos(window), QPoint(80, 32)); // on the kept tile
 
-    void leftPaintsAndDragsRightPicks() {
-        ToolWindowFixture f;
-        frmRubberStampMaker window(f.context, nullptr);
-        window.show();
-        Press(Palette(window), Qt::RightButton, {16 * 5 + 3, 16 * 2 + 3}); // any button picks
-        QCOMPARE(f.state.StampBuilderTile, 37);
-        QCOMPARE(Child<QWidget>(window, "imgTileSelector")->pos(), QPoint(80, 32));
-
-        QTest::mousePress(Grid(window), Qt::LeftButton, Qt::NoModifier, CellPoint(0, 0));
-        Drag(Grid(window), Qt::LeftButton, CellPoint(3, 0)); // past the visible edge
-        Drag(Grid(window), Qt::LeftButton, CellPoint(9, 0)); // past column 7: nothing
-        QTest::mouseRelease(Grid(window), Qt::LeftButton, Qt::NoModifier, CellPoint(9, 0));
-        QCOMPARE(GridPixel(window, CellPoint(0, 0)), ToolWindowFixture::TileColour(37));
+        // A drag past the visible edge paints hidden cells; past column 7, nothing.
+        SendMouse(Grid(window), QEvent::MouseButtonPress, CellPoint(0, 0), Qt::LeftButton,
+                  Qt::LeftButton);
+        SendMouse(Grid(window), QEvent::MouseMove, CellPoint(3, 0), Qt::NoButton, Qt::LeftButton);
+        SendMouse(Grid(window), QEvent::MouseMove, CellPoint(9, 0), Qt::NoButton, Qt::LeftButton);
+        SendMouse(Grid(window), QEvent::MouseButtonRelease, CellPoint(9, 0), Qt::LeftButton, {});
+        QCOMPARE(GridPixel(window, 0, 0), ToolWindowFixture::TileColour(37));
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(StampCell(f.state.StampBuilderData, i, 0), i == 0 || i == 3 ? 37 : 0);
         }
-
-        Press(Palette(window), Qt::LeftButton, {1, 1}); // tile 0
-        Press(Grid(window), Qt::RightButton, CellPoint(0, 0));
+        Press(Child<PictureBox>(window, "picTileset"), {33, 1}, Qt::RightButton); // any button
+        QCOMPARE(f.state.StampBuilderTile, 2);
+        Press(Grid(window), CellPoint(0, 0), Qt::RightButton);
         QCOMPARE(f.state.StampBuilderTile, 37);
-        QCOMPARE(Child<QWidget>(window, "imgTileSelector")->pos(), QPoint(0, 0));
-        QCOMPARE(StampCell(f.state.StampBuilderData, 0, 0), 37);
+        QCOMPARE(SelectorPos(window), QPoint(32, 0)); // the marker stays
+
+        SizeList(window, 'X')->setCurrentIndex(6);
+        QCOMPARE(Grid(window)->width(), 512);
+        Put(window, 9, 5, 1);
+        SizeList(window, 'X')->setCurrentIndex(0);
+        QCOMPARE(Grid(window)->width(), 128);
+        QCOMPARE(StampCell(f.state.StampBuilderData, 5, 1), 9);
+        SizeList(window, 'X')->setCurrentIndex(6);
+        QCOMPARE(GridPixel(window, 5, 1), ToolWindowFixture::TileColour(9));
     }
 
-    void cancelKeepsTheStamp() {
-        ToolWindowFixture f;
-        StampCell(f.state.StampData, 1, 1) = 12;
-        const StampCells before = f.state.StampData;
-        {
-            frmRubberStampMaker window(f.context, nullptr);
-            window.show();
-            Press(Palette(window), Qt::LeftButton, {16 * 4, 0});
-            Press(Grid(window), Qt::LeftButton, CellPoint(1, 1));
-            Child<QComboBox>(window, "cmbStampX")->setCurrentIndex(4);
-            Child<QPushButton>(window, "cmdCancel")->click();
-            QVERIFY(!window.isVisible());
-        }
-        QVERIFY(f.state.StampData == before);
-        QCOMPARE(f.state.StampSizeIndexX, 0);
-        frmRubberStampMaker again(f.context, nullptr);
-        QCOMPARE(GridPixel(again, CellPoint(1, 1)), ToolWindowFixture::TileColour(12));
+    // A 4 x 3 stamp built and accepted is what R.Stamp writes; Cancel keeps the
+    // 2 x 2 stamp from before.
+    void okMakesTheStampThatRStampWrites_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
     }
 
     void okMakesTheStampThatRStampWrites() {
+        QFETCH(bool, ok);
         ToolWindowFixture f;
+        StampCell(f.state.StampData, 1, 1) = 12;
         {
             frmRubberStampMaker window(f.context, nullptr);
             window.show();
-            Child<QComboBox>(window, "cmbStampX")->setCurrentIndex(2); // 4 wide
-            Child<QComboBox>(window, "cmbStampY")->setCurrentIndex(1); // 3 high
-            for (int j = 0; j < 3; ++j) {
-                for (int i = 0; i < 4; ++i) {
-                    Press(Palette(window), Qt::LeftButton, {16 * (i + 1), 16 * j});
-                    Press(Grid(window), Qt::LeftButton, CellPoint(i, j));
-                }
+            SizeList(window, 'X')->setCurrentIndex(2);
+            SizeList(window, 'Y')->setCurrentIndex(1);
+            for (int n = 0; n < 12; ++n) {
+                Put(window, 16 * (n / 4) + n % 4 + 1, n % 4, n / 4);
             }
-            Child<QPushButton>(window, "cmdOK")->click();
-            QCOMPARE(window.result(), int(QDialog::Accepted));
+            Click(window, ok ? "cmdOK" : "cmdCancel");
+            QVERIFY(!window.isVisible());
         }
-        QCOMPARE(StampWidth(f.state), 4);
-        QCOMPARE(StampHeight(f.state), 3);
-
         f.state.MapData.Fill(200);
         QVERIFY(StampAt(f.state.MapData, 10, 20, f.state));
+        const QSize size = ok ? QSize(4, 3) : QSize(2, 2);
         for (int y = 19; y <= 23; ++y) {
             for (int x = 9; x <= 14; ++x) {
-                const bool inside = x >= 10 && x < 14 && y >= 20 && y < 23;
-                QCOMPARE(int(f.state.MapData(x, y)), inside ? 16 * (y - 20) + (x - 10) + 1 : 200);
+                const int i = x - 10, j = y - 20;
+                const int built = ok ? 16 * j + i + 1 : (i == 1 && j == 1 ? 12 : 0);
+                QCOMPARE(int(f.state.MapData(x, y)),
+                         QRect(QPoint(), size).contains(i, j) ? built : 200);
             }
         }
     }
 
     void stampFileRoundTrip() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("wall.tstamp"));
         ToolWindowFixture f;
-        f.dialogs.fileAnswers = {path};
-        {
-            frmRubberStampMaker window(f.context, nullptr);
-            window.show();
-            Child<QComboBox>(window, "cmbStampX")->setCurrentIndex(1); // 3 wide, 2 high
-            for (int n = 0; n < 6; ++n) {
-                Press(Palette(window), Qt::LeftButton, {16 * (n % 3 + 1), 16 * (n / 3)});
-                Press(Grid(window), Qt::LeftButton, CellPoint(n % 3, n / 3));
-            }
-            Child<QPushButton>(window, "cmdSaveStamp")->click();
-        }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("TESSRA-STAMP 1\r\n3 2\r\n1 2 3\r\n17 18 19\r\n"));
-        const FileDialogRequest& save = f.dialogs.fileRequests.at(0);
-        QCOMPARE(save.title, QStringLiteral("Save Stamp"));
-        QCOMPARE(save.filter, QStringLiteral("TESSRA Stamp Files|*.tstamp|All Files|*.*|"));
-        QVERIFY(save.overwritePrompt);
-        QCOMPARE(save.defaultSuffix, QStringLiteral("tstamp"));
-
-        ToolWindowFixture g;
-        StampCell(g.state.StampData, 7, 7) = 99; // hidden, and kept by the load
-        g.dialogs.fileAnswers = {path};
-        frmRubberStampMaker window(g.context, nullptr);
+        StampCell(f.state.StampData, 7, 7) = 99; // hidden, and kept by the load
+        f.dialogs.fileAnswers = {dir.filePath("wall.tstamp"), dir.filePath("wall.tstamp")};
+        frmRubberStampMaker window(f.context, nullptr);
         window.show();
-        Child<QPushButton>(window, "cmdLoadStamp")->click();
-        QCOMPARE(g.dialogs.fileRequests.at(0).title, QStringLiteral("Load Stamp"));
-        QVERIFY(g.dialogs.messages.empty());
-        QCOMPARE(Child<QComboBox>(window, "cmbStampX")->currentIndex(), 1);
+        SizeList(window, 'X')->setCurrentIndex(1); // 3 wide, 2 high
+        for (int n = 0; n < 6; ++n) {
+            Put(window, 16 * (n / 3) + n % 3 + 1, n % 3, n / 3);
+        }
+        Click(window, "cmdSaveStamp");
+        SizeList(window, 'X')->setCurrentIndex(0);
+        Put(window, 0, 1, 1);
+        Click(window, "cmdLoadStamp");
+        QVERIFY(f.dialogs.messages.empty());
         QCOMPARE(Grid(window)->size(), QSize(192, 128));
-        QCOMPARE(GridPixel(window, CellPoint(2, 1)), ToolWindowFixture::TileColour(19));
-        QCOMPARE(StampCell(g.state.StampData, 2, 1), 0); // until OK
-        Child<QPushButton>(window, "cmdOK")->click();
-        QCOMPARE(StampWidth(g.state), 3);
-        QCOMPARE(StampCell(g.state.StampData, 2, 1), 19);
-        QCOMPARE(StampCell(g.state.StampData, 7, 7), 99);
+        QCOMPARE(GridPixel(window, 1, 1), ToolWindowFixture::TileColour(18));
+        QCOMPARE(StampCell(f.state.StampData, 2, 1), 0); // until OK
+        Click(window, "cmdOK");
+        QCOMPARE(QList<int>({StampWidth(f.state), StampCell(f.state.StampData, 2, 1),
+                             StampCell(f.state.StampData, 7, 7)}),
+                 QList<int>({3, 19, 99}));
     }
 
     // A file that cannot be read or written, or is malformed, changes nothing.
@@ -230,25 +165,19 @@ class RubberStampMakerTest : public QObject {
         QFETCH(QString, file);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        QFile bad(dir.filePath(QStringLiteral("bad.tstamp")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("TESSRA-STAMP 1\r\n9 2\r\n");
-        bad.close();
+        WriteFile(dir, "bad.tstamp", "TESSRA-STAMP 1\r\n9 2\r\n");
         ToolWindowFixture f;
         f.state.StampSizeIndexY = 3;
         StampCell(f.state.StampData, 1, 4) = 42;
         f.dialogs.fileAnswers = {dir.filePath(file)};
         frmRubberStampMaker window(f.context, nullptr);
         window.show();
-        Child<QPushButton>(window, button.toLatin1().constData())->click();
-        QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
-        const auto& shown = f.dialogs.messages.front();
-        QVERIFY2(shown.text.contains(reason), qPrintable(shown.text));
-        QCOMPARE(shown.title, QStringLiteral("TESSRA"));
-        QCOMPARE(shown.icon, MessageIcon::Critical);
+        Click(window, qPrintable(button));
+        QVERIFY2(OnlyError(f.dialogs).contains(reason), qPrintable(OnlyError(f.dialogs)));
         QVERIFY(f.state.StampBuilderData == f.state.StampData);
-        QCOMPARE(Child<QComboBox>(window, "cmbStampY")->currentIndex(), 3);
-        QCOMPARE(GridPixel(window, CellPoint(1, 4)), ToolWindowFixture::TileColour(42));
+        QCOMPARE(SizeList(window, 'Y')->currentIndex(), 3); // as the stamp was opened
+        QCOMPARE(Grid(window)->size(), QSize(128, 320));
+        QCOMPARE(GridPixel(window, 1, 4), ToolWindowFixture::TileColour(42));
         QVERIFY(window.isVisible());
     }
 };
