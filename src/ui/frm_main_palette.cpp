@@ -4,6 +4,7 @@
 #include "platform/file_tileset.h"
 #include "ui/frm_main.h"
 #include "ui/picture_box.h"
+#include "ui/tile_selector.h"
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -17,27 +18,6 @@ namespace tessra {
 namespace {
 
 constexpr int PreviewSize = 4 * TileSize;
-
-// The outline that marks the selected tile; clicks pass through to the palette.
-class TileSelector final : public QWidget {
-  public:
-    explicit TileSelector(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("imgTileSelector"));
-        setFixedSize(TileSize, TileSize);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        // White under black dots shows on light and dark tiles alike.
-        QPainter painter(this);
-        const QRect box = rect().adjusted(0, 0, -1, -1);
-        painter.setPen(Qt::white);
-        painter.drawRect(box);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(box);
-    }
-};
 
 QPushButton* AddButton(QWidget* frame, const char* name, const char* caption, int y) {
     auto* button = new QPushButton(QString::fromUtf8(caption), frame);

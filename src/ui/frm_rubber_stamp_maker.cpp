@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "ui/picture_box.h"
+#include "ui/tile_selector.h"
+#include "ui/tile_selector.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -24,26 +26,6 @@ FileDialogRequest StampFileRequest(const QString& title) {
     request.filter = QStringLiteral("TESSRA Stamp Files|*.tstamp|All Files|*.*|");
     return request;
 }
-
-// The outline over the painting tile; presses pass through to the palette.
-class TileMarker final : public QWidget {
-  public:
-    explicit TileMarker(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("imgTileSelector"));
-        setFixedSize(TileSize, TileSize);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const QRect box = rect().adjusted(0, 0, -1, -1);
-        painter.setPen(Qt::white);
-        painter.drawRect(box);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(box);
-    }
-};
 
 // Thin lines between the stamp cells, so that cells of one tile stay apart.
 class CellLines final : public QWidget {
@@ -74,7 +56,7 @@ frmRubberStampMaker::frmRubberStampMaker(ToolWindowContext& context, QWidget* pa
     picTileset = new PictureBox(QStringLiteral("picTileset"), PaletteWidth, PaletteHeight, this);
     picTileset->move(Margin, Margin);
     picTileset->SetSurface(&builder_.Palette);
-    imgTileSelector = new TileMarker(picTileset);
+    imgTileSelector = new TileSelector(picTileset);
     PlaceMarker();
 
     // The stamp grid sits on a sunken area as large as the largest stamp.
