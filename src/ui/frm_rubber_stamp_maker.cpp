@@ -5,7 +5,6 @@
 #include "platform/file_io.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
-#include "ui/tile_selector.h"
 
 #include <QComboBox>
 #include <QFrame>
