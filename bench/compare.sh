@@ -11,7 +11,7 @@ cli="${1:-$root/build/src/cli/tessra-cli}"
 magick=/usr/bin/convert
 runs=5
 
-for tool in "$cli" "$magick" pcxtoppm ppmtopcx pnmtile; do
+for tool in "$cli" "$magick" pcxtoppm ppmtopcx pnmtile ppmtopgm pgmtopbm; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (apt-get install imagemagick netpbm)"; exit 1; }
 done
 
@@ -26,13 +26,18 @@ pnmtile 4096 4096 "$work/tile.ppm" > "$work/big.ppm"
 ppmtopcx -24bit "$work/big.ppm" > "$work/rgb24.pcx" 2>/dev/null
 "$magick" "$work/big.ppm" -colors 16 "$work/c16.ppm"
 ppmtopcx -planes=4 "$work/c16.ppm" > "$work/c16.pcx" 2>/dev/null
-"$magick" "$work/big.ppm" -monochrome "PCX:$work/mono.pcx"
+# ImageMagick writes two-colour pictures as 8 bits x 3 planes; netpbm makes 1 bit x 1.
+ppmtopgm "$work/big.ppm" | pgmtopbm > "$work/mono.pbm" 2>/dev/null
+ppmtopcx "$work/mono.pbm" > "$work/mono.pcx" 2>/dev/null
 
 # Median wall time of a command, in milliseconds.
 median_ms() {
     i=0
     : > "$work/times"
     while [ $i -lt $runs ]; do
+        # Earlier runs' output goes to the disk first, so that no run waits
+        # for another's (tessra-cli syncs the file it saves).
+        sync
         start=$(date +%s%N)
         sh -c "$1" >/dev/null 2>&1
         end=$(date +%s%N)

@@ -29,6 +29,27 @@ Result<ProjectData> ReadProjectFile(const std::string& path) {
                         path);
 }
 
+Status InputFile::Open(const std::string& path) {
+    file_.setFileName(FilePath(path));
+    if (file_.open(QIODevice::ReadOnly) && file_.size() > 0) {
+        if (const uchar* mapped = file_.map(0, file_.size())) {
+            bytes_ = {mapped, static_cast<std::size_t>(file_.size())};
+            return {};
+        }
+    }
+    Result<Bytes> read = ReadInputFile(path);
+    if (!read) {
+        return Error{read.message()};
+    }
+    copy_ = std::move(read.value());
+    bytes_ = copy_;
+    return {};
+}
+
+std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path) {
+    return std::make_unique<AtomicFileWriter>(FilePath(path));
+}
+
 Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     return WriteFileAtomic(FilePath(path), bytes);
 }

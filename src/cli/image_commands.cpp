@@ -8,7 +8,6 @@
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
 
-#include <QFile>
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -24,25 +23,6 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
         return Error{"Cannot write " + path + ": the name must end in .png, .bmp or .ppm"};
     }
     return *format;
-}
-
-// pcx-to-image decodes straight from the mapped file: at 4096 x 4096, copying
-// the file costs more than decoding it. A file that cannot be mapped goes the
-// editor's way, which also words any failure.
-Result<PcxImage> LoadPcxToConvert(const std::string& path) {
-    const QString name = ToQString(path);
-    QFile file(name);
-    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
-        if (const uchar* mapped = file.map(0, file.size())) {
-            Result<PcxImage> image =
-                DecodePCX(std::span(mapped, static_cast<std::size_t>(file.size())));
-            if (!image) {
-                return Error{path + ": " + image.message()};
-            }
-            return image;
-        }
-    }
-    return LoadPCX(name);
 }
 
 // As the editor loads a tileset: a kind it does not draw gives black tiles.
@@ -73,19 +53,39 @@ Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
     return Error{message};
 }
 
+Error CannotConvert(const std::string& path) {
+    return Error{"Cannot convert " + path +
+                 ": the editor does not draw this kind of PCX picture (it draws 8 bits x 1 "
+                 "plane, 1 bit x 1 plane, 1 bit x 4 planes and 8 bits x 3 planes)"};
+}
+
+// PPM is written line by line as the picture is decoded; the other formats
+// need the whole picture first.
 Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     const Result<ImageFormat> format = OutputFormat(args[1]);
     if (!format) {
         return Error{format.message()};
     }
-    const Result<PcxImage> image = LoadPcxToConvert(args[0]);
+    InputFile input;
+    if (Status opened = input.Open(args[0]); !opened) {
+        return opened;
+    }
+    if (format.value() == ImageFormat::Ppm) {
+        PpmLineWriter writer(args[1]);
+        if (Status decoded = DecodePCX(input.bytes(), writer); !decoded) {
+            return Error{args[0] + ": " + decoded.message()};
+        }
+        if (writer.kind() == PcxKind::Unsupported) {
+            return CannotConvert(args[0]);
+        }
+        return writer.Finish();
+    }
+    const Result<PcxImage> image = DecodePCX(input.bytes());
     if (!image) {
-        return Error{image.message()};
+        return Error{args[0] + ": " + image.message()};
     }
     if (image.value().kind == PcxKind::Unsupported) {
-        return Error{"Cannot convert " + args[0] +
-                     ": the editor does not draw this kind of PCX picture (it draws 8 bits x 1 "
-                     "plane, 1 bit x 1 plane, 1 bit x 4 planes and 8 bits x 3 planes)"};
+        return CannotConvert(args[0]);
     }
     return WriteImageFile(args[1], image.value().picture, format.value());
 }

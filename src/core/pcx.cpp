@@ -64,15 +64,28 @@ Result<PcxGeometry> CheckSize(const PcxHeader& header, PcxKind kind) {
     return geometry;
 }
 
-// Sizes the picture and clears it to black. The drawn kinds paint every pixel,
-// so a picture that already has the size need not be cleared for them.
-void PreparePicture(Surface& picture, const PcxGeometry& geometry, bool paintsAll) {
-    if (picture.Width() != geometry.width || picture.Height() != geometry.height) {
-        picture.Resize(geometry.width, geometry.height);
-    } else if (!paintsAll) {
-        picture.Clear();
+// Paints straight into an image's picture, sized and cleared to black at the
+// start. The drawn kinds paint every pixel, so a picture that already has the
+// size need not be cleared for them.
+class PictureLines final : public PcxLineSink {
+  public:
+    explicit PictureLines(PcxImage& image) : image_(image) {}
+
+    void Start(int width, int height, PcxKind kind) override {
+        image_.kind = kind;
+        Surface& picture = image_.picture;
+        if (picture.Width() != width || picture.Height() != height) {
+            picture.Resize(width, height);
+        } else if (kind == PcxKind::Unsupported) {
+            picture.Clear();
+        }
     }
-}
+    Pixel* Row(int y) override { return image_.picture.Row(y); }
+    void Painted(int) override {}
+
+  private:
+    PcxImage& image_;
+};
 
 } // namespace
 
@@ -135,7 +148,7 @@ const char* PcxKindName(PcxKind kind) {
     return "unsupported";
 }
 
-Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image) {
+Status DecodePCX(std::span<const std::uint8_t> file, PcxLineSink& sink) {
     const std::optional<PcxHeader> header = ReadPcxHeader(file);
     if (!header) {
         return Error{"the file is shorter than a PCX header (" + std::to_string(file.size()) +
@@ -147,26 +160,30 @@ Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image) {
         return Error{checked.message()};
     }
     const PcxGeometry& geometry = checked.value();
-    image.kind = kind;
-    PreparePicture(image.picture, geometry, kind != PcxKind::Unsupported);
+    sink.Start(geometry.width, geometry.height, kind);
     PcxRunReader reader(file.subspan(PcxHeader::Size), DecodedSize(kind, geometry));
     switch (kind) {
     case PcxKind::Palette256:
-        PaintPalette256(reader, geometry, EndPalette(file), image.picture);
+        PaintPalette256(reader, geometry, EndPalette(file), sink);
         break;
     case PcxKind::Monochrome:
-        PaintMonochrome(reader, geometry, image.picture);
+        PaintMonochrome(reader, geometry, sink);
         break;
     case PcxKind::Colour16:
-        PaintColour16(reader, geometry, header->ColorMap, image.picture);
+        PaintColour16(reader, geometry, header->ColorMap, sink);
         break;
     case PcxKind::TrueColour:
-        PaintTrueColour(reader, geometry, image.picture);
+        PaintTrueColour(reader, geometry, sink);
         break;
     case PcxKind::Unsupported:
         break;
     }
     return {};
+}
+
+Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image) {
+    PictureLines lines(image);
+    return DecodePCX(file, lines);
 }
 
 Result<PcxImage> DecodePCX(std::span<const std::uint8_t> file) {

@@ -43,6 +43,18 @@ struct PcxImage {
     PcxKind kind = PcxKind::Unsupported;
 };
 
+// Receives a picture line by line, top to bottom, as it is decoded.
+class PcxLineSink {
+  public:
+    virtual ~PcxLineSink() = default;
+    // Once, before any line: the picture's size and kind. A kind that is not
+    // drawn gets no lines.
+    virtual void Start(int width, int height, PcxKind kind) = 0;
+    // Where line y is to be painted: `width` pixels, kept until Painted(y).
+    virtual Pixel* Row(int y) = 0;
+    virtual void Painted(int y) = 0;
+};
+
 // The header of a file, or nothing when the file is shorter than 128 bytes.
 std::optional<PcxHeader> ReadPcxHeader(std::span<const std::uint8_t> file);
 
@@ -62,5 +74,9 @@ Result<PcxImage> DecodePCX(std::span<const std::uint8_t> file);
 // The same into an existing image, reusing its pixel storage: the way to load
 // one tileset after another. On a refusal the image is left as it was.
 Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image);
+
+// The same, handing the lines to `sink` instead of keeping them, so that a
+// large picture needs no storage of its size. A refusal comes before Start.
+Status DecodePCX(std::span<const std::uint8_t> file, PcxLineSink& sink);
 
 } // namespace tessra

@@ -20,9 +20,15 @@ struct LineLayout {
 // How many bytes of whole lines to decode in one piece.
 constexpr std::size_t BatchBytes = 16384;
 
-// Hands `paint` each line in turn, with its pieces `pitch` bytes apart.
+// Hands `paint` each line in turn, with its pieces `pitch` bytes apart, and
+// the row of `sink` to paint it into.
 template <class PaintLine>
-void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, PaintLine&& paint) {
+void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, PcxLineSink& sink,
+                 PaintLine&& paint) {
+    const auto paintLine = [&](const std::uint8_t* line, std::size_t pitch, int y) {
+        paint(line, pitch, sink.Row(y));
+        sink.Painted(y);
+    };
     const std::size_t planes = layout.planes;
     const std::size_t bytes = layout.bytes;
     const std::size_t stride = layout.planeStride;
@@ -39,7 +45,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pai
                 std::memmove(line, line + lineStride, span - lineStride);
                 reader.Fill(line + span - lineStride, lineStride);
             }
-            paint(line, stride, y);
+            paintLine(line, stride, y);
         }
         return;
     }
@@ -51,7 +57,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pai
             const int count = std::min(static_cast<int>(batch), height - y);
             reader.Fill(lines.data(), count * lineStride);
             for (int i = 0; i < count; ++i) {
-                paint(lines.data() + i * lineStride, stride, y + i);
+                paintLine(lines.data() + i * lineStride, stride, y + i);
             }
         }
         return;
@@ -63,7 +69,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pai
             reader.Fill(pieces.data() + p * bytes, bytes);
             reader.Skip(stride - bytes);
         }
-        paint(pieces.data(), bytes, y);
+        paintLine(pieces.data(), bytes, y);
     }
 }
 
@@ -175,30 +181,31 @@ std::array<Pixel, 256> EndPalette(std::span<const std::uint8_t> file) {
 }
 
 void PaintPalette256(PcxRunReader& reader, const PcxGeometry& geometry,
-                     const std::array<Pixel, 256>& colours, Surface& picture) {
+                     const std::array<Pixel, 256>& colours, PcxLineSink& lines) {
     const int width = geometry.width;
     const LineLayout layout{1, static_cast<std::size_t>(width), geometry.bytesPerLine};
-    ForEachLine(reader, layout, geometry.height, [&](const std::uint8_t* line, std::size_t, int y) {
-        Pixel* row = picture.Row(y);
-        for (int x = 0; x < width; ++x) {
-            row[x] = colours[line[x]];
-        }
-    });
+    ForEachLine(reader, layout, geometry.height, lines,
+                [&](const std::uint8_t* line, std::size_t, Pixel* row) {
+                    for (int x = 0; x < width; ++x) {
+                        row[x] = colours[line[x]];
+                    }
+                });
 }
 
 // Monochrome lines ignore BytesPerLine: ceil(width / 8) bytes each, then one pad
 // byte when that count is odd, since 1-bit lines are stored in even byte counts.
-void PaintMonochrome(PcxRunReader& reader, const PcxGeometry& geometry, Surface& picture) {
+void PaintMonochrome(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineSink& lines) {
     const int width = geometry.width;
     const std::size_t bytes = BitLineBytes(width);
     const LineLayout layout{1, bytes, bytes + bytes % 2};
-    ForEachLine(reader, layout, geometry.height, [&](const std::uint8_t* line, std::size_t, int y) {
-        PaintMonoLine(line, width, picture.Row(y));
-    });
+    ForEachLine(reader, layout, geometry.height, lines,
+                [&](const std::uint8_t* line, std::size_t, Pixel* row) {
+                    PaintMonoLine(line, width, row);
+                });
 }
 
 void PaintColour16(PcxRunReader& reader, const PcxGeometry& geometry,
-                   const std::array<std::uint8_t, 48>& colorMap, Surface& picture) {
+                   const std::array<std::uint8_t, 48>& colorMap, PcxLineSink& lines) {
     Pixel colours[16];
     for (int i = 0; i < 16; ++i) {
         colours[i] = Rgb(colorMap[3 * i], colorMap[3 * i + 1], colorMap[3 * i + 2]);
@@ -209,19 +216,19 @@ void PaintColour16(PcxRunReader& reader, const PcxGeometry& geometry,
     }
     const int width = geometry.width;
     const LineLayout layout{4, BitLineBytes(width), geometry.bytesPerLine};
-    ForEachLine(reader, layout, geometry.height,
-                [&](const std::uint8_t* line, std::size_t pitch, int y) {
-                    PaintColour16Line(line, pitch, width, pairs, picture.Row(y));
+    ForEachLine(reader, layout, geometry.height, lines,
+                [&](const std::uint8_t* line, std::size_t pitch, Pixel* row) {
+                    PaintColour16Line(line, pitch, width, pairs, row);
                 });
 }
 
 // Each line holds a red, a green and a blue plane of BytesPerLine bytes.
-void PaintTrueColour(PcxRunReader& reader, const PcxGeometry& geometry, Surface& picture) {
+void PaintTrueColour(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineSink& lines) {
     const int width = geometry.width;
     const LineLayout layout{3, static_cast<std::size_t>(width), geometry.bytesPerLine};
-    ForEachLine(reader, layout, geometry.height,
-                [&](const std::uint8_t* line, std::size_t pitch, int y) {
-                    PaintRgbLine(line, line + pitch, line + 2 * pitch, width, picture.Row(y));
+    ForEachLine(reader, layout, geometry.height, lines,
+                [&](const std::uint8_t* line, std::size_t pitch, Pixel* row) {
+                    PaintRgbLine(line, line + pitch, line + 2 * pitch, width, row);
                 });
 }
 

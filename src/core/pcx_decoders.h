@@ -2,6 +2,7 @@
 
 // The line painters of the four drawn PCX kinds, used by DecodePCX.
 
+#include "core/pcx.h"
 #include "core/pcx_run_length.h"
 #include "core/surface.h"
 
@@ -22,12 +23,12 @@ struct PcxGeometry {
 // shorter file read 0.
 std::array<Pixel, 256> EndPalette(std::span<const std::uint8_t> file);
 
-// Each painter fills every pixel of `picture`, which is already the image's size.
+// Each painter paints every pixel of every line into the rows `lines` gives.
 void PaintPalette256(PcxRunReader& reader, const PcxGeometry& geometry,
-                     const std::array<Pixel, 256>& colours, Surface& picture);
-void PaintMonochrome(PcxRunReader& reader, const PcxGeometry& geometry, Surface& picture);
+                     const std::array<Pixel, 256>& colours, PcxLineSink& lines);
+void PaintMonochrome(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineSink& lines);
 void PaintColour16(PcxRunReader& reader, const PcxGeometry& geometry,
-                   const std::array<std::uint8_t, 48>& colorMap, Surface& picture);
-void PaintTrueColour(PcxRunReader& reader, const PcxGeometry& geometry, Surface& picture);
+                   const std::array<std::uint8_t, 48>& colorMap, PcxLineSink& lines);
+void PaintTrueColour(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineSink& lines);
 
 } // namespace tessra

@@ -1,0 +1,121 @@
+#include "../platform/save_faults.h"
+#include "../platform/temp_dir.h"
+#include "cli/cli.h"
+#include "core/project_file.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+
+using namespace tessra;
+
+namespace {
+
+// Every command that writes a file; OUT stands for the output's name, which
+// ends in `extension` because the image commands choose their format by it.
+struct WritingCommand {
+    const char* name;
+    std::vector<std::string> args;
+    const char* extension;
+};
+
+const WritingCommand Commands[] = {
+    {"ExportDat", {"export-dat", "MAP", "2", "2", "OUT"}, ".dat"},
+    {"ImportCsv", {"import-csv", "CSV", "3", "2", "OUT"}, ".tessra"},
+    {"Swap", {"swap", "MAP", "1", "2", "OUT"}, ".tessra"},
+    {"Replace", {"replace", "MAP", "1", "2", "OUT"}, ".tessra"},
+    {"PcxToImage", {"pcx-to-image", "PCX", "OUT"}, ".ppm"},
+    {"Palette", {"palette", "OUT", "PCX"}, ".png"},
+    {"Render", {"render", "MAP", "OUT", "--zoom", "1"}, ".bmp"},
+};
+
+class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fault>> {
+  protected:
+    void SetUp() override {
+        MapGrid map;
+        map(0, 0) = 1;
+        WriteText(dir_.File("map.tessra"), WriteProjectBytes({}, map));
+        WriteText(dir_.File("in.csv"), "4,5,6,\r\n7,8,9,\r\n");
+    }
+
+    // Runs the command with `out` as its output; the exit status and messages.
+    std::pair<int, std::string> Run(const WritingCommand& command, const std::string& out) {
+        std::vector<std::string> args;
+        for (const std::string& arg : command.args) {
+            args.push_back(arg == "OUT"   ? out
+                           : arg == "MAP" ? dir_.File("map.tessra")
+                           : arg == "CSV" ? dir_.File("in.csv")
+                           : arg == "PCX" ? TESSRA_TEST_DATA "/pcx/magick-p8-7x5.pcx"
+                                          : arg);
+        }
+        std::ostringstream output, errors;
+        const int status = RunCli(args, output, errors);
+        return {status, errors.str()};
+    }
+
+    TempDir dir_;
+};
+
+} // namespace
+
+// The command fails with the file's name in its message, and nothing on disk
+// changes: no earlier file touched, no temporary file left, no device replaced.
+TEST_P(SaveFaults, ReportedAndNothingLost) {
+    const auto& [command, fault] = GetParam();
+    const std::string outName = std::string("out") + command.extension;
+    std::optional<ReadOnlyFolder> locked;
+    const std::string out = PrepareFault(fault, dir_.Path(), outName, "the earlier file", locked);
+    const auto before = FolderSnapshot(dir_.Path());
+    std::optional<PermissionsHold> permissions;
+    if (locked) {
+        permissions.emplace();
+        if (!*permissions) {
+            GTEST_SKIP() << "cannot take an unprivileged user's identity";
+        }
+    }
+    const auto [status, errors] = Run(command, out);
+    permissions.reset();
+    EXPECT_EQ(status, ExitRefused) << errors;
+    EXPECT_NE(errors.find(out), std::string::npos) << errors;
+    if (fault == Fault::FullDisk) {
+        EXPECT_NE(errors.find(NoSpace), std::string::npos) << errors;
+        EXPECT_TRUE(IsCharacterDevice(out)) << out << " was replaced";
+    }
+    EXPECT_EQ(FolderSnapshot(dir_.Path()), before);
+}
+
+namespace {
+
+// Short names for the parameters in test listings.
+void PrintTo(const WritingCommand& command, std::ostream* out) {
+    *out << command.name;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<SaveFaults::ParamType>& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + FaultName(std::get<1>(info.param));
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCommand, SaveFaults,
+    ::testing::Combine(::testing::ValuesIn(Commands),
+                       ::testing::Values(Fault::FullDisk, Fault::ReadOnlyFolder, Fault::Folder)),
+    CaseName);
+
+// PPM is written while the picture is decoded; a picture refused by the
+// decoder, before or after its header is read, must not start the file.
+TEST(PcxToPpm, RefusedPicturesLeaveTheOutputAlone) {
+    TempDir dir;
+    WriteText(dir.File("short.pcx"), "PCX");
+    const std::string out = dir.File("out.ppm");
+    for (const std::string& in :
+         {std::string(TESSRA_TEST_DATA "/pcx/netpbm-16c-25x18.pcx"), dir.File("short.pcx")}) {
+        WriteText(out, "as it was");
+        const auto before = FolderSnapshot(dir.Path());
+        std::ostringstream output, errors;
+        EXPECT_EQ(RunCli({"pcx-to-image", in, out}, output, errors), ExitRefused) << in;
+        EXPECT_NE(errors.str().find(in), std::string::npos) << errors.str();
+        EXPECT_EQ(FolderSnapshot(dir.Path()), before) << in;
+    }
+}
