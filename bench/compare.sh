@@ -1,8 +1,11 @@
-#!/bin/sh
+#!/bin/bash
 # Whole-process PCX decoding, side by side: tessra-cli pcx-to-image against
 # netpbm's pcxtoppm and ImageMagick's convert, each writing PPM.
 # Makes one 4096 x 4096 file of each kind, runs every decoder 5 times on each,
 # and prints the medians and tessra-cli's speed-up over the fastest other tool.
+# tessra-cli runs twice: writing to standard output redirected to a file, as
+# pcxtoppm does, and saving the file itself, which it syncs to disk before
+# it replaces the old one.
 #
 #   bench/compare.sh [path/to/tessra-cli]
 set -e
@@ -30,29 +33,38 @@ ppmtopcx -planes=4 "$work/c16.ppm" > "$work/c16.pcx" 2>/dev/null
 ppmtopgm "$work/big.ppm" | pgmtopbm > "$work/mono.pbm" 2>/dev/null
 ppmtopcx "$work/mono.pbm" > "$work/mono.pcx" 2>/dev/null
 
-# Median wall time of a command, in milliseconds.
+# The decoders, each writing $2 from $1.
+tessra_stdout() { "$cli" pcx-to-image "$1" - > "$2"; }
+tessra_file() { "$cli" pcx-to-image "$1" "$2"; }
+netpbm() { pcxtoppm "$1" > "$2"; }
+imagemagick() { "$magick" "$1" "$2"; }
+
+# Median wall time of a decoder on a file, in milliseconds. Each run starts
+# with no output file and nothing waiting to be written back, so that no run
+# pays for the one before it (tessra-cli syncs the file it saves); the clock
+# is the shell's own, so no other process is timed.
 median_ms() {
-    i=0
     : > "$work/times"
-    while [ $i -lt $runs ]; do
-        # Earlier runs' output goes to the disk first, so that no run waits
-        # for another's (tessra-cli syncs the file it saves).
+    for _ in $(seq $runs); do
+        rm -f "$work/out.ppm"
         sync
-        start=$(date +%s%N)
-        sh -c "$1" >/dev/null 2>&1
-        end=$(date +%s%N)
-        echo $(( (end - start) / 1000 )) >> "$work/times"
-        i=$((i + 1))
+        sleep 0.2 # let the disk settle
+        start=$EPOCHREALTIME
+        "$1" "$2" "$work/out.ppm" 2>/dev/null
+        end=$EPOCHREALTIME
+        echo "$start $end" | awk '{ printf "%.3f\n", ($2 - $1) * 1000 }' >> "$work/times"
     done
-    sort -n "$work/times" | sed -n "$(( (runs + 1) / 2 ))p" | awk '{ printf "%.1f", $1 / 1000 }'
+    sort -n "$work/times" | sed -n "$(( (runs + 1) / 2 ))p" | awk '{ printf "%.1f", $1 }'
 }
 
-printf '%-8s %12s %12s %12s %9s\n' kind tessra-cli pcxtoppm convert speed-up
+printf '%-6s %11s %11s %11s %11s %9s %9s\n' kind 'tessra -' 'tessra file' pcxtoppm convert 'speed-up' '(file)'
 for kind in p8 rgb24 c16 mono; do
     in="$work/$kind.pcx"
-    t=$(median_ms "'$cli' pcx-to-image '$in' '$work/out-t.ppm'")
-    n=$(median_ms "pcxtoppm '$in' > '$work/out-n.ppm'")
-    m=$(median_ms "'$magick' '$in' '$work/out-m.ppm'")
-    ratio=$(awk -v t="$t" -v n="$n" -v m="$m" 'BEGIN { f = (n < m) ? n : m; printf "%.1fx", f / t }')
-    printf '%-8s %10s ms %9s ms %9s ms %9s\n' "$kind" "$t" "$n" "$m" "$ratio"
+    s=$(median_ms tessra_stdout "$in")
+    t=$(median_ms tessra_file "$in")
+    n=$(median_ms netpbm "$in")
+    m=$(median_ms imagemagick "$in")
+    ratios=$(awk -v s="$s" -v t="$t" -v n="$n" -v m="$m" \
+        'BEGIN { f = (n < m) ? n : m; printf "%8.1fx %8.1fx", f / s, f / t }')
+    printf '%-6s %8s ms %8s ms %8s ms %8s ms %s\n' "$kind" "$s" "$t" "$n" "$m" "$ratios"
 done

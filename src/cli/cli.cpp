@@ -23,7 +23,8 @@ void PrintToolHelp(std::ostream& out) {
         out << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
             << '\n';
     }
-    out << "\nExit status: 0 on success, 1 when the input is refused or a file fails\n"
+    out << "\nAn output named - goes to standard output.\n"
+        << "\nExit status: 0 on success, 1 when the input is refused or a file fails\n"
         << "(no output file is written then), 2 for a usage error.\n";
 }
 

@@ -47,11 +47,16 @@ Status InputFile::Open(const std::string& path) {
 }
 
 std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path) {
+    if (path == StandardOutputName) {
+        return AtomicFileWriter::ToStandardOutput();
+    }
     return std::make_unique<AtomicFileWriter>(FilePath(path));
 }
 
 Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return WriteFileAtomic(FilePath(path), bytes);
+    const std::unique_ptr<AtomicFileWriter> file = OpenOutputFile(path);
+    file->Write(bytes);
+    return file->Commit();
 }
 
 Status WriteOutputFile(const std::string& path, std::string_view text) {

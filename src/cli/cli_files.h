@@ -34,6 +34,9 @@ class InputFile {
     std::span<const std::uint8_t> bytes_;
 };
 
+// An output named so goes to standard output, for pipes.
+inline constexpr std::string_view StandardOutputName = "-";
+
 // An output file written a piece at a time, replaced only once it is whole.
 std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path);
 

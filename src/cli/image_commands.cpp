@@ -232,7 +232,8 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
 
 constexpr std::string_view FormatHelp =
     "The output's format follows its name: .png, .bmp or .ppm (binary P6), in any\n"
-    "case. Any other name is refused with exit status 1 and nothing is written.\n";
+    "case. Any other name is refused with exit status 1 and nothing is written.\n"
+    "OUT may be - for standard output, which gets PPM.\n";
 
 } // namespace
 

@@ -1,11 +1,9 @@
 #include "cli/image_output.h"
 
 #include "cli/cli_files.h"
+#include "core/image_encoders.h"
 #include "platform/file_io.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
 #include <algorithm>
 #include <cctype>
 #include <memory>
@@ -83,26 +81,12 @@ Status WritePpm(const std::string& path, const Surface& picture) {
     return file.Finish();
 }
 
-// PNG and BMP come from Qt's writers, which need no QGuiApplication. The
-// QImage wraps the surface's pixels without copying them.
-Status WriteWithQt(const std::string& path, const Surface& picture, const char* format) {
-    const QImage image(reinterpret_cast<const uchar*>(picture.data()), picture.Width(),
-                       picture.Height(), static_cast<qsizetype>(picture.Width()) * sizeof(Pixel),
-                       QImage::Format_RGBX8888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (!writer.write(image)) {
-        return Error{"Cannot encode " + path + ": " + writer.errorString().toStdString()};
-    }
-    return WriteOutputFile(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                           static_cast<std::size_t>(bytes.size())));
-}
-
 } // namespace
 
 std::optional<ImageFormat> ImageFormatOf(std::string_view path) {
+    if (path == StandardOutputName) {
+        return ImageFormat::Ppm;
+    }
     if (EndsWithNoCase(path, ".png")) {
         return ImageFormat::Png;
     }
@@ -118,9 +102,9 @@ std::optional<ImageFormat> ImageFormatOf(std::string_view path) {
 Status WriteImageFile(const std::string& path, const Surface& picture, ImageFormat format) {
     switch (format) {
     case ImageFormat::Png:
-        return WriteWithQt(path, picture, "png");
+        return WriteOutputFile(path, EncodePng(picture));
     case ImageFormat::Bmp:
-        return WriteWithQt(path, picture, "bmp");
+        return WriteOutputFile(path, EncodeBmp(picture));
     case ImageFormat::Ppm:
         break;
     }

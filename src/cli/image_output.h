@@ -14,7 +14,8 @@ namespace tessra {
 
 enum class ImageFormat { Png, Bmp, Ppm };
 
-// The format an output file's name asks for: .png, .bmp or .ppm, in any case.
+// The format an output file's name asks for: .png, .bmp or .ppm, in any case;
+// standard output gets PPM.
 std::optional<ImageFormat> ImageFormatOf(std::string_view path);
 
 // Writes the picture in the given format through a temporary file, so a

@@ -30,7 +30,9 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     if (Status written = WriteOutputFile(args[3], bytes); !written) {
         return written;
     }
-    out << "File was exported.\n";
+    if (args[3] != StandardOutputName) { // the data itself went there
+        out << "File was exported.\n";
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <unistd.h>
 
 namespace tessra {
 
@@ -69,6 +70,20 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(path) {
     if (!file_->open(mode)) {
         Fail();
     }
+}
+
+std::unique_ptr<AtomicFileWriter> AtomicFileWriter::ToStandardOutput() {
+    std::unique_ptr<AtomicFileWriter> writer(new AtomicFileWriter);
+    writer->path_ = QStringLiteral("standard output");
+    writer->atomic_ = false;
+    auto file = std::make_unique<QFile>();
+    const bool opened = file->open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                                   QFileDevice::DontCloseHandle);
+    writer->file_ = std::move(file);
+    if (!opened) {
+        writer->Fail();
+    }
+    return writer;
 }
 
 // QSaveFile removes its temporary file when dropped uncommitted.

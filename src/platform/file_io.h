@@ -33,6 +33,8 @@ class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(const QString& path);
     ~AtomicFileWriter();
+    // Standard output, written as it comes, like a pipe.
+    static std::unique_ptr<AtomicFileWriter> ToStandardOutput();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
@@ -42,6 +44,7 @@ class AtomicFileWriter {
     Status Commit();
 
   private:
+    AtomicFileWriter() = default;
     void Fail();
 
     QString path_;

@@ -114,3 +114,28 @@ TEST_F(Cli, ProgramExitStatus) {
     EXPECT_EQ(status("swap '" + map_ + "' 3 7 '" + out_ + "'"), 0);
     EXPECT_EQ(status("swap '" + map_ + "' 3 700 '" + out_ + "'"), 1);
 }
+
+// "-" sends the output down standard output, byte for byte what the file
+// would hold and nothing else; a failed write there is still reported.
+TEST_F(Cli, StandardOutput) {
+    const std::string pcx = TESSRA_TEST_DATA "/pcx/pil-p8-25x18.pcx";
+    const std::string piped = dir_.File("piped");
+    const std::vector<std::pair<std::string, std::string>> commands = {
+        // the command with OUT for the output, the file it writes
+        {"pcx-to-image '" + pcx + "' OUT", "out.ppm"},
+        {"palette OUT '" + pcx + "'", "palette.ppm"},
+        {"export-dat '" + map_ + "' 3 1 OUT", "out.dat"},
+    };
+    const auto run = [](std::string command, const std::string& out, const std::string& to) {
+        command.replace(command.find("OUT"), 3, out);
+        const int raw =
+            std::system((TESSRA_CLI " " + command + " >" + to + " 2>/dev/null").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    for (const auto& [command, file] : commands) {
+        ASSERT_EQ(run(command, "'" + dir_.File(file) + "'", "/dev/null"), 0) << command;
+        ASSERT_EQ(run(command, "-", "'" + piped + "'"), 0) << command;
+        EXPECT_EQ(ReadText(piped), ReadText(dir_.File(file))) << command;
+        EXPECT_EQ(run(command, "-", "/dev/full"), 1) << command;
+    }
+}
