@@ -1,6 +1,7 @@
 #include "cli/image_output.h"
 
 #include "cli/cli_files.h"
+#include "cli/pack_rgb.h"
 #include "core/image_encoders.h"
 #include "platform/file_io.h"
 
@@ -17,17 +18,6 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
            std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(b)) == a;
            });
-}
-
-// Pixels (r, g, b, 0xFF in memory) become bytes of red, green, blue. Byte by
-// byte through unaliased pointers, which the compiler turns into shuffles.
-void PackRgb(const Pixel* in, std::size_t count, std::uint8_t* __restrict out) {
-    const auto* __restrict bytes = reinterpret_cast<const std::uint8_t*>(in);
-    for (std::size_t i = 0; i < count; ++i) {
-        out[3 * i] = bytes[4 * i];
-        out[3 * i + 1] = bytes[4 * i + 1];
-        out[3 * i + 2] = bytes[4 * i + 2];
-    }
 }
 
 // Header and pixels go out as the lines come, some 256 KB at a time: few

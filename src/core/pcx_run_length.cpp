@@ -116,6 +116,12 @@ std::size_t PcxRunReader::Unpack(std::uint8_t* dst, std::size_t count) {
     while (k < count && end_ - in > 8) {
         const std::uint64_t word = LoadWord(in);
         const std::uint64_t countLows = (word & (word << 1) & Highs) >> 7;
+        if (countLows == 0 && !carry && count - k >= 8) { // eight literals, common in noise
+            std::memcpy(dst + k, in, 8);
+            k += 8;
+            in += 8;
+            continue;
+        }
         const std::uint64_t countBytes = countLows * 0xFF;
         const WordParse parse = WordParses[GatherLowBits(countLows) | unsigned{carry} << 8];
         const std::uint64_t lengths =
