@@ -1,6 +1,6 @@
 #include "core/image_encoders.h"
 
-#include <array>
+#include <new>
 #include <string_view>
 #include <zlib.h>
 
@@ -47,10 +47,9 @@ void PutChunk(Bytes& out, std::string_view type, const std::uint8_t* data, std::
 class IdatWriter {
   public:
     explicit IdatWriter(Bytes& out) : out_(out) {
-        stream_.zalloc = nullptr;
-        stream_.zfree = nullptr;
-        stream_.opaque = nullptr;
-        deflateInit(&stream_, Z_DEFAULT_COMPRESSION);
+        if (deflateInit(&stream_, Z_DEFAULT_COMPRESSION) != Z_OK) {
+            throw std::bad_alloc(); // zlib's only reason, given valid arguments
+        }
     }
     ~IdatWriter() { deflateEnd(&stream_); }
     IdatWriter(const IdatWriter&) = delete;
@@ -85,7 +84,7 @@ class IdatWriter {
     Bytes& out_;
     z_stream stream_{};
     Bytes line_;
-    std::array<std::uint8_t, 256 * 1024> chunk_{};
+    Bytes chunk_ = Bytes(256 * 1024);
 };
 
 } // namespace
