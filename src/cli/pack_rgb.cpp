@@ -1,7 +1,5 @@
 #include "cli/pack_rgb.h"
 
-#include <cstring>
-
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define TESSRA_PACK_SSSE3 1
@@ -36,14 +34,20 @@ __attribute__((target("ssse3"))) void PackShuffled(const Pixel* in, std::size_t 
     PackPlain(in + i, count - i, out);
 }
 
-const bool HasSsse3 = __builtin_cpu_supports("ssse3");
+bool HasSsse3() {
+    static const bool has = [] {
+        __builtin_cpu_init(); // may run before the library's own constructors
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return has;
+}
 #endif
 
 } // namespace
 
 void PackRgb(const Pixel* in, std::size_t count, std::uint8_t* out) {
 #ifdef TESSRA_PACK_SSSE3
-    if (HasSsse3) {
+    if (HasSsse3()) {
         PackShuffled(in, count, out);
         return;
     }
