@@ -22,7 +22,7 @@ Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path) {
 Result<ProjectData> ReadProjectFile(const std::string& path) {
     const Result<Bytes> bytes = ReadInputFile(path);
     if (!bytes) {
-        return Error{bytes.message()};
+        return bytes;
     }
     const auto& data = bytes.value();
     return ParseProject(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
@@ -39,7 +39,7 @@ Status InputFile::Open(const std::string& path) {
     }
     Result<Bytes> read = ReadInputFile(path);
     if (!read) {
-        return Error{read.message()};
+        return read;
     }
     copy_ = std::move(read.value());
     bytes_ = copy_;

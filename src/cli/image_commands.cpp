@@ -29,7 +29,7 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
 Result<Surface> LoadTileset(const std::string& path) {
     Result<PcxImage> image = LoadPCX(ToQString(path));
     if (!image) {
-        return Error{image.message()};
+        return image;
     }
     return std::move(image.value().picture);
 }
@@ -64,7 +64,7 @@ Error CannotConvert(const std::string& path) {
 Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     const Result<ImageFormat> format = OutputFormat(args[1]);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     InputFile input;
     if (Status opened = input.Open(args[0]); !opened) {
@@ -93,11 +93,11 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
 Status RunPalette(const std::vector<std::string>& args, std::ostream&) {
     const Result<ImageFormat> format = OutputFormat(args[0]);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     const Result<Surface> palette = BuildPalette({args.begin() + 1, args.end()});
     if (!palette) {
-        return Error{palette.message()};
+        return palette;
     }
     return WriteImageFile(args[0], palette.value(), format.value());
 }
@@ -160,13 +160,13 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
         if (const auto zoom = OptionValue(args, i, "--zoom")) {
             Result<int> value = ReadZoom(*zoom);
             if (!value) {
-                return Error{value.message()};
+                return value;
             }
             parsed.zoom = value.value();
         } else if (const auto scroll = OptionValue(args, i, "--scroll")) {
             Result<ScrollPosition> value = ReadScroll(*scroll);
             if (!value) {
-                return Error{value.message()};
+                return value;
             }
             parsed.scroll = value.value();
         } else if (args[i].starts_with("--")) {
@@ -210,21 +210,21 @@ Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& pal
 Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     const Result<RenderArgs> parsed = ReadRenderArgs(args);
     if (!parsed) {
-        return Error{parsed.message()};
+        return parsed;
     }
     const RenderArgs& render = parsed.value();
     const Result<ImageFormat> format = OutputFormat(render.out);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     const Result<ProjectData> project = ReadProjectFile(render.map);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
     const Result<Surface> palette =
         BuildPalette(ResolveTilesets(project.value().Tilesets, render.map));
     if (!palette) {
-        return Error{palette.message()};
+        return palette;
     }
     return WriteImageFile(render.out, RenderMap(render, project.value().MapData, palette.value()),
                           format.value());

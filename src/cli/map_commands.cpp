@@ -20,11 +20,11 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     // The size is checked before any file is touched, as in the editor.
     const Result<MapFileSize> size = ReadMapFileSize(args[1], args[2]);
     if (!size) {
-        return Error{size.message()};
+        return size;
     }
     const Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
     const auto bytes = WriteMapFileBytes(project.value().MapData, size.value().W, size.value().H);
     if (Status written = WriteOutputFile(args[3], bytes); !written) {
@@ -52,7 +52,7 @@ Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
     const std::string& csvPath = args[0];
     const Result<CsvSize> size = CheckCsvSize(args[1], args[2]);
     if (!size) {
-        return Error{size.message()};
+        return size;
     }
     if (csvPath.empty()) {
         return Error{std::string(NoCsvFileMessage)};
@@ -77,11 +77,11 @@ template <int (*Change)(MapGrid&, std::uint8_t, std::uint8_t)>
 Status RunTileChange(const std::vector<std::string>& args, std::ostream&) {
     const Result<TilePair> tiles = ReadTilePair(args[1], args[2]);
     if (!tiles) {
-        return Error{tiles.message()};
+        return tiles;
     }
     Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
     ProjectData& data = project.value();
     Change(data.MapData, tiles.value().A, tiles.value().B);

@@ -122,11 +122,11 @@ Result<int> CountFromBox(std::string_view text, std::string_view refusal) {
 Result<CsvSize> CheckCsvSize(std::string_view xText, std::string_view yText) {
     const Result<int> x = CountFromBox(xText, IllegalXSizeMessage);
     if (!x) {
-        return Error{x.message()};
+        return x;
     }
     const Result<int> y = CountFromBox(yText, IllegalYSizeMessage);
     if (!y) {
-        return Error{y.message()};
+        return y;
     }
     return CsvSize{x.value(), y.value()};
 }
@@ -154,7 +154,7 @@ Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y) {
                 n = ReadValue(value);
             }
             if (!n) {
-                return Error{n.message()};
+                return n;
             }
             const int tile = n.value() + 1;
             map(x, y) = tile >= 0 && tile <= 255 ? static_cast<std::uint8_t>(tile) : 0;

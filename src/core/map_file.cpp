@@ -32,11 +32,11 @@ int MapFileCount(std::string_view text) {
 Result<MapFileSize> ReadMapFileSize(std::string_view xText, std::string_view yText) {
     const Result<int> w = ReadCount(xText, "X");
     if (!w) {
-        return Error{w.message()};
+        return w;
     }
     const Result<int> h = ReadCount(yText, "Y");
     if (!h) {
-        return Error{h.message()};
+        return h;
     }
     return MapFileSize{w.value(), h.value()};
 }

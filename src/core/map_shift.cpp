@@ -86,15 +86,15 @@ Result<TileShift> ReadTileShift(std::string_view fromText, std::string_view toTe
                                 std::string_view offsetText) {
     const Result<std::uint8_t> from = ReadTileBox(fromText, "From");
     if (!from) {
-        return Error{from.message()};
+        return from;
     }
     const Result<std::uint8_t> to = ReadTileBox(toText, "To");
     if (!to) {
-        return Error{to.message()};
+        return to;
     }
     const Result<int> offset = ReadSignedBox(offsetText, "Offset", 255);
     if (!offset) {
-        return Error{offset.message()};
+        return offset;
     }
     return TileShift{std::min(from.value(), to.value()), std::max(from.value(), to.value()),
                      offset.value()};
@@ -128,17 +128,17 @@ Result<MapShift> ReadMapShift(std::string_view dxText, std::string_view dyText, 
                               std::string_view fillText) {
     const Result<int> dx = ReadSignedBox(dxText, "X shift", 255);
     if (!dx) {
-        return Error{dx.message()};
+        return dx;
     }
     const Result<int> dy = ReadSignedBox(dyText, "Y shift", 255);
     if (!dy) {
-        return Error{dy.message()};
+        return dy;
     }
     MapShift shift{dx.value(), dy.value(), wrap, 0};
     if (!wrap) {
         const Result<std::uint8_t> fill = ReadTileBox(fillText, "Fill tile");
         if (!fill) {
-            return Error{fill.message()};
+            return fill;
         }
         shift.FillTile = fill.value();
     }

@@ -45,11 +45,11 @@ std::optional<std::int16_t> TileBoxValue(std::string_view text) {
 Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText) {
     const Result<std::uint8_t> a = ReadTile(aText, "A");
     if (!a) {
-        return Error{a.message()};
+        return a;
     }
     const Result<std::uint8_t> b = ReadTile(bText, "B");
     if (!b) {
-        return Error{b.message()};
+        return b;
     }
     return TilePair{a.value(), b.value()};
 }

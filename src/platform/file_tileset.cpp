@@ -15,7 +15,7 @@ Error NamingFile(const QString& path, const std::string& message) {
 Result<PcxImage> LoadPCX(const QString& path) {
     PcxImage image;
     if (Status status = LoadPCX(path, image); !status) {
-        return Error{status.message()};
+        return status;
     }
     return image;
 }
@@ -23,7 +23,7 @@ Result<PcxImage> LoadPCX(const QString& path) {
 Status LoadPCX(const QString& path, PcxImage& image) {
     const Result<Bytes> file = ReadFileBytes(path);
     if (!file) {
-        return Error{file.message()};
+        return file;
     }
     if (Status status = DecodePCX(file.value(), image); !status) {
         return NamingFile(path, status.message());

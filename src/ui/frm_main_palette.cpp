@@ -38,7 +38,7 @@ QString DescribeFailure(const TilesetFailure& failure) {
 Result<Surface> frmMain::LoadTilesetPicture(const std::string& path) {
     Result<PcxImage> image = LoadPCX(ToQString(path));
     if (!image) {
-        return Error{image.message()};
+        return image;
     }
     return std::move(image.value().picture);
 }
