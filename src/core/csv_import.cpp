@@ -110,11 +110,11 @@ Error RunsOut(const CsvValue& last, bool anyRead, int x, int y) {
 }
 
 Result<int> CountFromBox(std::string_view text, std::string_view refusal) {
-    const double value = TextValue(text);
-    if (value > 255 || value < 1) {
+    const std::optional<int> count = BoxNumber(text, 1, 255, BoxRounding::WholePartOfInRange);
+    if (!count) {
         return Error{std::string(refusal)};
     }
-    return static_cast<int>(std::trunc(value));
+    return *count;
 }
 
 } // namespace

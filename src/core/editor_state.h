@@ -46,9 +46,15 @@ struct EditorState {
     std::int16_t StampBuilderTile = 0;
 };
 
-inline int StampWidth(const EditorState& state) { return state.StampSizeIndexX + 2; }
-inline int StampHeight(const EditorState& state) { return state.StampSizeIndexY + 2; }
-inline std::int16_t& StampCell(StampCells& cells, int i, int j) { return cells[i + StampMaxSize * j]; }
+inline int StampWidth(const EditorState& state) {
+    return state.StampSizeIndexX + 2;
+}
+inline int StampHeight(const EditorState& state) {
+    return state.StampSizeIndexY + 2;
+}
+inline std::int16_t& StampCell(StampCells& cells, int i, int j) {
+    return cells[i + StampMaxSize * j];
+}
 inline std::int16_t StampCell(const StampCells& cells, int i, int j) {
     return cells[i + StampMaxSize * j];
 }

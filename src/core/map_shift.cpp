@@ -14,8 +14,8 @@ namespace {
 
 // A box holding a whole number in -limit..limit.
 Result<int> ReadSignedBox(std::string_view text, std::string_view name, int limit) {
-    const std::optional<std::int16_t> value = ToInt16(TextValue(text));
-    if (!value || *value < -limit || *value > limit) {
+    const std::optional<int> value = BoxNumber(text, -limit, limit, BoxRounding::HalfEven);
+    if (!value) {
         const std::string range = std::to_string(-limit) + " to " + std::to_string(limit);
         return Error{std::string(name) + " must be a whole number from " + range + "."};
     }
@@ -75,8 +75,8 @@ void ShiftFilling(MapGrid& map, long long dx, long long dy, std::uint8_t fill) {
 } // namespace
 
 Result<std::uint8_t> ReadTileBox(std::string_view text, std::string_view name) {
-    const std::optional<std::int16_t> tile = ToInt16(TextValue(text));
-    if (!tile || *tile < 0 || *tile > 255) {
+    const std::optional<int> tile = BoxNumber(text, 0, 255, BoxRounding::HalfEven);
+    if (!tile) {
         return Error{std::string(name) + " must be a tile number from 0 to 255."};
     }
     return static_cast<std::uint8_t>(*tile);

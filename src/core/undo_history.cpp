@@ -51,19 +51,6 @@ std::vector<CellChange> DiffMaps(const MapGrid& before, const MapGrid& after) {
     return cells;
 }
 
-const char* ToolStepLabel(int tool) {
-    switch (tool) {
-    case ToolFloodfill:
-        return "Fill";
-    case ToolStamp:
-        return "Stamp";
-    case ToolErase:
-        return "Erase";
-    default:
-        return "Draw";
-    }
-}
-
 UndoHistory::UndoHistory(std::size_t maxSteps, std::size_t maxCells)
     : maxSteps_(maxSteps), maxCells_(maxCells) {}
 

@@ -117,7 +117,4 @@ class UndoHistory {
 // The cells that differ between two maps, in index order.
 std::vector<CellChange> DiffMaps(const MapGrid& before, const MapGrid& after);
 
-// The step label of a map view tool: "Draw", "Fill", "Stamp", "Erase".
-const char* ToolStepLabel(int tool);
-
 } // namespace tessra

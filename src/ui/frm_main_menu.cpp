@@ -1,4 +1,5 @@
 #include "core/map_file.h"
+#include "core/tools.h"
 #include "help/help_topics.h"
 #include "platform/file_io.h"
 #include "ui/frm_about.h"
@@ -39,9 +40,6 @@ struct MenuItem {
     Handler handler;
     const char* keys = "";
 };
-
-// The tool keys, in tool order: Draw, Floodfill, R.Stamp, Erase.
-constexpr std::array<Qt::Key, 4> ToolKeys{Qt::Key_D, Qt::Key_F, Qt::Key_S, Qt::Key_E};
 
 } // namespace
 
@@ -111,8 +109,9 @@ void frmMain::BuildKeyboard() {
     auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(contextHelp, &QShortcut::activated, this,
             [this] { HelpViewer.ShowTopic(QLatin1String(HelpMainWindowTopic.page)); });
-    for (int i = 0; i < static_cast<int>(ToolKeys.size()); ++i) {
-        auto* key = new QShortcut(QKeySequence(ToolKeys[i]), this);
+    for (const ToolInfo& tool : ToolTable()) {
+        const int i = tool.id;
+        auto* key = new QShortcut(QKeySequence(QString(QLatin1Char(tool.key))), this);
         key->setObjectName(QStringLiteral("keyTool%1").arg(i));
         connect(key, &QShortcut::activated, this, [this, i] { SelectTool(i); });
     }

@@ -16,8 +16,6 @@ namespace tessra {
 
 namespace {
 
-constexpr std::array<const char*, 4> ToolCaptions{"Draw", "Floodfill", "R.Stamp", "Erase"};
-
 QGroupBox* AddFrame(QWidget* parent, const char* name, const char* caption, QRect geometry) {
     auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
     frame->setObjectName(QLatin1String(name));
@@ -92,7 +90,7 @@ void frmMain::BuildToolFrame(QWidget* client) {
         option->setCheckable(true);
         option->setIcon(ToolIcon(static_cast<Tool>(i)));
         option->setIconSize(QSize(ToolIconSize, ToolIconSize));
-        option->setToolTip(QString::fromUtf8(ToolCaptions[i]));
+        option->setToolTip(QString::fromUtf8(ToolTable()[i].caption));
         option->setAccessibleName(option->toolTip());
         group->addButton(option, i);
         optToolSelect[i] = option;
@@ -135,7 +133,7 @@ void frmMain::picEditField_MouseDown(int button, double X, double Y) {
     // A whole drag of the left button is one step, closed on its release; a
     // step already open takes this press or move in.
     if (button == LeftButton) {
-        history_.BeginStep(state_, ToolStepLabel(state_.CurrentTool));
+        history_.BeginStep(state_, ToolFor(state_.CurrentTool).stepLabel);
     }
     const PressOutcome outcome =
         HandleEditFieldPress(state_, button, X, Y, scrHoriz->value(), scrVert->value());

@@ -1,8 +1,10 @@
 #include "core/text_value.h"
 
 #include <cfenv>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 
 using namespace tessra;
 
@@ -34,4 +36,33 @@ TEST(TextValue, RoundsHalfToEvenWhateverTheRoundingMode) {
         }
     }
     std::fesetround(FE_TONEAREST);
+}
+
+// Both sides of each limit, for each way a box's number becomes whole.
+TEST(TextValue, BoxNumbersKeepToTheirRange) {
+    using enum BoxRounding;
+    const struct {
+        const char* text;
+        int low, high;
+        BoxRounding rounding;
+        std::optional<int> read;
+    } cases[] = {
+        {"255.5", 0, 255, HalfEven, std::nullopt},
+        {"254.5", 0, 255, HalfEven, 254},
+        {"-0.5", 0, 255, HalfEven, 0},
+        {"-1", 0, 255, HalfEven, std::nullopt},
+        {"256.9", 1, 256, WholePart, 256},
+        {"257", 1, 256, WholePart, std::nullopt},
+        {"0.9", 1, 256, WholePart, std::nullopt},
+        {"1e999", 1, 256, WholePart, std::nullopt},
+        {"255.5", 1, 255, WholePartOfInRange, std::nullopt},
+        {"255", 1, 255, WholePartOfInRange, 255},
+        {"1", 1, 255, WholePartOfInRange, 1},
+        {"0.99", 1, 255, WholePartOfInRange, std::nullopt},
+        {"-32768", INT16_MIN, INT16_MAX, HalfEven, -32768},
+        {"-32769", INT16_MIN, INT16_MAX, HalfEven, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BoxNumber(c.text, c.low, c.high, c.rounding), c.read) << c.text;
+    }
 }
