@@ -1,10 +1,15 @@
-// Decodes any bytes as a tileset and cuts them into the palette.
+// Decodes any bytes as a tileset, holds the picture to the plain decoding and
+// cuts it into the palette. A picture that differs from the plain one stops
+// the run like a crash.
 #include "core/editor_state.h"
 #include "core/palette.h"
 #include "core/pcx.h"
+#include "support/pcx_reference.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <span>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,15 +20,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
+    tessra::Result<tessra::PcxImage> image = tessra::DecodePCX(file);
+    if (!image) {
+        return 0;
+    }
+    // A stride far beyond the width makes the plain buffer too large to hold.
+    if (tessra::PlainDecodeBytes(file) <= (std::size_t{1} << 26)) {
+        const std::string difference =
+            tessra::PictureDifference(image.value().picture, tessra::PlainDecodePCX(file));
+        if (!difference.empty()) {
+            std::fprintf(stderr, "differs from the plain decoding: %s\n", difference.c_str());
+            std::abort();
+        }
+    }
     tessra::EditorState state;
     state.Tilesets = {"a.pcx", "b.pcx"};
     tessra::Surface palette;
-    tessra::ReloadTilesets(state, palette, [&](const std::string&) -> tessra::Result<tessra::Surface> {
-        auto image = tessra::DecodePCX(file);
-        if (!image) {
-            return image;
-        }
-        return std::move(image).value().picture;
-    });
+    const auto load = [&](const std::string&) -> tessra::Result<tessra::Surface> {
+        return image.value().picture;
+    };
+    tessra::ReloadTilesets(state, palette, load);
     return 0;
 }
