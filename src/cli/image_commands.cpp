@@ -5,12 +5,11 @@
 #include "core/map_view.h"
 #include "core/palette.h"
 #include "core/pcx.h"
+#include "core/tileset_files.h"
 #include "platform/file_io.h"
-#include "platform/file_tileset.h"
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 namespace tessra {
@@ -25,21 +24,17 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
     return *format;
 }
 
-// As the editor loads a tileset: a kind it does not draw gives black tiles.
-Result<Surface> LoadTileset(const std::string& path) {
-    Result<PcxImage> image = LoadPCX(ToQString(path));
-    if (!image) {
-        return image;
-    }
-    return std::move(image.value().picture);
-}
-
-// Builds the palette; every failed tileset is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
+// Builds the palette as the editor does, relative paths taken from folder;
+// every failed tileset is named, one to a line.
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder) {
     EditorState state;
     state.Tilesets = tilesets;
+    state.ProjectFolder = folder;
     Surface palette;
-    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, LoadTileset);
+    const auto load = [](const std::string& path) {
+        return LoadTilesetPicture(path, ReadInputFile);
+    };
+    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, load).failures;
     if (failures.empty()) {
         return palette;
     }
@@ -95,7 +90,7 @@ Status RunPalette(const std::vector<std::string>& args, std::ostream&) {
     if (!format) {
         return format;
     }
-    const Result<Surface> palette = BuildPalette({args.begin() + 1, args.end()});
+    const Result<Surface> palette = BuildPalette({args.begin() + 1, args.end()}, {});
     if (!palette) {
         return palette;
     }
@@ -184,18 +179,6 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Tileset paths in a map are relative to the map file's folder.
-std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
-                                         const std::string& mapPath) {
-    const std::filesystem::path folder = std::filesystem::path(mapPath).parent_path();
-    std::vector<std::string> resolved;
-    for (const std::string& tileset : tilesets) {
-        const std::filesystem::path path(tileset);
-        resolved.push_back(path.is_relative() ? (folder / path).string() : tileset);
-    }
-    return resolved;
-}
-
 Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
     if (!args.zoom && !args.scroll) {
         return RenderWholeMap(map, palette);
@@ -221,8 +204,7 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (!project) {
         return project;
     }
-    const Result<Surface> palette =
-        BuildPalette(ResolveTilesets(project.value().Tilesets, render.map));
+    const Result<Surface> palette = BuildPalette(project.value().Tilesets, FolderOf(render.map));
     if (!palette) {
         return palette;
     }

@@ -4,17 +4,13 @@
 #include "core/csv_import.h"
 #include "core/map_file.h"
 #include "core/tile_swap.h"
+#include "core/tileset_files.h"
 
-#include <algorithm>
 #include <ostream>
 
 namespace tessra {
 
 namespace {
-
-std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
 
 Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     // The size is checked before any file is touched, as in the editor.
@@ -36,38 +32,25 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     return {};
 }
 
+// The paths as the editor's Add takes them, each named when refused.
 Status CheckTilesets(const std::vector<std::string>& tilesets) {
     for (auto path = tilesets.begin(); path != tilesets.end(); ++path) {
-        if (path->find_first_of("\r\n") != std::string::npos) {
-            return Error{"A tileset path cannot hold a line break: " + *path};
-        }
-        if (std::find(tilesets.begin(), path, *path) != path) {
-            return Error{"That tileset is already loaded. (" + *path + ")"};
+        const std::vector<std::string> before(tilesets.begin(), path);
+        if (Status checked = CheckNewTileset(before, *path); !checked) {
+            return Error{checked.message() + " (" + *path + ")"};
         }
     }
     return {};
 }
 
 Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
-    const std::string& csvPath = args[0];
-    const Result<CsvSize> size = CheckCsvSize(args[1], args[2]);
-    if (!size) {
-        return size;
-    }
-    if (csvPath.empty()) {
-        return Error{std::string(NoCsvFileMessage)};
-    }
     const std::vector<std::string> tilesets(args.begin() + 4, args.end());
     if (Status checked = CheckTilesets(tilesets); !checked) {
         return checked;
     }
-    const Result<std::vector<std::uint8_t>> csv = ReadInputFile(csvPath);
-    if (!csv || csv.value().empty()) {
-        return Error{CsvFileNotFoundMessage(csvPath)};
-    }
-    const Result<MapGrid> map = ImportCsv(AsText(csv.value()), size.value().X, size.value().Y);
+    const Result<MapGrid> map = ImportCsvFile(args[1], args[2], args[0], ReadInputFile);
     if (!map) {
-        return Error{csvPath + ": " + map.message()};
+        return map;
     }
     return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()));
 }

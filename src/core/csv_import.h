@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/file_reader.h"
 #include "core/map_grid.h"
 #include "core/result.h"
 
@@ -34,5 +35,12 @@ Result<CsvSize> CheckCsvSize(std::string_view xText, std::string_view yText);
 // line and value, when a value is not a whole number, does not fit 16 bits, or
 // is missing where a cell needs one.
 Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y);
+
+// The whole import as the window and tessra-cli run it, each check refusing
+// before the next is made: the size boxes, the file's name, the file (read
+// with `read`; one that cannot be read or is empty is "File not found"), then
+// its values, a refusal of which names the file.
+Result<MapGrid> ImportCsvFile(std::string_view xText, std::string_view yText,
+                              const std::string& path, const FileReader& read);
 
 } // namespace tessra

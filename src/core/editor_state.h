@@ -29,6 +29,9 @@ struct EditorState {
     std::int16_t ZoomMode = 0;
     std::string CurrentFileName = UntitledFileName;
     std::string AppPath;
+    // Where the relative tileset paths of the list are taken from: the folder
+    // of the project file last opened or saved ("" for the working folder).
+    std::string ProjectFolder;
 
     std::int16_t PaletteCursorX = 0;
     std::int16_t PaletteCursorY = 0;

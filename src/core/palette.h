@@ -31,21 +31,36 @@ constexpr int TileTop(int tile) {
 // a pointer far outside a picture never overflows.
 int FloorDiv(double value, int size);
 
+// The tiles a decoded tileset of width x height pixels brings to the palette:
+// tiles across times tiles down, each rounded half to even from pixels / 16.
+int TilesetTileCount(int width, int height);
+
 // Appends the 16 x 16 tiles of one decoded tileset at the palette cursor.
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state);
 
-// Decodes one tileset file; the editor passes a PCX loader, tests pass fakes.
+// Decodes the tileset at a resolved path: LoadTilesetPicture with the
+// platform's reader in the editor and tessra-cli, fakes in tests.
 using TilesetLoader = std::function<Result<Surface>(const std::string& path)>;
 
 struct TilesetFailure {
-    std::string path;
+    std::string path; // as listed
     std::string message;
 };
 
-// Rebuilds the palette from state.Tilesets in order. A file that fails to load
-// adds no tiles; the failures come back so the caller can tell the user.
-std::vector<TilesetFailure> ReloadTilesets(EditorState& state, Surface& palette,
-                                           const TilesetLoader& load);
+// A tileset count for a list entry the rebuild did not reach: the palette was full.
+inline constexpr int NotRead = -1;
+
+// What a rebuild learnt of each listed tileset.
+struct PaletteBuild {
+    std::vector<int> tileCounts; // per entry: its tiles, 0 if it failed, or NotRead
+    std::vector<TilesetFailure> failures;
+};
+
+// Rebuilds the palette from state.Tilesets in order, each path resolved against
+// state.ProjectFolder. A file that fails to load adds no tiles. A file listed
+// more than once is decoded once, and nothing is read once the palette's 256
+// tiles are full, since nothing after that can add a tile.
+PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load);
 
 // The palette cell under a point; points left of or above the picture give
 // column or row 0. Nothing else is clamped: check IsTileNumber(tile).

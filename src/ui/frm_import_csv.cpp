@@ -56,24 +56,9 @@ void frmImportCSV::cmdBrowse_Click() {
 }
 
 void frmImportCSV::cmdOK_Click() {
-    const Result<CsvSize> size = CheckCsvSize(BoxText(txtSizeX), BoxText(txtSizeY));
-    if (!size) {
-        Refuse(size.message());
-        return;
-    }
-    const QString path = txtBrowseForFile->text();
-    if (path.isEmpty()) {
-        Refuse(NoCsvFileMessage);
-        return;
-    }
-    const Result<Bytes> bytes = ReadFileBytes(path);
-    if (!bytes || bytes.value().empty()) {
-        Refuse(CsvFileNotFoundMessage(ToStdString(path)));
-        return;
-    }
-    const Bytes& data = bytes.value();
-    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-    Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
+    const auto read = [](const std::string& path) { return ReadFileBytes(ToQString(path)); };
+    Result<MapGrid> map =
+        ImportCsvFile(BoxText(txtSizeX), BoxText(txtSizeY), BoxText(txtBrowseForFile), read);
     if (!map) {
         Refuse(map.message());
         return;

@@ -169,7 +169,8 @@ class frmMain : public QMainWindow {
     UndoHistory history_;
     // The block Map Generation wrote last, shown by "Show Export Area".
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
-    QPoint wheelRest_; // wheel angle not yet turned into whole steps
+    std::vector<int> tileCounts_; // of the last palette rebuild
+    QPoint wheelRest_;            // wheel angle not yet turned into whole steps
     Surface palette_;
     Surface view_;
     Surface preview_;

@@ -1,10 +1,10 @@
 #include "core/project_file.h"
+#include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "ui/frm_main.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <string_view>
 
 namespace tessra {
@@ -12,17 +12,6 @@ namespace tessra {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
-
-// Tileset paths kept relative in a project file are taken from the file's folder.
-void ResolveTilesetPaths(std::vector<std::string>& tilesets, const QString& projectPath) {
-    const QDir folder = QFileInfo(projectPath).absoluteDir();
-    for (std::string& path : tilesets) {
-        const QString text = ToQString(path);
-        if (!text.isEmpty() && QDir::isRelativePath(text)) {
-            path = ToStdString(QDir::cleanPath(folder.absoluteFilePath(text)));
-        }
-    }
-}
 
 } // namespace
 
@@ -53,9 +42,8 @@ bool frmMain::OpenProjectFile(const QString& path) {
         ShowError(ToQString(project.message()));
         return false;
     }
-    ResolveTilesetPaths(project.value().Tilesets, path);
-
     state_.CurrentFileName = ToStdString(path);
+    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
     history_.Clear();
@@ -91,6 +79,7 @@ bool frmMain::mnuSaveMapAs_Click() {
         return false;
     }
     state_.CurrentFileName = ToStdString(*chosen);
+    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     SetTitle();
     return true;
 }

@@ -1,7 +1,7 @@
+#include "core/tileset_files.h"
 #include "core/tools.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
-#include "platform/file_tileset.h"
 #include "ui/frm_main.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
@@ -36,11 +36,8 @@ QString DescribeFailure(const TilesetFailure& failure) {
 } // namespace
 
 Result<Surface> frmMain::LoadTilesetPicture(const std::string& path) {
-    Result<PcxImage> image = LoadPCX(ToQString(path));
-    if (!image) {
-        return image;
-    }
-    return std::move(image.value().picture);
+    return tessra::LoadTilesetPicture(
+        path, [](const std::string& file) { return ReadFileBytes(ToQString(file)); });
 }
 
 void frmMain::BuildPaletteFrame(QWidget* client) {
@@ -87,8 +84,8 @@ void frmMain::cmdAddTileset_Click() {
         return;
     }
     const std::string path = ToStdString(*chosen);
-    if (std::ranges::find(state_.Tilesets, path) != state_.Tilesets.end()) {
-        ShowError(QStringLiteral("That tileset is already loaded."));
+    if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
+        ShowError(ToQString(checked.message()));
         return;
     }
     history_.Record(state_, "Add Tileset", [&] { state_.Tilesets.push_back(path); });
@@ -142,11 +139,11 @@ void frmMain::picTileset_MouseUp(int, double X, double Y) {
 }
 
 std::vector<TilesetFailure> frmMain::ReloadTilesets() {
-    std::vector<TilesetFailure> failures =
-        tessra::ReloadTilesets(state_, palette_, LoadTilesetPicture);
+    PaletteBuild build = tessra::ReloadTilesets(state_, palette_, LoadTilesetPicture);
+    tileCounts_ = build.tileCounts;
     picTileset->Refresh();
     MarkMissingTilesets();
-    return failures;
+    return std::move(build.failures);
 }
 
 void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures) {

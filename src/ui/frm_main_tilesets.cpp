@@ -1,3 +1,4 @@
+#include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "ui/frm_main.h"
@@ -52,7 +53,17 @@ void frmMain::BuildTilesetCommands() {
 void frmMain::EditTileset(TilesetEdit edit) {
     history_.EndStep(state_);
     const int selected = lstTilesets->currentRow();
-    const std::vector<int> counts = TilesetTileCounts(state_.Tilesets, LoadTilesetPicture);
+    std::vector<int> counts = tileCounts_;
+    counts.resize(state_.Tilesets.size(), NotRead);
+    // Past a full palette nothing was read; moving such a tileset needs its count.
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == NotRead) {
+            const Result<Surface> picture =
+                LoadTilesetPicture(ResolveTilesetPath(state_.Tilesets[i], state_.ProjectFolder));
+            counts[i] =
+                picture ? TilesetTileCount(picture.value().Width(), picture.value().Height()) : 0;
+        }
+    }
     const std::optional<TilesetEditPlan> plan =
         PlanTilesetEdit(state_.Tilesets, counts, edit, selected);
     if (!plan) {
@@ -95,8 +106,8 @@ void frmMain::mnuLocateTileset_Click() {
     if (path == state_.Tilesets[selected]) {
         return;
     }
-    if (std::ranges::find(state_.Tilesets, path) != state_.Tilesets.end()) {
-        ShowError(QStringLiteral("That tileset is already loaded."));
+    if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
+        ShowError(ToQString(checked.message()));
         return;
     }
     history_.EndStep(state_);
@@ -110,7 +121,8 @@ void frmMain::MarkMissingTilesets() {
     for (int row = 0; row < lstTilesets->count(); ++row) {
         QListWidgetItem* item = lstTilesets->item(row);
         // The text stays the path; the mark is the icon, the colour and the tip.
-        const bool missing = !QFileInfo::exists(item->text());
+        const bool missing = !QFileInfo::exists(
+            ToQString(ResolveTilesetPath(state_.Tilesets[row], state_.ProjectFolder)));
         item->setIcon(missing ? warning : QIcon());
         item->setForeground(missing ? QBrush(Qt::darkRed) : QBrush());
         item->setToolTip(missing ? item->text() + MissingMark : QString());

@@ -188,14 +188,23 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(Snapshot(second), Snapshot(*window));
     }
 
-    void openTakesRelativePathsFromTheFileFolder() {
-        Write("rel.tessra",
-              QByteArray::fromStdString(WriteProjectBytes({"missing.pcx", "bad.pcx"}, MapGrid{})));
+    // Paths stay as the file gives them, so Open then Save writes the same
+    // bytes; relative ones are taken from the file's folder, "\\" as a separator.
+    void openKeepsRelativePathsAndSavesThemBack() {
+        QDir(dir.path()).mkdir("sub");
+        Write("sub/a.pcx", TilesetPcx(16, 16, 9));
+        const QByteArray bytes = QByteArray::fromStdString(
+            WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx"}, MapGrid{}));
+        Write("rel.tessra", bytes);
         Open("rel.tessra");
-        QCOMPARE(State().Tilesets.at(1), ToStdString(Path("bad.pcx")));
-        // One message names both.
+        QCOMPARE(State().Tilesets.at(2), std::string("sub\\a.pcx"));
+        QCOMPARE(window->palette().At(0, 0), IndexColour(9));
+        // One message names both failures.
         QVERIFY(OnlyError(dialogs).contains(Path("missing.pcx")));
         QVERIFY(OnlyError(dialogs).contains(Path("bad.pcx")));
+        Trigger(*window, "mnuSaveMap");
+        QFile saved(Path("rel.tessra"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == bytes);
     }
 
     void refusedOpenChangesNothing() {
