@@ -48,11 +48,11 @@ Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
     if (Status checked = CheckTilesets(tilesets); !checked) {
         return checked;
     }
-    const Result<MapGrid> map = ImportCsvFile(args[1], args[2], args[0], ReadInputFile);
-    if (!map) {
-        return map;
+    const Result<CsvImport> imported = ImportCsvFile(args[1], args[2], args[0], ReadInputFile);
+    if (!imported) {
+        return imported;
     }
-    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()));
+    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, imported.value().map));
 }
 
 // swap and replace: read the project, change it, write it to OUT.

@@ -163,8 +163,8 @@ Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y) {
     return map;
 }
 
-Result<MapGrid> ImportCsvFile(std::string_view xText, std::string_view yText,
-                              const std::string& path, const FileReader& read) {
+Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
+                                const std::string& path, const FileReader& read) {
     const Result<CsvSize> size = CheckCsvSize(xText, yText);
     if (!size) {
         return size;
@@ -178,11 +178,11 @@ Result<MapGrid> ImportCsvFile(std::string_view xText, std::string_view yText,
     }
     const std::vector<std::uint8_t>& data = bytes.value();
     const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-    const Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
+    Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
     if (!map) {
         return Error{path + ": " + map.message()};
     }
-    return map;
+    return CsvImport{size.value(), std::move(map).value()};
 }
 
 } // namespace tessra

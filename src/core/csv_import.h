@@ -36,11 +36,17 @@ Result<CsvSize> CheckCsvSize(std::string_view xText, std::string_view yText);
 // is missing where a cell needs one.
 Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y);
 
+// A finished import: the size typed and the map it made.
+struct CsvImport {
+    CsvSize size;
+    MapGrid map;
+};
+
 // The whole import as the window and tessra-cli run it, each check refusing
 // before the next is made: the size boxes, the file's name, the file (read
 // with `read`; one that cannot be read or is empty is "File not found"), then
 // its values, a refusal of which names the file.
-Result<MapGrid> ImportCsvFile(std::string_view xText, std::string_view yText,
-                              const std::string& path, const FileReader& read);
+Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
+                                const std::string& path, const FileReader& read);
 
 } // namespace tessra

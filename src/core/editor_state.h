@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document.h"
 #include "core/map_grid.h"
 
 #include <array>
@@ -20,11 +21,7 @@ using StampCells = std::array<std::int16_t, StampMaxSize * StampMaxSize>;
 
 // The one editor document and the settings shared by every window. Windows
 // receive it by reference; there is no second copy.
-struct EditorState {
-    MapGrid MapData;
-    std::vector<std::string> Tilesets; // full paths, in palette order, no duplicates
-
-    std::int16_t SelectedTile = 0;
+struct EditorState : Document, Selection {
     std::int16_t CurrentTool = ToolDraw;
     std::int16_t ZoomMode = 0;
     std::string CurrentFileName = UntitledFileName;

@@ -57,13 +57,14 @@ void frmImportCSV::cmdBrowse_Click() {
 
 void frmImportCSV::cmdOK_Click() {
     const auto read = [](const std::string& path) { return ReadFileBytes(ToQString(path)); };
-    Result<MapGrid> map =
+    const Result<CsvImport> imported =
         ImportCsvFile(BoxText(txtSizeX), BoxText(txtSizeY), BoxText(txtBrowseForFile), read);
-    if (!map) {
-        Refuse(map.message());
+    if (!imported) {
+        Refuse(imported.message());
         return;
     }
-    context_.state.MapData = std::move(map).value();
+    context_.state.MapData = imported.value().map;
+    outcome_ = imported.value().size;
     context_.state.Tag = "LOAD";
     accept();
 }

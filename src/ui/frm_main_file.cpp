@@ -5,6 +5,7 @@
 #include "ui/frm_main.h"
 
 #include <QDir>
+#include <algorithm>
 #include <string_view>
 
 namespace tessra {
@@ -12,6 +13,11 @@ namespace tessra {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
+
+bool AnyRelative(const std::vector<std::string>& tilesets) {
+    return std::ranges::any_of(tilesets,
+                               [](const std::string& path) { return !path.starts_with('/'); });
+}
 
 } // namespace
 
@@ -42,18 +48,15 @@ bool frmMain::OpenProjectFile(const QString& path) {
         ShowError(ToQString(project.message()));
         return false;
     }
-    state_.CurrentFileName = ToStdString(path);
-    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
+    state_.CurrentFileName = ToStdString(path);
+    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
+    // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
+    static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
-    FillTilesetList();
-    const std::vector<TilesetFailure> failures = ReloadTilesets();
-    RedrawMapView();
-    SetTitle();
-    UpdateEditMenu();
-    picTileset_MouseUp(1, 1, 1);
-    ReportTilesetFailures(failures);
+    Refresh(
+        {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
     return true;
 }
 
@@ -79,24 +82,29 @@ bool frmMain::mnuSaveMapAs_Click() {
         return false;
     }
     state_.CurrentFileName = ToStdString(*chosen);
-    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
-    SetTitle();
+    const std::string folder = FolderOf(state_.CurrentFileName);
+    // Relative paths now name files beside the new project file.
+    const bool moved = folder != state_.ProjectFolder && AnyRelative(state_.Tilesets);
+    state_.ProjectFolder = folder;
+    Refresh({.tilesets = moved, .fileName = true});
     return true;
 }
 
 bool frmMain::WriteProjectFile(const QString& path) {
     // A drag in progress ends here, so the saved point covers what is written.
-    history_.EndStep(state_);
+    DocumentChange change = history_.EndStep(state_);
     const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
     const Status written = WriteFileAtomic(
         path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (written) {
+        history_.MarkSaved();
+        change.history = true;
+    }
+    Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
-        return false;
     }
-    history_.MarkSaved();
-    UpdateEditMenu();
-    return true;
+    return written.ok();
 }
 
 } // namespace tessra

@@ -41,11 +41,15 @@ inline QByteArray TilesetPcx(int width, int height, int first) {
     return file;
 }
 
-// Everything a refused command must leave alone.
+// The document and its selection as the window shows them: what a refused
+// command leaves alone and undo brings back. The title is not in it.
 inline QString Snapshot(tessra::frmMain& window) {
     const tessra::EditorState& s = window.state();
-    QString text = window.windowTitle() + tessra::ToQString(s.CurrentFileName) +
-                   QString::number(window.findChild<QListWidget*>("lstTilesets")->count()) +
+    const auto* list = window.findChild<QListWidget*>("lstTilesets");
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    const int row = selected.isEmpty() ? -1 : list->row(selected.front());
+    QString text = QString::number(list->count()) + '@' + QString::number(row) +
+                   window.findChild<QWidget*>("Frame1")->property("title").toString() +
                    QString::number(qHashBits(s.MapData.data(), tessra::CellCount)) +
                    QString::number(qHashBits(window.palette().data(), 256 * 256 * 4));
     for (const std::string& path : s.Tilesets) {
