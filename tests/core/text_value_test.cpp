@@ -16,10 +16,11 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 
 TEST(TextValue, ReadsTheLongestLeadingNumber) {
     const std::pair<const char*, double> cases[] = {
-        {"", 0},        {"12abc", 12},  {" 1 2\t3\n\r", 123}, {"-4.5", -4.5}, {"+7", 7},
-        {"1.2.3", 1.2}, {".5", 0.5},    {"--1", 0},           {"1E-2", 0.01}, {"2 e 2", 200},
-        {"2e+x", 2},    {"&hff", 255},  {"& h 10", 16},       {"&O17", 15},   {"&o8", 0},
-        {"&Hfg", 15},   {"1e999", Inf}, {"-1e999", -Inf},     {"1e-999", 0},  {"0.1e400", Inf},
+        {"", 0},          {"12abc", 12},  {"1\r2", 12},   {" 1 2\t3\n\r", 123}, {"-4.5", -4.5},
+        {"+7", 7},        {"1.2.3", 1.2}, {".5", 0.5},    {"--1", 0},           {"1E-2", 0.01},
+        {"2 e 2", 200},   {"2e+x", 2},    {"&hff", 255},  {"& h 10", 16},       {"&O17", 15},
+        {"&o8", 0},       {"&Hfg", 15},   {"1e999", Inf}, {"-1e999", -Inf},     {"1e-999", 0},
+        {"0.1e400", Inf},
     };
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(TextValue(text), value) << '"' << text << '"';

@@ -46,6 +46,7 @@ class FrmMainEditTest : public MainWindowTest {
         Write("a.pcx", TilesetPcx(256, 48, 1));  // tiles 0..47
         Write("b.pcx", TilesetPcx(16, 32, 100)); // tiles 48, 49
         Write("c.pcx", TilesetPcx(32, 16, 200)); // tiles 50, 51 once added
+        Write("d.pcx", TilesetPcx(16, 16, 210));
         Write("map.csv", "4,5,6,\r\n");
         Write("other.tessra", QByteArray::fromStdString(WriteProjectBytes({}, MapGrid{})));
     }
@@ -159,6 +160,9 @@ class FrmMainEditTest : public MainWindowTest {
         QCOMPARE(went, answer == int(SaveAnswer::Save) || answer == int(SaveAnswer::Discard));
         QCOMPARE(ReadAll("doc.tessra") != saved, answer == int(SaveAnswer::Save));
         QVERIFY(went || (window->history().IsModified() && State().MapData(0, 0) == 5));
+        if (State().CurrentFileName == ToStdString(Path("other.tessra"))) { // a new history
+            QVERIFY(!window->history().CanUndo() && !Find<QAction>("mnuUndo")->isEnabled());
+        }
     }
 
     void tilesetEditsKeepEveryPicture_data() {
@@ -201,6 +205,92 @@ class FrmMainEditTest : public MainWindowTest {
         QCOMPARE(State().MapData == map, !renumber);
         Trigger(*window, "mnuUndo");
         QVERIFY(window->view() == before && State().MapData == map);
+    }
+
+    // After Save As, every Save writes that file, whatever undo and redo do,
+    // until another file is opened, made or saved as.
+    void saveKeepsItsFileThroughUndo() {
+        Fresh(false);
+        const auto draw = [&](int x) { QTest::mouseClick(View(), Qt::LeftButton, {}, {x, 5}); };
+        draw(5);
+        dialogs.fileAnswers = {Path("r1.tessra"), Path("r2.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        const QByteArray first = ReadAll("r1.tessra");
+        QVERIFY(UseToolWindow(*window, "mnuImportCSV", [&](QWidget& w) {
+            Enter(w, {"txtSizeX=3", "txtSizeY=1", "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
+        }));
+        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
+        Trigger(*window, "mnuSaveMapAs");
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        draw(40);
+        Key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("r2.tessra"));
+        QCOMPARE(ReadAll("r1.tessra"), first);
+        QCOMPARE(ReadAll("r2.tessra").toStdString(),
+                 WriteProjectBytes(State().Tilesets, State().MapData));
+        QVERIFY(State().MapData(2, 0) == 5 && !window->history().IsModified());
+    }
+
+    // Paths a project file could not give back as they went in.
+    void refusesPathsASaveWouldChange_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        const QString lineBreak = "A tileset path cannot hold a line break.";
+        const QString blank = "A tileset path cannot begin or end with a blank.";
+        QTest::newRow("Add, line feed") << "cmdAddTileset"
+                                        << "e\n.pcx" << lineBreak;
+        QTest::newRow("Add, carriage return") << "cmdAddTileset"
+                                              << "e.pcx\r" << lineBreak;
+        QTest::newRow("Add, trailing blank") << "cmdAddTileset"
+                                             << "e.pcx " << blank;
+        QTest::newRow("Locate, line feed") << "mnuLocateTileset"
+                                           << "e\n.pcx" << lineBreak;
+        QTest::newRow("Locate, leading blank") << "mnuLocateTileset"
+                                               << " e.pcx" << blank;
+    }
+
+    void refusesPathsASaveWouldChange() {
+        QFETCH(QString, command);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        Fresh();
+        Find<QListWidget>("lstTilesets")->setCurrentRow(1);
+        const QString before = Snapshot(*window);
+        const std::size_t steps = window->history().StepCount();
+        dialogs.fileAnswers = {path.startsWith(' ') ? path : Path(path)};
+        Use(*window, qPrintable(command));
+        QCOMPARE(OnlyError(dialogs), message);
+        QVERIFY(Snapshot(*window) == before && window->history().StepCount() == steps);
+    }
+
+    // Undo gives back the selected tile and list entry of before the step; redo
+    // those of after it.
+    void tilesetStepsKeepTheSelection_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command :
+             {"cmdAddTileset", "cmdDelTileset", "cmdMoveUp", "cmdMoveDown", "mnuLocateTileset"}) {
+            QTest::newRow(command) << QString(command);
+        }
+    }
+
+    void tilesetStepsKeepTheSelection() {
+        QFETCH(QString, command);
+        Fresh();
+        AddTileset("c.pcx");
+        Find<QListWidget>("lstTilesets")->setCurrentRow(1);
+        QTest::mouseClick(Find("picTileset"), Qt::LeftButton, {}, {8 * 16 + 1, 2 * 16 + 1});
+        State().MapData(0, 0) = 40; // a cell to renumber when b moves up
+        const QString before = Snapshot(*window);
+        dialogs.fileAnswers = {Path("d.pcx")};
+        Use(*window, qPrintable(command));
+        const QString after = Snapshot(*window);
+        QVERIFY(after != before);
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Snapshot(*window), before);
+        QCOMPARE(State().SelectedTile, 40);
+        Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Snapshot(*window), after);
     }
 
     void wheelKeysAndOverlays() {

@@ -2,6 +2,7 @@
 #include "main_window_fixture.h"
 
 #include <QGroupBox>
+#include <QImage>
 #include <QMenuBar>
 #include <QScrollBar>
 
@@ -115,6 +116,53 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(State().SelectedTile, 37);
         QVERIFY(State().CurrentTool == ToolDraw && Option("optToolSelect", 0)->isChecked());
         QCOMPARE(PaletteCaption(), QStringLiteral("Tile Palette: ID 37"));
+    }
+
+    // What each command changes is painted on the screen, and shows its picture.
+    void commandsRepaintWhatTheyChange_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("painted");
+        const QStringList view{"picEditField"}, pick{"picTileTexture", "picTileset"}; // the marker
+        QTest::newRow("draw") << "draw" << view;
+        QTest::newRow("zoom") << "zoom" << view;
+        QTest::newRow("scroll") << "scroll" << view;
+        QTest::newRow("undo") << "mnuUndo" << view;
+        QTest::newRow("pick") << "pick" << pick;
+        QTest::newRow("add") << "cmdAddTileset"
+                             << QStringList{"picEditField", "picTileTexture", "picTileset"};
+    }
+
+    void commandsRepaintWhatTheyChange() {
+        QFETCH(QString, command);
+        QFETCH(QStringList, painted);
+        AddTileset("a.pcx");
+        PickPalette(3);
+        ClickView({40, 40}, Qt::LeftButton);
+        PaintCounter counter({View(), Find("picTileset"), Find("picTileTexture")});
+        counter.Painted();
+        dialogs.fileAnswers = {Path("b.pcx")};
+        if (command == "draw") {
+            PickPalette(4);
+            counter.Painted();
+            ClickView({60, 40});
+        } else if (command == "zoom") {
+            Option("optScaleMode", 2)->click();
+        } else if (command == "scroll") {
+            Find<QScrollBar>("scrVert")->setValue(9);
+        } else if (command == "pick") {
+            PickPalette(5);
+        } else {
+            Use(*window, qPrintable(command));
+        }
+        QCOMPARE(counter.Painted(), painted);
+        const auto shows = [](QWidget* box, const Surface& surface) {
+            const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGBX8888);
+            return shown.pixel(31, 31) == QImage(reinterpret_cast<const uchar*>(surface.data()),
+                                                 surface.Width(), surface.Height(),
+                                                 QImage::Format_RGBX8888)
+                                              .pixel(31, 31);
+        };
+        QVERIFY(shows(View(), window->view()) && shows(Find("picTileTexture"), window->preview()));
     }
 
     void palettePick_data() {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -60,6 +61,44 @@ inline QString Snapshot(tessra::frmMain& window) {
 
 inline void Trigger(tessra::frmMain& window, const char* item) {
     window.findChild<QAction*>(QLatin1String(item))->trigger();
+}
+
+// Counts the paint events that reach the watched widgets.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(const QList<QWidget*>& widgets) {
+        for (QWidget* widget : widgets) {
+            widget->installEventFilter(this);
+        }
+    }
+    // The names of the widgets painted since the last call, in name order.
+    QStringList Painted() {
+        QCoreApplication::processEvents();
+        QStringList names = painted_.values();
+        names.sort();
+        painted_.clear();
+        return names;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted_.insert(watched->objectName());
+        }
+        return false;
+    }
+
+  private:
+    QSet<QString> painted_;
+};
+
+// Chooses the menu item, or clicks the button, of that name.
+inline void Use(tessra::frmMain& window, const char* name) {
+    if (auto* action = window.findChild<QAction*>(QLatin1String(name))) {
+        action->trigger();
+    } else {
+        Click(window, name);
+    }
 }
 
 // Chooses a menu item and lets `act` work in the modal window it opens, which
