@@ -1,7 +1,7 @@
 #include "../platform/save_faults.h"
 #include "core/project_file.h"
-#include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "support/fake_dialogs.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_main.h"
 #include "ui/frm_mapfile_generator.h"

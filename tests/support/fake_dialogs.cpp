@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "support/fake_dialogs.h"
 
 namespace tessra {
 
@@ -7,9 +7,11 @@ std::optional<QString> FakeDialogs::NextFile(const FileDialogRequest& request) {
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
-    auto answer = fileAnswers.front();
+    // Taken apart rather than copied whole: GCC 12 misreads a copied optional QString.
+    const bool chosen = fileAnswers.front().has_value();
+    const QString path = fileAnswers.front().value_or(QString());
     fileAnswers.pop_front();
-    return answer;
+    return chosen ? std::optional<QString>(path) : std::nullopt;
 }
 
 std::optional<QString> FakeDialogs::OpenFile(QWidget*, const FileDialogRequest& request) {
