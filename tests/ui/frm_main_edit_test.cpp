@@ -165,23 +165,28 @@ class FrmMainEditTest : public MainWindowTest {
         }
     }
 
-    void tilesetEditsKeepEveryPicture_data() {
-        QTest::addColumn<QString>("button");
+    // Each cell keeps its picture when the map is renumbered, and undo gives
+    // back the pictures, the selected tile and list entry of before the step,
+    // redo those of after it. Locate changes pictures on purpose.
+    void tilesetStepsKeepPicturesAndSelection_data() {
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("row");
         QTest::addColumn<QPoint>("removed"); // the removed tileset's first and last tile
-        QTest::addColumn<bool>("renumber");
-        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << true;
-        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << true;
-        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << true;
-        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << true;
-        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << false;
+        QTest::addColumn<int>("renumber");   // the answer to the question, -1 for none
+        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << 1;
+        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << 1;
+        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << 1;
+        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << 1;
+        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << 0;
+        QTest::newRow("Add") << "cmdAddTileset" << 1 << QPoint(-1, -1) << -1;
+        QTest::newRow("Locate") << "mnuLocateTileset" << 1 << QPoint(-1, -1) << -1;
     }
 
-    void tilesetEditsKeepEveryPicture() {
-        QFETCH(QString, button);
+    void tilesetStepsKeepPicturesAndSelection() {
+        QFETCH(QString, command);
         QFETCH(int, row);
         QFETCH(QPoint, removed);
-        QFETCH(bool, renumber);
+        QFETCH(int, renumber);
         Fresh();
         AddTileset("c.pcx");
         for (int i = 0; i < 32 * 28; ++i) { // every tile, over the visible cells
@@ -190,10 +195,12 @@ class FrmMainEditTest : public MainWindowTest {
         window->RedrawMapView();
         const Surface before = window->view();
         const MapGrid map = State().MapData;
-        dialogs.yesNoAnswers = {renumber};
+        dialogs.yesNoAnswers = {renumber == 1};
+        dialogs.fileAnswers = {Path("d.pcx")};
         Find<QListWidget>("lstTilesets")->setCurrentRow(row);
-        Click(*window, qPrintable(button));
-        QCOMPARE(dialogs.questions.size(), 1u);
+        const QString beforeStep = Snapshot(*window);
+        Use(*window, qPrintable(command));
+        QCOMPARE(dialogs.questions.size(), renumber < 0 ? 0u : 1u);
         bool same = true;
         for (int i = 0; i < 32 * 28; ++i) {
             const QPoint at(16 * (i % 32) + 8, 16 * (i / 32) + 8);
@@ -201,10 +208,14 @@ class FrmMainEditTest : public MainWindowTest {
             const Pixel expected = gone ? window->palette().At(8, 8) : before.At(at.x(), at.y());
             same = same && window->view().At(at.x(), at.y()) == expected;
         }
-        QCOMPARE(same, renumber);
-        QCOMPARE(State().MapData == map, !renumber);
-        Trigger(*window, "mnuUndo");
-        QVERIFY(window->view() == before && State().MapData == map);
+        QCOMPARE(same || command == "mnuLocateTileset", renumber != 0);
+        QCOMPARE(State().MapData == map, renumber != 1);
+        const QString after = Snapshot(*window);
+        QVERIFY(after != beforeStep);
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window->view() == before && Snapshot(*window) == beforeStep);
+        Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Snapshot(*window), after);
     }
 
     // After Save As, every Save writes that file, whatever undo and redo do,
@@ -262,35 +273,6 @@ class FrmMainEditTest : public MainWindowTest {
         Use(*window, qPrintable(command));
         QCOMPARE(OnlyError(dialogs), message);
         QVERIFY(Snapshot(*window) == before && window->history().StepCount() == steps);
-    }
-
-    // Undo gives back the selected tile and list entry of before the step; redo
-    // those of after it.
-    void tilesetStepsKeepTheSelection_data() {
-        QTest::addColumn<QString>("command");
-        for (const char* command :
-             {"cmdAddTileset", "cmdDelTileset", "cmdMoveUp", "cmdMoveDown", "mnuLocateTileset"}) {
-            QTest::newRow(command) << QString(command);
-        }
-    }
-
-    void tilesetStepsKeepTheSelection() {
-        QFETCH(QString, command);
-        Fresh();
-        AddTileset("c.pcx");
-        Find<QListWidget>("lstTilesets")->setCurrentRow(1);
-        QTest::mouseClick(Find("picTileset"), Qt::LeftButton, {}, {8 * 16 + 1, 2 * 16 + 1});
-        State().MapData(0, 0) = 40; // a cell to renumber when b moves up
-        const QString before = Snapshot(*window);
-        dialogs.fileAnswers = {Path("d.pcx")};
-        Use(*window, qPrintable(command));
-        const QString after = Snapshot(*window);
-        QVERIFY(after != before);
-        Key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Snapshot(*window), before);
-        QCOMPARE(State().SelectedTile, 40);
-        Key(Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(Snapshot(*window), after);
     }
 
     void wheelKeysAndOverlays() {
