@@ -74,9 +74,8 @@ class PaintCounter : public QObject {
     // The names of the widgets painted since the last call, in name order.
     QStringList Painted() {
         QCoreApplication::processEvents();
-        QStringList names = painted_.values();
+        QStringList names = std::exchange(painted_, {}).values();
         names.sort();
-        painted_.clear();
         return names;
     }
 
