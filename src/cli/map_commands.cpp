@@ -93,7 +93,9 @@ Subcommand ImportCsvCommand() {
             "of IN.csv and saves it as OUT.tessra with the given tileset paths, in order\n"
             "(the tilesets are not read). W and H must be 1 to 255. A value v becomes\n"
             "tile v + 1; a value 0 gives way to the value after it. The import is refused\n"
-            "when a value is not a whole number, does not fit 16 bits, or is missing.\n",
+            "when a value is not a whole number, does not fit 16 bits, or is missing, and\n"
+            "so is a tileset path the editor's Add refuses (a line break in it, a blank at\n"
+            "either end, or one listed twice).\n",
             4,
             AnyNumberOfArguments,
             RunImportCsv};
