@@ -87,7 +87,7 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
             AppendTilesetToPalette(decoded.value(), palette, state);
         } else {
             build.tileCounts[i] = 0;
-            build.failures.push_back({state.Tilesets[i], decoded.message()});
+            build.failures.push_back({state.Tilesets[i], decoded.message(), i});
         }
         if (lastUse[keys[i]] > i) {
             kept.emplace(keys[i], std::move(decoded));

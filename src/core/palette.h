@@ -4,6 +4,7 @@
 #include "core/result.h"
 #include "core/surface.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ using TilesetLoader = std::function<Result<Surface>(const std::string& path)>;
 struct TilesetFailure {
     std::string path; // as listed
     std::string message;
+    std::size_t entry = 0; // its place in the list
 };
 
 // A tileset count for a list entry the rebuild did not reach: the palette was full.

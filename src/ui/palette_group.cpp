@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <algorithm>
 
 namespace tessra {
 
@@ -80,13 +79,14 @@ void PaletteGroup::ShowTilesets(const std::vector<std::string>& tilesets,
     lstTilesets->clear();
     const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const std::string& path : tilesets) {
-        // The text stays the path; a failure is the icon, the colour and the tip.
-        auto* item = new QListWidgetItem(ToQString(path), lstTilesets);
-        const auto failure = std::ranges::find(failures, path, &TilesetFailure::path);
-        if (failure != failures.end()) {
+        lstTilesets->addItem(ToQString(path));
+    }
+    // The text stays the path; a failure is the icon, the colour and the tip.
+    for (const TilesetFailure& failure : failures) {
+        if (QListWidgetItem* item = lstTilesets->item(static_cast<int>(failure.entry))) {
             item->setIcon(warning);
             item->setForeground(QBrush(Qt::darkRed));
-            item->setToolTip(ToQString(failure->message));
+            item->setToolTip(ToQString(failure.message));
         }
     }
     picTileset->Refresh();
