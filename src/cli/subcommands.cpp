@@ -1,6 +1,7 @@
 #include "cli/image_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
+#include "cli/tiled_commands.h"
 
 #include <array>
 
@@ -17,6 +18,9 @@ std::span<const Subcommand> Subcommands() {
         PcxToImageCommand(),
         PaletteCommand(),
         RenderCommand(),
+        // Tiled
+        ExportTmxCommand(),
+        ImportTmxCommand(),
     };
     return commands;
 }
