@@ -93,7 +93,7 @@ Result<Json> Parse(std::string_view text, const char* type) {
     Json document;
     try {
         document = Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) { // bad syntax, or a number out of range
         const std::string what = error.what();
         const std::size_t start = what.find("] ");
         return Error{"the JSON is malformed (" +

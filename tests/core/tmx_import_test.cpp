@@ -166,6 +166,7 @@ TEST(ImportTiledMap, RefusesJsonAndOtherTextItCannotRead) {
         {"{\"width\": 2,\n \"height\" 2}",
          "the JSON is malformed (parse error at line 2, column 11: syntax error while parsing "
          "object separator - unexpected number literal; expected ':')"},
+        {R"({"width": -6E6666})", "the JSON is malformed (number overflow parsing '-6E6666')"},
         {"PK\3\4", "it is not a Tiled map (neither XML nor JSON)"},
         {"<tileset/>", "its XML holds <tileset>, not a Tiled <map>"},
     };
