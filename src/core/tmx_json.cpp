@@ -1,6 +1,7 @@
 // Tiled's JSON formats: maps (.tmj) and tileset files (.tsj), read with nlohmann-json.
 #include "core/tmx_map.h"
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <utility>
@@ -27,7 +28,7 @@ std::string Describe(const Json& value) {
 class Fields {
   public:
     long long Number(const Json& object, const char* key, const std::string& where,
-                     long long fallback = 0, long long max = 1LL << 40) {
+                     long long fallback = 0, long long max = INT32_MAX) {
         const Json* field = Find(object, key);
         if (!field) {
             return fallback;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 #include <pugixml.hpp>
 
@@ -18,7 +19,7 @@ class Attributes {
     explicit Attributes(std::string_view text) : text_(text) {}
 
     long long Number(pugi::xml_node node, const char* name, long long fallback = 0,
-                     long long max = 1LL << 40) {
+                     long long max = INT32_MAX) {
         const pugi::xml_attribute attribute = node.attribute(name);
         if (!attribute) {
             return fallback;

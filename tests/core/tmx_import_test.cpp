@@ -111,7 +111,7 @@ TEST(ImportTiledMap, RefusesWhatItCannotKeepSayingWhatAndWhere) {
         {{.map = R"(width="257" height="2" tilewidth="16" tileheight="16")"},
          "the map is 257 x 2 cells; TESSRA's map holds at most 256 x 256"},
         {{.map = R"(width="two" height="2" tilewidth="16" tileheight="16")"},
-         "line 1: <map> width=\"two\" is not a whole number from 0 to 1099511627776"},
+         "line 1: <map> width=\"two\" is not a whole number from 0 to 2147483647"},
         {{.layers = "<objectgroup/>"}, "the map has no tile layer"},
         {{.tilesets = R"(<tileset firstgid="1" name="icons" tilewidth="16" tileheight="16">
                            <tile id="0"><image source="a.png"/></tile></tileset>)"},
@@ -160,7 +160,7 @@ TEST(ImportTiledMap, RefusesJsonAndOtherTextItCannotRead) {
     } cases[] = {
         {R"({"type": "tileset"})", "its JSON is a Tiled \"tileset\", not a map"},
         {R"({"width": 2, "height": "2"})",
-         "the map: \"height\" is \"2\", not a whole number from 0 to 1099511627776"},
+         "the map: \"height\" is \"2\", not a whole number from 0 to 2147483647"},
         {R"({"layers": [{"type": "tilelayer", "data": [1, -1]}]})",
          "tile layer \"\": \"data\" holds -1, not a tile number"},
         {"{\"width\": 2,\n \"height\" 2}",
