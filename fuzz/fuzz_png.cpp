@@ -1,6 +1,7 @@
 // Decodes any bytes as a PNG tileset and cuts them into the palette.
 #include "core/editor_state.h"
 #include "core/palette.h"
+#include "core/pcx.h"
 #include "core/tileset_picture.h"
 
 #include <cstddef>
@@ -9,8 +10,12 @@
 
 namespace {
 
-// Width times height from the header, where a PNG keeps them.
+// Width times height from the header, where a PNG keeps them, or from a PCX
+// header: bytes starting 0x0A go to the PCX decoder whatever the name.
 std::uint64_t DeclaredPixels(std::span<const std::uint8_t> file) {
+    if (const auto header = tessra::ReadPcxHeader(file); header && file[0] == 0x0A) {
+        return std::uint64_t(header->XMax + 1L) * std::uint64_t(header->YMax + 1L);
+    }
     if (file.size() < 24) {
         return 0;
     }
