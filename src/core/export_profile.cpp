@@ -124,6 +124,9 @@ Result<ExportProfile> ParseExportProfile(std::string_view bytes, std::string_vie
         json = Json::parse(bytes.begin(), bytes.end());
     } catch (const Json::parse_error& error) {
         return refuse("it is not JSON (" + ParseProblem(error) + ").");
+    } catch (const Json::exception&) {
+        // The parser reports a number beyond a double this way.
+        return refuse("it holds a number too large to read.");
     }
     if (!json.is_object()) {
         return refuse("it must hold one JSON object, { ... }.");

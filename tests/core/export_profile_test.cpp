@@ -36,6 +36,7 @@ TEST(ExportProfile, RefusesDamagedFiles) {
         {"{\"compress\": \"zip\"}", "The compress setting must be none, rle or lz77"},
         {"{\"offset\": 1.5}", "\"offset\" must be text in quotes or a whole number"},
         {"{\"offset\": 99999999999999999999}", "\"offset\" must be text"},
+        {"{\"offset\": 4e4444}", "a number too large to read"},
         {"{\"offset\": 70000}", "from -65535 to 65535, not \"70000\""},
         {"{\"region\": [0, 0, 1, 1]}", "\"region\" must be text in quotes."},
         {"{\"output\": 3}", "\"output\" must be a file name"},
