@@ -1,4 +1,3 @@
-#include "core/gba_compression.h"
 #include "core/map_export.h"
 #include "core/map_file.h"
 
@@ -67,10 +66,6 @@ TEST(MapExport, GoldenBytes) {
         {{{"region", "14,0,2,1"}, {"entry", "u16be"}, {"offset", "65280"}},
          {0xFF, 0x0E, 0xFF, 0x0F}},
         {{{"region", "255,255,1,1"}, {"entry", "u16be"}}, {0x00, 0xFF}},
-        // The whole stream, header and padding included.
-        {{{"region", "16,0,8,1"}, {"compress", "rle"}}, {0x30, 8, 0, 0, 0x85, 0x00, 0, 0}},
-        {{{"region", "16,0,8,1"}, {"compress", "lz77"}},
-         {0x10, 8, 0, 0, 0x20, 0x00, 0x00, 0x30, 0x01, 0, 0, 0}},
     };
     for (const auto& [settings, bytes] : cases) {
         const auto result = Export(settings);
@@ -116,42 +111,6 @@ TEST(MapExport, CompressedCSourceAndHeader) {
                                   "#define level_1_WIDTH 2\n#define level_1_HEIGHT 2\n"
                                   "#define level_1_SIZE 12\n\n"
                                   "extern const unsigned char level_1[level_1_SIZE];\n\n#endif\n");
-}
-
-TEST(MapExport, AsmDefinesTheSymbols) {
-    const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"ca65", {"tiles_SIZE = 6\n", "tiles_WIDTH = 3\n", ".export ", "\ntiles:\n", "$21,$22"}},
-        {"rgbds", {"DEF tiles_SIZE EQU 6\n", "EXPORT ", "\ntiles::\n", "db $21,$22"}},
-        {"sdas", {"tiles_SIZE == 6\n", "\ntiles::\n_tiles::\n", ".db 0x21,0x22"}},
-        {"gas", {".set tiles_SIZE, 6\n", ".global ", "\ntiles:\n", ".byte 0x21,0x22"}},
-    };
-    for (const auto& [syntax, parts] : cases) {
-        const auto result = Export({{"region", "1,2,3,2"}, {"format", "asm"}, {"syntax", syntax}},
-                                   "maps/tiles.inc");
-        ASSERT_TRUE(result.ok()) << result.message();
-        for (const std::string& part : parts) {
-            EXPECT_NE(result.value().Files.at(0).Bytes.find(part), std::string::npos)
-                << syntax << ": " << part;
-        }
-    }
-}
-
-TEST(MapExport, CompressedOutputUnpacksToTheBytes) {
-    const Settings base = {{"region", "0,0,256,256"}, {"entry", "u16le"}, {"offset", "3"}};
-    const auto plain = Export(base);
-    ASSERT_TRUE(plain.ok());
-    const Bytes raw = BytesOf(plain.value().Files.at(0).Bytes);
-    for (const char* method : {"rle", "lz77"}) {
-        auto settings = base;
-        settings.push_back({"compress", method});
-        const auto packed = Export(settings);
-        ASSERT_TRUE(packed.ok());
-        const Bytes stream = BytesOf(packed.value().Files.at(0).Bytes);
-        const auto unpacked =
-            method == std::string("rle") ? DecompressGbaRle(stream) : DecompressGbaLz77(stream);
-        ASSERT_TRUE(unpacked.ok()) << unpacked.message();
-        EXPECT_EQ(unpacked.value(), raw) << method;
-    }
 }
 
 TEST(MapExport, RefusesBadSettingsNamingTheValues) {
