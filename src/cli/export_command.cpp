@@ -133,6 +133,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 // An export never replaces the map it reads, nor the profile it follows.
 Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
     for (const ExportFile& file : result.Files) {
+        if (file.Path == StandardOutputName) {
+            continue;
+        }
         if (SameFile(file.Path, args.files[0]) ||
             (args.profile && SameFile(file.Path, *args.profile))) {
             return Error{"The export would replace " + file.Path +
@@ -248,7 +251,8 @@ Subcommand ExportCommand() {
             "                    and stands in for OUT when OUT is left out\n"
             "\n"
             "OUT - writes raw or csv to standard output. --list-formats lists the values\n"
-            "of each setting. Bad settings are refused before anything is read or written.\n",
+            "of each setting. Bad settings are refused before the map is read or a file\n"
+            "written.\n",
             1,
             AnyNumberOfArguments,
             RunExport};
