@@ -12,6 +12,7 @@ struct AsmDialect {
     std::string_view commentOpen, commentClose;
     std::string_view constant; // defines {name} as {value}
     std::string_view exports;  // makes {list} global; empty when the forms above already do
+    bool labelGlobal;          // the label form alone makes the label global
     std::string_view open;     // before the data, given the map's {name}
     std::string_view label;    // starts the bytes of {name}
     std::string_view data;     // the directive before a line of bytes
@@ -23,16 +24,16 @@ struct AsmDialect {
 // assembler can push and pop it, so that it may be assembled alone or included.
 constexpr std::array<AsmDialect, 4> Dialects = {{
     // ca65
-    {"; ", "", "{name} = {value}", ".export {list}", ".pushseg\n.segment \"RODATA\"",
+    {"; ", "", "{name} = {value}", ".export {list}", false, ".pushseg\n.segment \"RODATA\"",
      "{name}:", "    .byte ", "$", ".popseg"},
     // rgbds
-    {"; ", "", "DEF {name} EQU {value}", "EXPORT {list}", "PUSHS\nSECTION \"{name}\", ROMX",
+    {"; ", "", "DEF {name} EQU {value}", "EXPORT {list}", true, "PUSHS\nSECTION \"{name}\", ROMX",
      "{name}::", "    db ", "$", "POPS"},
     // sdas: == and :: make symbols global; the second label is the one C code links to.
-    {"; ", "", "{name} == {value}", "", "    .area _CODE", "{name}::\n_{name}::", "    .db ", "0x",
-     ""},
+    {"; ", "", "{name} == {value}", "", true, "    .area _CODE", "{name}::\n_{name}::", "    .db ",
+     "0x", ""},
     // gas
-    {"/* ", " */", "    .set {name}, {value}", "    .global {list}",
+    {"/* ", " */", "    .set {name}, {value}", "    .global {list}", false,
      "    .pushsection .rodata\n    .balign 4\n    .type {name}, STT_OBJECT",
      "{name}:", "    .byte ", "0x", "    .size {name}, {name}_SIZE\n    .popsection"},
 }};
@@ -87,7 +88,9 @@ std::string WriteAsmSource(const ExportContent& content, AsmSyntax syntax) {
     AppendConstant(out, dialect, name + "_HEIGHT", content.Height);
     for (const ExportArray& array : content.Arrays) {
         AppendConstant(out, dialect, name + array.Suffix + "_SIZE", array.Bytes.size());
-        globals += ", " + name + array.Suffix + "_SIZE, " + name + array.Suffix;
+        globals += ", " + name + array.Suffix + "_SIZE";
+        // rgbasm warns of a label exported before it is defined.
+        globals += dialect.labelGlobal ? "" : ", " + name + array.Suffix;
     }
     AppendLine(out, Fill(dialect.exports, "{list}", globals));
 
