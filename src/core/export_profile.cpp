@@ -79,7 +79,7 @@ Status ReadEntry(ExportProfile& profile, const std::string& key, const Json& val
     const std::optional<std::string> text = SettingText(value);
     if (!text) {
         return refuse("\"" + key + "\" must be text in quotes" +
-                      (key == "offset" ? " or a whole number." : "."));
+                      (IsNumberSetting(key) ? " or a whole number." : "."));
     }
     if (Status set = SetExportSetting(profile.Settings, key, *text); !set) {
         return refuse(set.message());
@@ -101,10 +101,11 @@ std::string WriteExportProfileBytes(const ExportProfile& profile) {
     Json json = Json::object();
     for (const std::string_view name : ExportSettingNames()) {
         const std::string key(name);
-        if (name == "offset") {
-            json[key] = profile.Settings.Offset;
+        const std::string text = ExportSettingText(profile.Settings, name);
+        if (IsNumberSetting(name)) {
+            json[key] = std::stoll(text);
         } else {
-            json[key] = ExportSettingText(profile.Settings, name);
+            json[key] = text;
         }
     }
     json[std::string(OutputKey)] = profile.Output;

@@ -255,6 +255,10 @@ std::span<const std::string_view> ExportSettingNames() {
     return SettingNames;
 }
 
+bool IsNumberSetting(std::string_view name) {
+    return name == "offset";
+}
+
 Status SetExportSetting(ExportSettings& settings, std::string_view name, std::string_view text) {
     if (name == "region") {
         return ReadRegion(settings.Region, text);

@@ -70,6 +70,9 @@ std::span<const ExportChoiceSetting> ExportChoiceSettings();
 // The names of every setting, in the order of the struct.
 std::span<const std::string_view> ExportSettingNames();
 
+// Whether a setting is a whole number, kept as a number in a profile.
+bool IsNumberSetting(std::string_view name);
+
 // Sets one setting from its text form, as the command line and the profile
 // give it ("region" "0,0,32,30", "entry" "u16le"); an empty screen or name
 // goes back to its default. A refusal names the setting and the values it
