@@ -153,9 +153,12 @@ Status WriteExportFiles(const std::vector<ExportFile>& files) {
         writers.back()->Write(
             std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
     }
-    for (const auto& writer : writers) {
-        if (Status committed = writer->Commit(); !committed) {
-            return committed;
+    // Two renames cannot be one step: should the second fail, say what the first did.
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+        if (Status committed = writers[i]->Commit(); !committed) {
+            return i == 0 ? committed
+                          : Error{committed.message() + " (" + files[0].Path +
+                                  " was written; the two no longer match.)"};
         }
     }
     return {};

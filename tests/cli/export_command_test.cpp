@@ -121,4 +121,11 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
         EXPECT_EQ(ReadText(out_), "as it was") << message;
     }
     EXPECT_EQ(ReadText(map_), mapBytes);
+
+    // The header cannot be written after its source has been: both are named.
+    std::filesystem::create_directory(dir_.File("level.h"));
+    const ExportRun half = Export({map_, dir_.File("level.c"), "--format", "c"});
+    EXPECT_EQ(half.status, ExitRefused);
+    EXPECT_NE(half.err.find("level.h"), std::string::npos) << half.err;
+    EXPECT_NE(half.err.find("level.c was written"), std::string::npos) << half.err;
 }
