@@ -4,7 +4,7 @@
 #include "core/export_profile.h"
 #include "core/map_export.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>

@@ -44,6 +44,9 @@ Result<MapExport> ExportMap(const MapGrid& map, const ExportSettings& settings,
     content.Height = grid.value().Height;
     content.Entries = OrderEntries(grid.value(), EffectiveScreen(settings), settings.Order);
 
+    // One array of bytes here; a layout that splits its data (tile numbers and
+    // their attributes, say) adds arrays with a suffix each, and the formats
+    // write every array under its own symbol.
     std::vector<std::uint8_t> bytes = PackEntries(content.Entries.Values, settings.Entry);
     content.Comment = Comment(settings, bytes.size());
     content.Arrays.push_back({"", Compress(std::move(bytes), settings.Compress)});
