@@ -27,7 +27,7 @@ constexpr std::array CompressChoices = {
 };
 constexpr std::array FormatChoices = {
     ExportChoice{"raw", "the bytes alone"},
-    ExportChoice{"c", "NAME.c with the bytes and NAME.h with NAME_WIDTH, NAME_HEIGHT, NAME_SIZE"},
+    ExportChoice{"c", "NAME.c and NAME.h: the bytes, NAME_WIDTH, NAME_HEIGHT, NAME_SIZE"},
     ExportChoice{"asm", "byte directives under the global label NAME, in the chosen syntax"},
     ExportChoice{"csv", "the entry values in decimal, one line per row of a screen"},
 };
