@@ -1,3 +1,4 @@
+#include "cli/export_command.h"
 #include "cli/image_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
@@ -11,6 +12,7 @@ std::span<const Subcommand> Subcommands() {
     static const std::array commands = {
         // The map document
         ExportDatCommand(),
+        ExportCommand(),
         ImportCsvCommand(),
         SwapCommand(),
         ReplaceCommand(),

@@ -21,6 +21,8 @@ struct WritingCommand {
 
 const WritingCommand Commands[] = {
     {"ExportDat", {"export-dat", "MAP", "2", "2", "OUT"}, ".dat"},
+    {"Export", {"export", "MAP", "OUT", "--compress", "lz77"}, ".bin"},
+    {"ExportC", {"export", "MAP", "OUT", "--format", "c"}, ".c"}, // and its header
     {"ImportCsv", {"import-csv", "CSV", "3", "2", "OUT"}, ".tessra"},
     {"Swap", {"swap", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"Replace", {"replace", "MAP", "1", "2", "OUT"}, ".tessra"},
