@@ -5,6 +5,7 @@
 #include "core/palette.h"
 #include "core/pcx.h"
 #include "support/pcx_reference.h"
+#include "support/picture_files.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A stride far beyond the width makes the plain buffer too large to hold.
     if (tessra::PlainDecodeBytes(file) <= (std::size_t{1} << 26)) {
         const std::string difference =
-            tessra::PictureDifference(image.value().picture, tessra::PlainDecodePCX(file));
+            tessra::Difference(image.value().picture, tessra::PlainDecodePCX(file));
         if (!difference.empty()) {
             std::fprintf(stderr, "differs from the plain decoding: %s\n", difference.c_str());
             std::abort();

@@ -7,6 +7,7 @@
 #include "core/pcx.h"
 #include "core/tileset_files.h"
 #include "platform/file_io.h"
+#include "platform/file_tileset.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,28 +25,9 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
     return *format;
 }
 
-// Builds the palette as the editor does, relative paths taken from folder;
-// every failed tileset is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder) {
-    EditorState state;
-    state.Tilesets = tilesets;
-    state.ProjectFolder = folder;
-    Surface palette;
-    const auto load = [](const std::string& path) {
-        return LoadTilesetPicture(path, ReadInputFile);
-    };
-    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, load).failures;
-    if (failures.empty()) {
-        return palette;
-    }
-    if (failures.size() == 1) {
-        return Error{failures.front().message};
-    }
-    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
-    for (const TilesetFailure& failure : failures) {
-        message += "\n  " + failure.message;
-    }
-    return Error{message};
+// As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
+Result<Surface> LoadTileset(const std::string& path) {
+    return LoadTilesetPicture(ToQString(path));
 }
 
 Error CannotConvert(const std::string& path) {
@@ -219,6 +201,35 @@ constexpr std::string_view FormatHelp =
 
 } // namespace
 
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder) {
+    EditorState state;
+    state.Tilesets = tilesets;
+    state.ProjectFolder = folder;
+    Surface palette;
+    const std::vector<TilesetFailure> failures =
+        ReloadTilesets(state, palette, LoadTileset).failures;
+    if (failures.empty()) {
+        return palette;
+    }
+    if (failures.size() == 1) {
+        return Error{failures.front().message};
+    }
+    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
+    for (const TilesetFailure& failure : failures) {
+        message += "\n  " + failure.message;
+    }
+    return Error{message};
+}
+
+std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
+                                         const std::string& mapPath) {
+    std::vector<std::string> resolved;
+    for (const std::string& tileset : tilesets) {
+        resolved.push_back(ResolveTilesetPath(tileset, FolderOf(mapPath)));
+    }
+    return resolved;
+}
+
 Subcommand PcxToImageCommand() {
     static const std::string help =
         "Decodes IN.pcx as the editor does and writes the picture to OUT. The editor\n"
@@ -238,12 +249,14 @@ Subcommand PaletteCommand() {
     static const std::string help =
         "Builds the 256 x 256 tile palette from the tilesets in order, as the editor\n"
         "does: 16 x 16 tiles taken row by row, laid 16 to a row and numbered on across\n"
-        "tilesets; tiles past 255 are dropped and unused squares stay black. A kind of\n"
-        "PCX that the editor does not draw gives black tiles of its size. If a tileset\n"
-        "cannot be read or decoded, every such file is named and nothing is written.\n" +
+        "tilesets; tiles past 255 are dropped and unused squares stay black. A tileset\n"
+        "is a PCX or PNG picture (a PNG is known by its content, whatever its name).\n"
+        "A kind of PCX that the editor does not draw gives black tiles of its size; in\n"
+        "a PNG, pixels less than half opaque are black. If a tileset cannot be read or\n"
+        "decoded, every such file is named and nothing is written.\n" +
         std::string(FormatHelp);
     return {"palette",
-            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx ...]",
+            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx|TILESET.png ...]",
             "Draw the tile palette built from a list of tilesets.",
             help,
             1,
@@ -261,7 +274,7 @@ Subcommand RenderCommand() {
         "for the zoom (0..224 and 0..228 at 1x, 0..252 both at 8x). Options may also be\n"
         "written --zoom=Z and --scroll=X,Y. A zoom outside 0..3, a malformed scroll\n"
         "position, an unknown option and a tileset that fails to load are refused with\n"
-        "exit status 1.\n" +
+        "exit status 1. Tilesets may be PCX or PNG pictures.\n" +
         std::string(FormatHelp);
     return {"render",
             "MAP.tessra OUT.png|OUT.bmp|OUT.ppm [--zoom Z] [--scroll X,Y]",

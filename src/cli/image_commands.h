@@ -1,6 +1,11 @@
 #pragma once
 
 #include "cli/subcommand.h"
+#include "core/result.h"
+#include "core/surface.h"
+
+#include <string>
+#include <vector>
 
 namespace tessra {
 
@@ -8,5 +13,13 @@ namespace tessra {
 Subcommand PcxToImageCommand();
 Subcommand PaletteCommand();
 Subcommand RenderCommand();
+
+// The palette the editor builds from these tilesets, PCX or PNG, relative paths
+// taken from folder; every tileset that fails to load is named, one to a line.
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder);
+
+// The files a map's tileset paths name, as the editor resolves them.
+std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
+                                         const std::string& mapPath);
 
 } // namespace tessra

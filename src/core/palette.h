@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,14 @@ int TilesetTileCount(int width, int height);
 // Appends the 16 x 16 tiles of one decoded tileset at the palette cursor.
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state);
 
-// Decodes the tileset at a resolved path: LoadTilesetPicture with the
-// platform's reader in the editor and tessra-cli, fakes in tests.
+// Which of a picture's tiles, in the order AppendTilesetToPalette takes them,
+// is the 16 x 16 square at pixel (x, y) of a width x height picture; nothing
+// when no tile starts there. Tiles run along a row while it lasts, a partial
+// square at its end included, and stop after the rounded count of tiles.
+std::optional<int> TileOfPicture(int width, int height, int x, int y);
+
+// Reads and decodes the tileset picture at a resolved path: the platform's
+// loader in the editor and tessra-cli, fakes in tests.
 using TilesetLoader = std::function<Result<Surface>(const std::string& path)>;
 
 struct TilesetFailure {

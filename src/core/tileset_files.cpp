@@ -1,7 +1,5 @@
 #include "core/tileset_files.h"
 
-#include "core/pcx.h"
-
 #include <algorithm>
 
 namespace tessra {
@@ -52,18 +50,6 @@ std::string ResolveTilesetPath(std::string_view path, std::string_view folder) {
         return relative;
     }
     return std::string(folder) + (folder.ends_with('/') ? "" : "/") + relative;
-}
-
-Result<Surface> LoadTilesetPicture(const std::string& path, const FileReader& read) {
-    Result<std::vector<std::uint8_t>> bytes = read(path);
-    if (!bytes) {
-        return bytes;
-    }
-    Result<PcxImage> image = DecodePCX(bytes.value());
-    if (!image) {
-        return Error{path + ": " + image.message()};
-    }
-    return std::move(image).value().picture;
 }
 
 } // namespace tessra

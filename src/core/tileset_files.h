@@ -1,8 +1,6 @@
 #pragma once
 
-#include "core/file_reader.h"
 #include "core/result.h"
-#include "core/surface.h"
 
 #include <string>
 #include <string_view>
@@ -28,9 +26,5 @@ std::string FolderOf(std::string_view filePath);
 // relative one is taken from folder, a backslash in it counting as a folder
 // separator (projects written on Windows).
 std::string ResolveTilesetPath(std::string_view path, std::string_view folder);
-
-// Reads and decodes the tileset picture at a resolved path. Every failure names
-// the file; a kind of PCX that is not drawn gives a black picture of its size.
-Result<Surface> LoadTilesetPicture(const std::string& path, const FileReader& read);
 
 } // namespace tessra

@@ -1,8 +1,9 @@
 #include "ui/frm_main.h"
 
-#include "core/tileset_files.h"
+#include "core/help_location.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/file_tileset.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
 
@@ -19,8 +20,6 @@ namespace tessra {
 namespace {
 
 constexpr const char* ProgramTitle = "TESSRA";
-// The help collection, built beside the program.
-constexpr const char* HelpFileName = "tessra.qhc";
 
 // "&Undo Fill" for a step labelled "Fill".
 QString StepCaption(const char* command, const std::string& label) {
@@ -105,7 +104,9 @@ void frmMain::Form_Load() {
         appPath += QLatin1Char('/');
     }
     state_.AppPath = ToStdString(appPath);
-    HelpViewer.HelpFile(appPath + QLatin1String(HelpFileName));
+    const std::filesystem::path programDir = ToStdString(appPath);
+    HelpViewer.HelpFile(ToQString(
+        FindHelpCollection(programDir).value_or(programDir / HelpCollectionName).string()));
     state_.CurrentFileName = UntitledFileName;
     Refresh({.fileName = true, .selection = true, .history = true});
 }
@@ -122,8 +123,7 @@ void frmMain::CenterOnScreen() {
 }
 
 Result<Surface> frmMain::LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(
-        path, [](const std::string& file) { return ReadFileBytes(ToQString(file)); });
+    return LoadTilesetPicture(ToQString(path));
 }
 
 void frmMain::ShowError(const QString& text) {

@@ -54,6 +54,10 @@ class frmMain : public QMainWindow {
     // Draws the visible cells of the map and shows them.
     void RedrawMapView();
 
+    // Opens a project (from the dialog, a drop or the command line); a file
+    // that cannot be read or is refused leaves the document as it was.
+    bool OpenProjectFile(const QString& path);
+
     HTMLHelpViewer HelpViewer;
 
   protected:
@@ -98,7 +102,6 @@ class frmMain : public QMainWindow {
 
     // File menu (frm_main_file.cpp).
     void mnuOpenMap_Click();
-    bool OpenProjectFile(const QString& path);
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
     bool WriteProjectFile(const QString& path);

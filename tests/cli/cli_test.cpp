@@ -49,7 +49,8 @@ TEST_F(Cli, UsageAndHelp) {
         const CliRun help = RunTool({flag});
         EXPECT_EQ(help.status, ExitSuccess);
         for (const char* command :
-             {"export-dat", "import-csv", "swap", "replace", "pcx-to-image", "palette", "render"}) {
+             {"export-dat", "export", "import-csv", "swap", "replace", "pcx-to-image", "palette",
+              "render", "export-tmx", "import-tmx"}) {
             EXPECT_NE(help.out.find(command), std::string::npos) << command;
             const CliRun own = RunTool({command, flag});
             EXPECT_EQ(own.status, ExitSuccess) << command;

@@ -1,5 +1,6 @@
 #include "core/pcx.h"
 #include "support/pcx_reference.h"
+#include "support/picture_files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,27 +17,6 @@ using namespace tessra;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// A binary PPM (P6, maxval 255), as the reference pictures are stored.
-Surface ReadPpm(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int width = 0, height = 0, maxval = 0;
-    in >> magic >> width >> height >> maxval;
-    in.get();
-    Surface picture(width, height);
-    for (int i = 0; i < width * height; ++i) {
-        unsigned char rgb[3];
-        in.read(reinterpret_cast<char*>(rgb), 3);
-        picture.data()[i] = Rgb(rgb[0], rgb[1], rgb[2]);
-    }
-    return in && magic == "P6" && maxval == 255 ? picture : Surface{};
-}
 
 bool AllBlack(const Surface& picture) {
     return std::all_of(picture.data(), picture.data() + picture.Width() * picture.Height(),
@@ -112,7 +92,7 @@ TEST(Pcx, DecodesTheFixturesLikeTheirReferences) {
             std::filesystem::path(path).replace_extension(".ppm");
         if (std::filesystem::exists(reference)) {
             EXPECT_NE(image.kind, PcxKind::Unsupported);
-            EXPECT_EQ(PictureDifference(image.picture, ReadPpm(reference)), "");
+            EXPECT_EQ(Difference(image.picture, ReadPpm(reference)), "");
         } else {
             const PcxHeader header = ReadPcxHeader(file).value();
             EXPECT_EQ(image.kind, PcxKind::Unsupported);
@@ -316,6 +296,6 @@ TEST(Pcx, MatchesThePlainDecodingOnRandomFiles) {
         const Bytes file = MakePcx(fields, data, below(2) ? GreyPalette() : Bytes{});
         SCOPED_TRACE(round);
         ASSERT_TRUE(DecodePCX(file, reused).ok());
-        ASSERT_EQ(PictureDifference(reused.picture, PlainDecodePCX(file)), "");
+        ASSERT_EQ(Difference(reused.picture, PlainDecodePCX(file)), "");
     }
 }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 
 using namespace tessra;
@@ -36,17 +35,4 @@ TEST(TilesetFiles, ResolvesRelativePathsFromTheProjectFolder) {
     for (const auto& [path, project, resolved] : cases) {
         EXPECT_EQ(ResolveTilesetPath(path, FolderOf(project)), resolved) << path;
     }
-}
-
-TEST(TilesetFiles, LoadingNamesTheFileInEveryFailure) {
-    const std::map<std::string, std::string> files = {{"short.pcx", "PCX"}};
-    const FileReader read = [&](const std::string& path) -> Result<std::vector<std::uint8_t>> {
-        const auto found = files.find(path);
-        if (found == files.end()) {
-            return Error{"Cannot read " + path + ": No such file"};
-        }
-        return std::vector<std::uint8_t>(found->second.begin(), found->second.end());
-    };
-    EXPECT_EQ(LoadTilesetPicture("gone.pcx", read).message(), "Cannot read gone.pcx: No such file");
-    EXPECT_EQ(LoadTilesetPicture("short.pcx", read).message().rfind("short.pcx: ", 0), 0u);
 }

@@ -68,17 +68,4 @@ Surface PlainDecodePCX(std::span<const std::uint8_t> file) {
     return picture;
 }
 
-std::string PictureDifference(const Surface& actual, const Surface& expected) {
-    if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
-        return "size " + std::to_string(actual.Width()) + " x " + std::to_string(actual.Height());
-    }
-    for (int i = 0; i < actual.Width() * actual.Height(); ++i) {
-        if (actual.data()[i] != expected.data()[i]) {
-            return "pixel " + std::to_string(i % actual.Width()) + ", " +
-                   std::to_string(i / actual.Width());
-        }
-    }
-    return {};
-}
-
 } // namespace tessra

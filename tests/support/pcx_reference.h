@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace tessra {
 
@@ -17,8 +16,5 @@ Surface PlainDecodePCX(std::span<const std::uint8_t> file);
 // The bytes PlainDecodePCX would hold for a file DecodePCX accepts, so that a
 // caller can pass over a file too large to decode the plain way.
 std::size_t PlainDecodeBytes(std::span<const std::uint8_t> file);
-
-// Empty when the pictures are equal, else the size or the first pixel that differs.
-std::string PictureDifference(const Surface& actual, const Surface& expected);
 
 } // namespace tessra

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/result.h"
+#include "core/surface.h"
+
+#include <QString>
+
+namespace tessra {
+
+// Reads and decodes one tileset picture, PNG or PCX. A failure names the file
+// and the reason, e.g. "tiles/a.pcx: BytesPerLine is 0".
+Result<Surface> LoadTilesetPicture(const QString& path);
+
+} // namespace tessra
