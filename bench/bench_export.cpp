@@ -47,7 +47,7 @@ void ExportWholeMap(benchmark::State& state, const MapGrid& map, const char* ent
     (void)tessra::SetExportSetting(settings, "compress", compress);
     std::size_t size = 0;
     for (auto _ : state) {
-        auto result = tessra::ExportMap(map, settings, "level.bin");
+        auto result = tessra::ExportMap(map, {}, settings, "level.bin");
         size = result.value().DataSize;
         benchmark::DoNotOptimize(result);
     }

@@ -1,19 +1,26 @@
 #include "core/export_layout.h"
 
+#include "core/hardware_map.h"
+
+#include <array>
 #include <string>
 
 namespace tessra {
 
 namespace {
 
-Error Overflow(const ExportSettings& settings, int x, int y, int tile) {
-    const long value = static_cast<long>(tile) + settings.Offset;
+Error Overflow(const ExportSettings& settings, const TileAttributeTable& attributes, int x, int y,
+               int tile) {
+    const int base = settings.Behaviour ? attributes[tile].Behaviour : tile;
+    const long value = static_cast<long>(base) + settings.Offset;
     const bool small = settings.Entry == ExportEntry::U8;
+    const std::string what = settings.Behaviour ? "behaviour " + std::to_string(base) +
+                                                      " of tile " + std::to_string(tile)
+                                                : "tile " + std::to_string(tile);
     return Error{"The entry setting " + ExportSettingText(settings, "entry") + " holds 0 to " +
                  std::to_string(EntryMaxValue(settings.Entry)) + ", but cell (" +
                  std::to_string(x) + ", " + std::to_string(y) + ") gives " + std::to_string(value) +
-                 " (tile " + std::to_string(tile) + " + offset " + std::to_string(settings.Offset) +
-                 "); " +
+                 " (" + what + " + offset " + std::to_string(settings.Offset) + "); " +
                  (small ? "choose u16le or u16be, or another offset." : "choose another offset.")};
 }
 
@@ -23,7 +30,16 @@ std::uint32_t EntryMaxValue(ExportEntry entry) {
     return entry == ExportEntry::U8 ? 0xFF : 0xFFFF;
 }
 
-Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const ExportSettings& settings) {
+Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& attributes,
+                                const ExportSettings& settings) {
+    if (settings.Hardware != ExportHardware::None) {
+        return MakeHardwareGrid(map, attributes, settings);
+    }
+    // What each tile number writes, before the offset.
+    std::array<long, TileCount> base{};
+    for (int tile = 0; tile < TileCount; ++tile) {
+        base[tile] = settings.Behaviour ? attributes[tile].Behaviour : tile;
+    }
     const ExportRegion& region = settings.Region;
     const long top = EntryMaxValue(settings.Entry);
     EntryGrid grid{region.W, region.H, {}};
@@ -32,9 +48,9 @@ Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const ExportSettings& settin
     for (int y = region.Y; y < region.Y + region.H; ++y) {
         const std::uint8_t* row = map.data() + MapGrid::Index(region.X, y);
         for (int i = 0; i < region.W; ++i) {
-            const long value = static_cast<long>(row[i]) + settings.Offset;
+            const long value = base[row[i]] + settings.Offset;
             if (value < 0 || value > top) {
-                return Overflow(settings, region.X + i, y, row[i]);
+                return Overflow(settings, attributes, region.X + i, y, row[i]);
             }
             *out++ = static_cast<std::uint32_t>(value);
         }

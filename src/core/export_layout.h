@@ -3,6 +3,7 @@
 #include "core/export_settings.h"
 #include "core/map_grid.h"
 #include "core/result.h"
+#include "core/tile_attributes.h"
 
 #include <cstdint>
 #include <span>
@@ -11,7 +12,8 @@
 namespace tessra {
 
 // The value of every entry of the region, row by row. One cell gives one
-// entry: its tile number plus the offset.
+// entry: its tile number, or with behaviour its tile's behaviour byte, plus
+// the offset; with a hardware, 2 x 2 entries of the console's map.
 struct EntryGrid {
     int Width = 0;
     int Height = 0;
@@ -24,7 +26,8 @@ std::uint32_t EntryMaxValue(ExportEntry entry);
 // The region's entries. A value outside 0..EntryMaxValue is refused, naming
 // the first such cell in reading order. The settings must have passed
 // CheckExportSettings.
-Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const ExportSettings& settings);
+Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& attributes,
+                                const ExportSettings& settings);
 
 // Entry values in the order they are written: screen after screen, left to
 // right and then top to bottom; inside a screen row after row (Rows) or
