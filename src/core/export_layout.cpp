@@ -2,6 +2,7 @@
 
 #include "core/hardware_map.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -44,7 +45,7 @@ Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& at
     const long top = EntryMaxValue(settings.Entry);
     EntryGrid grid{region.W, region.H, {}};
     grid.Values.resize(static_cast<std::size_t>(region.W) * region.H);
-    std::uint32_t* out = grid.Values.data();
+    EntryValue* out = grid.Values.data();
     for (int y = region.Y; y < region.Y + region.H; ++y) {
         const std::uint8_t* row = map.data() + MapGrid::Index(region.X, y);
         for (int i = 0; i < region.W; ++i) {
@@ -52,26 +53,35 @@ Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& at
             if (value < 0 || value > top) {
                 return Overflow(settings, attributes, region.X + i, y, row[i]);
             }
-            *out++ = static_cast<std::uint32_t>(value);
+            *out++ = static_cast<EntryValue>(value);
         }
     }
     return grid;
 }
 
-OrderedEntries OrderEntries(const EntryGrid& grid, ExportScreen screen, ExportOrder order) {
+OrderedEntries OrderEntries(EntryGrid grid, ExportScreen screen, ExportOrder order) {
     const bool rows = order == ExportOrder::Rows;
     OrderedEntries ordered{{}, rows ? screen.W : screen.H};
-    ordered.Values.reserve(grid.Values.size());
+    if (rows && screen.W == grid.Width) {
+        ordered.Values = std::move(grid.Values); // one screen wide: the grid's own order
+        return ordered;
+    }
+    ordered.Values.resize(grid.Values.size());
+    EntryValue* out = ordered.Values.data();
     for (int top = 0; top < grid.Height; top += screen.H) {
         for (int left = 0; left < grid.Width; left += screen.W) {
-            // The outer loop runs over lines, the inner one along a line.
-            const int lines = rows ? screen.H : screen.W;
-            for (int line = 0; line < lines; ++line) {
-                for (int along = 0; along < ordered.LineLength; ++along) {
-                    const int x = left + (rows ? along : line);
-                    const int y = top + (rows ? line : along);
-                    ordered.Values.push_back(
-                        grid.Values[static_cast<std::size_t>(y) * grid.Width + x]);
+            const EntryValue* corner =
+                grid.Values.data() + static_cast<std::size_t>(top) * grid.Width + left;
+            if (rows) {
+                for (int line = 0; line < screen.H; ++line, out += screen.W) {
+                    std::copy_n(corner + static_cast<std::size_t>(line) * grid.Width, screen.W,
+                                out);
+                }
+                continue;
+            }
+            for (int line = 0; line < screen.W; ++line) {
+                for (int along = 0; along < screen.H; ++along) {
+                    *out++ = corner[static_cast<std::size_t>(along) * grid.Width + line];
                 }
             }
         }
@@ -79,23 +89,18 @@ OrderedEntries OrderEntries(const EntryGrid& grid, ExportScreen screen, ExportOr
     return ordered;
 }
 
-std::vector<std::uint8_t> PackEntries(std::span<const std::uint32_t> values, ExportEntry entry) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(values.size() * (entry == ExportEntry::U8 ? 1 : 2));
-    for (const std::uint32_t value : values) {
+std::vector<std::uint8_t> PackEntries(std::span<const EntryValue> values, ExportEntry entry) {
+    if (entry == ExportEntry::U8) {
+        return std::vector<std::uint8_t>(values.begin(), values.end());
+    }
+    const bool lowFirst = entry == ExportEntry::U16Le;
+    std::vector<std::uint8_t> bytes(values.size() * 2);
+    std::uint8_t* out = bytes.data();
+    for (const EntryValue value : values) {
         const auto low = static_cast<std::uint8_t>(value);
         const auto high = static_cast<std::uint8_t>(value >> 8);
-        switch (entry) {
-        case ExportEntry::U8:
-            bytes.push_back(low);
-            break;
-        case ExportEntry::U16Le:
-            bytes.insert(bytes.end(), {low, high});
-            break;
-        case ExportEntry::U16Be:
-            bytes.insert(bytes.end(), {high, low});
-            break;
-        }
+        *out++ = lowFirst ? low : high;
+        *out++ = lowFirst ? high : low;
     }
     return bytes;
 }

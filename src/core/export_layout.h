@@ -11,13 +11,16 @@
 
 namespace tessra {
 
+// An entry's value: every entry, a console's included, fits 16 bits.
+using EntryValue = std::uint16_t;
+
 // The value of every entry of the region, row by row. One cell gives one
 // entry: its tile number, or with behaviour its tile's behaviour byte, plus
 // the offset; with a hardware, 2 x 2 entries of the console's map.
 struct EntryGrid {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint32_t> Values;
+    std::vector<EntryValue> Values;
 };
 
 // The largest value an entry of this size holds.
@@ -33,14 +36,14 @@ Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& at
 // right and then top to bottom; inside a screen row after row (Rows) or
 // column after column (Columns). A line is one row, or one column, of a screen.
 struct OrderedEntries {
-    std::vector<std::uint32_t> Values;
+    std::vector<EntryValue> Values;
     int LineLength = 0;
 };
 
-// The screen must divide the grid.
-OrderedEntries OrderEntries(const EntryGrid& grid, ExportScreen screen, ExportOrder order);
+// The screen must divide the grid. Values already in order are taken, not copied.
+OrderedEntries OrderEntries(EntryGrid grid, ExportScreen screen, ExportOrder order);
 
 // One byte an entry, or two in the entry's byte order.
-std::vector<std::uint8_t> PackEntries(std::span<const std::uint32_t> values, ExportEntry entry);
+std::vector<std::uint8_t> PackEntries(std::span<const EntryValue> values, ExportEntry entry);
 
 } // namespace tessra

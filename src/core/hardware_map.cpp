@@ -89,7 +89,7 @@ std::string TileProblem(const ExportSettings& settings, int tile, const TileAttr
 
 // Every tile number's four entries, in quarter order, or its problem.
 struct TileEntries {
-    std::array<std::array<std::uint32_t, 4>, TileCount> quarters{};
+    std::array<std::array<EntryValue, 4>, TileCount> quarters{};
     std::array<bool, TileCount> refused{};
 };
 
@@ -100,14 +100,14 @@ TileEntries MakeTileEntries(const TileAttributeTable& attributes, const ExportSe
         const TileAttributes& a = attributes[tile];
         entries.refused[tile] = !TileProblem(settings, tile, a).empty();
         for (int q = 0; q < 4; ++q) {
-            entries.quarters[tile][q] =
-                PackEntry(f, EntryTileNumber(settings, tile, a, q % 2, q / 2), a);
+            entries.quarters[tile][q] = static_cast<EntryValue>(
+                PackEntry(f, EntryTileNumber(settings, tile, a, q % 2, q / 2), a));
         }
     }
     return entries;
 }
 
-std::vector<std::uint8_t> ByteOfEach(std::span<const std::uint32_t> values, int shift) {
+std::vector<std::uint8_t> ByteOfEach(std::span<const EntryValue> values, int shift) {
     std::vector<std::uint8_t> bytes(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         bytes[i] = static_cast<std::uint8_t>(values[i] >> shift);
@@ -116,18 +116,17 @@ std::vector<std::uint8_t> ByteOfEach(std::span<const std::uint32_t> values, int 
 }
 
 // Each byte covers 4 x 4 entries, two bits a cell from the top-left; the last
-// row covers only the screen's last two entry rows.
-void AppendNesAttributeTable(std::vector<std::uint8_t>& out, const EntryGrid& grid, int left,
-                             int top, ExportScreen screen) {
+// row covers only the screen's last two entry rows. The screen's entries are
+// in rows or in columns.
+void AppendNesAttributeTable(std::vector<std::uint8_t>& out, std::span<const EntryValue> screen,
+                             ExportScreen size, bool rows) {
     for (int j = 0; j < 8; ++j) {
         for (int i = 0; i < 8; ++i) {
             std::uint8_t byte = 0;
             for (int q = 0; q < 4; ++q) {
-                const int row = 4 * j + 2 * (q / 2);
-                if (row < screen.H) {
-                    const std::uint32_t entry =
-                        grid.Values[static_cast<std::size_t>(top + row) * grid.Width + left +
-                                    4 * i + 2 * (q % 2)];
+                const int x = 4 * i + 2 * (q % 2), y = 4 * j + 2 * (q / 2);
+                if (y < size.H) {
+                    const EntryValue entry = screen[rows ? y * size.W + x : x * size.H + y];
                     byte |= static_cast<std::uint8_t>(((entry >> 8) & 3) << (2 * q));
                 }
             }
@@ -136,19 +135,15 @@ void AppendNesAttributeTable(std::vector<std::uint8_t>& out, const EntryGrid& gr
     }
 }
 
-std::vector<std::uint8_t> PackNes(const OrderedEntries& entries, const EntryGrid& grid,
-                                  ExportScreen screen) {
-    const std::size_t perScreen = static_cast<std::size_t>(screen.W) * screen.H;
-    const int across = grid.Width / screen.W;
+std::vector<std::uint8_t> PackNes(const OrderedEntries& entries, ExportScreen size, bool rows) {
+    const std::size_t perScreen = static_cast<std::size_t>(size.W) * size.H;
     std::vector<std::uint8_t> out;
     out.reserve(entries.Values.size() / perScreen * (perScreen + 64));
-    for (std::size_t s = 0; s * perScreen < entries.Values.size(); ++s) {
-        const auto tiles =
-            ByteOfEach(std::span(entries.Values).subspan(s * perScreen, perScreen), 0);
+    for (std::size_t at = 0; at < entries.Values.size(); at += perScreen) {
+        const auto screen = std::span(entries.Values).subspan(at, perScreen);
+        const auto tiles = ByteOfEach(screen, 0);
         out.insert(out.end(), tiles.begin(), tiles.end());
-        const int left = static_cast<int>(s % across) * screen.W;
-        const int top = static_cast<int>(s / across) * screen.H;
-        AppendNesAttributeTable(out, grid, left, top, screen);
+        AppendNesAttributeTable(out, screen, size, rows);
     }
     return out;
 }
@@ -170,8 +165,8 @@ Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable&
     grid.Values.resize(static_cast<std::size_t>(grid.Width) * grid.Height);
     for (int y = 0; y < region.H; ++y) {
         const std::uint8_t* row = map.data() + MapGrid::Index(region.X, region.Y + y);
-        std::uint32_t* top = grid.Values.data() + static_cast<std::size_t>(2 * y) * grid.Width;
-        std::uint32_t* bottom = top + grid.Width;
+        EntryValue* top = grid.Values.data() + static_cast<std::size_t>(2 * y) * grid.Width;
+        EntryValue* bottom = top + grid.Width;
         for (int i = 0; i < region.W; ++i) {
             const int tile = row[i];
             if (entries.refused[tile]) {
@@ -187,7 +182,7 @@ Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable&
     return grid;
 }
 
-std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries, const EntryGrid& grid,
+std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries,
                                              const ExportSettings& settings) {
     switch (settings.Hardware) {
     case ExportHardware::Snes:
@@ -198,7 +193,8 @@ std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries, cons
     case ExportHardware::Gbc:
         return {{"", ByteOfEach(entries.Values, 0)}, {"_attr", ByteOfEach(entries.Values, 8)}};
     case ExportHardware::Nes:
-        return {{"", PackNes(entries, grid, EffectiveScreen(settings))}};
+        return {
+            {"", PackNes(entries, EffectiveScreen(settings), settings.Order == ExportOrder::Rows)}};
     case ExportHardware::None:
         break;
     }

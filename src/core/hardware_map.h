@@ -30,8 +30,8 @@ Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable&
 // The bytes of the ordered entries as the console reads them: 16-bit entries
 // in its byte order; for the Game Boy Color the tile map, then the attribute
 // map with the suffix _attr; for the NES, screen after screen, the 960 tile
-// bytes and then the 64-byte attribute table made from the grid.
-std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries, const EntryGrid& grid,
+// bytes and then the 64-byte attribute table made from the screen's palettes.
+std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries,
                                              const ExportSettings& settings);
 
 } // namespace tessra

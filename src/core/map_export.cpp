@@ -43,7 +43,8 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     content.Name = EffectiveExportName(settings, outputPath);
     content.Width = grid.value().Width;
     content.Height = grid.value().Height;
-    content.Entries = OrderEntries(grid.value(), EffectiveScreen(settings), settings.Order);
+    content.Entries =
+        OrderEntries(std::move(grid).value(), EffectiveScreen(settings), settings.Order);
 
     // A layout that splits its data (tile numbers and their attributes) has
     // an array for each, named with a suffix; each is compressed alone, so
@@ -51,7 +52,7 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     std::vector<ExportArray> arrays =
         settings.Hardware == ExportHardware::None
             ? std::vector<ExportArray>{{"", PackEntries(content.Entries.Values, settings.Entry)}}
-            : PackHardwareEntries(content.Entries, grid.value(), settings);
+            : PackHardwareEntries(content.Entries, settings);
     std::size_t unpacked = 0;
     for (ExportArray& array : arrays) {
         unpacked += array.Bytes.size();

@@ -103,7 +103,10 @@ Result<std::pair<int, TileAttributes>> ReadEntry(const Json& entry, const std::s
         return refuse(where + " must be an object, {\"tile\": n, ...}.");
     }
     std::array<std::optional<int>, EntryKeys.size()> read;
-    for (const auto& [key, value] : entry.items()) {
+    for (const auto& item : entry.items()) {
+        // A structured binding cannot be captured by the lambda below in clang 14.
+        const std::string& key = item.key();
+        const Json& value = item.value();
         const auto known = std::find_if(EntryKeys.begin(), EntryKeys.end(),
                                         [&](const AttributeKey& k) { return k.name == key; });
         if (known == EntryKeys.end()) {

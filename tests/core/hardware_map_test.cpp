@@ -183,6 +183,18 @@ TEST(HardwareMap, NesScreensWithTheirAttributeTables) {
     second[0] = 2;
     EXPECT_EQ(Bytes(bytes.begin() + 1024 + 960, bytes.end()), second);
     EXPECT_EQ(bytes[1024], 8) << "tile 2's top-left quarter";
+
+    // In columns the tile bytes run down the screen; the attribute tables stay as they are.
+    const auto columns = Export(
+        map, attributes, {{"region", "0,0,32,15"}, {"hardware", "nes"}, {"order", "columns"}});
+    ASSERT_TRUE(columns.ok()) << columns.message();
+    const Bytes down = BytesOf(columns.value().Files.at(0).Bytes);
+    ASSERT_EQ(down.size(), bytes.size());
+    EXPECT_EQ((Bytes{down[0], down[1], down[30], down[31], down[28]}), (Bytes{4, 6, 5, 7, 4}));
+    for (const std::size_t table : {960u, 1024u + 960u}) {
+        EXPECT_TRUE(
+            std::equal(down.begin() + table, down.begin() + table + 64, bytes.begin() + table));
+    }
 }
 
 // With a hardware, screen and order count 8 x 8 tiles, two a cell each way.
