@@ -107,19 +107,13 @@ Result<ExportProfile> ReadProfileFile(const std::string& path) {
 // that one does not exist. Read only when named or when the export uses it.
 Result<TileAttributeTable> ReadAttributes(const ExportArgs& args, const ExportSettings& settings) {
     const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
-    if (!args.attributes && !used) {
+    if (args.attributes) {
+        return ReadAttributesFile(*args.attributes, MissingAttributes::Refused);
+    }
+    if (!used) {
         return TileAttributeTable{};
     }
-    const std::string path = args.attributes.value_or(TileAttributesPath(args.files[0]));
-    std::error_code ignored;
-    if (!args.attributes && !std::filesystem::exists(path, ignored)) {
-        return TileAttributeTable{};
-    }
-    const Result<std::string> bytes = ReadSmallFile(path, TileAttributesMaxSize);
-    if (!bytes) {
-        return Error{bytes.message()};
-    }
-    return ParseTileAttributes(bytes.value(), path);
+    return ReadAttributesFile(TileAttributesPath(args.files[0]), MissingAttributes::AllZeros);
 }
 
 struct ExportJob {
