@@ -133,33 +133,28 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
 
 // The tile attributes beside the map, or those named; none at all reads as zeros.
 TEST_F(ExportCli, HardwareMapsReadTheTileAttributes) {
-    const std::string beside = dir_.File("maps/level.attributes.json");
     ExportRun run = Export({map_, out_, "--region", "0,0,1,1", "--hardware", "gba"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(ReadText(out_), std::string("\x02\x00\x03\x00\x22\x00\x23\x00", 8));
 
-    WriteText(beside, R"({"tiles": [{"tile": 1, "palette": 2, "hflip": 1, "behaviour": 7}]})");
-    run = Export({map_, out_, "--region", "0,0,1,1", "--hardware", "gba"});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(ReadText(out_), std::string("\x03\x24\x02\x24\x23\x24\x22\x24", 8));
-
-    // A bare --behaviour takes no value: out_ is still OUT.
-    run = Export({map_, "--region", "0,0,2,1", "--behaviour", out_});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(ReadText(out_), std::string("\x07\x00", 2));
-
-    const std::string other = dir_.File("other.json");
+    const std::string other = dir_.File("other.json"), profile = dir_.File("level.export.json");
+    WriteText(dir_.File("maps/level.attributes.json"),
+              R"({"tiles": [{"tile": 1, "palette": 2, "hflip": 1, "behaviour": 7}]})");
     WriteText(other, R"({"tiles": [{"tile": 1, "behaviour": 9}]})");
-    run = Export({map_, out_, "--region", "0,0,1,1", "--behaviour", "--attributes", other});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(ReadText(out_), "\x09");
-
-    // The profile's keys, and --behaviour=false over its true.
-    const std::string profile = dir_.File("maps/level.export.json");
-    WriteText(profile, R"({"region": "0,0,1,1", "behaviour": true, "tile-base": 0})");
-    run = Export({map_, out_, "--profile", profile, "--behaviour=false"});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(ReadText(out_), "\x01");
+    WriteText(profile, R"({"region": "0,0,1,1", "behaviour": true})");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{map_, out_, "--region", "0,0,1,1", "--hardware", "gba"},
+         std::string("\x03\x24\x02\x24\x23\x24\x22\x24", 8)},
+        {{map_, "--region", "0,0,2,1", "--behaviour", out_}, std::string("\x07\x00", 2)},
+        {{map_, out_, "--region", "0,0,1,1", "--behaviour", "--attributes", other}, "\x09"},
+        {{map_, out_, "--profile", profile}, "\x07"},
+        {{map_, out_, "--profile", profile, "--behaviour=false"}, "\x01"},
+    };
+    for (const auto& [args, bytes] : cases) {
+        run = Export(args);
+        ASSERT_EQ(run.status, ExitSuccess) << run.err;
+        EXPECT_EQ(ReadText(out_), bytes) << args.back();
+    }
 }
 
 TEST_F(ExportCli, DamagedAttributesWriteNothing) {

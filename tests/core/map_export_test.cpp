@@ -183,7 +183,6 @@ TEST(MapExport, BehaviourMapThroughEverySetting) {
         attributes[tile].Behaviour = static_cast<std::uint8_t>(tile % 16 == 1 ? 200 : tile / 16);
     }
     const std::pair<Settings, Bytes> cases[] = {
-        {{{"region", "0,1,2,2"}}, {1, 200, 2, 200}},
         {{{"region", "0,1,2,2"}, {"order", "columns"}, {"offset", "10"}}, {11, 12, 210, 210}},
         {{{"region", "0,1,2,1"}, {"entry", "u16be"}, {"offset", "100"}}, {0, 101, 1, 44}},
     };
