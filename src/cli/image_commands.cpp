@@ -298,7 +298,7 @@ Subcommand PaletteCommand() {
         "(--layout image) already matches --numbering image.\n" +
         std::string(FormatHelp);
     return {"palette",
-            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx ...] [--layout image|metatile]",
+            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx ...]\n          [--layout image|metatile]",
             "Draw the tile palette built from a list of tilesets.",
             help,
             1,
