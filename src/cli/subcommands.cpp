@@ -2,6 +2,7 @@
 #include "cli/image_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
+#include "cli/tiled_commands.h"
 
 #include <array>
 
@@ -19,6 +20,9 @@ std::span<const Subcommand> Subcommands() {
         PcxToImageCommand(),
         PaletteCommand(),
         RenderCommand(),
+        // Tiled
+        ExportTmxCommand(),
+        ImportTmxCommand(),
     };
     return commands;
 }

@@ -34,5 +34,7 @@ inline constexpr HelpTopic HelpStampFilesTopic{"stamp_files.html", 1510};
 inline constexpr HelpTopic HelpTileShiftTopic{"tile_shift.html", 1620};
 inline constexpr HelpTopic HelpMapShiftTopic{"map_shift.html", 1630};
 inline constexpr HelpTopic HelpCommandLineTopic{"command_line.html", 1900};
+inline constexpr HelpTopic HelpPngTilesetsTopic{"png_tilesets.html", 1125};
+inline constexpr HelpTopic HelpTiledTopic{"tiled.html", 1910};
 
 } // namespace tessra

@@ -48,7 +48,7 @@ TEST_F(Cli, UsageAndHelp) {
     const CliRun help = RunTool({"--help"});
     EXPECT_EQ(help.status, ExitSuccess);
     for (const char* command : {"export-dat", "export", "import-csv", "swap", "replace",
-                                "pcx-to-image", "palette", "render"}) {
+                                "pcx-to-image", "palette", "render", "export-tmx", "import-tmx"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
         const CliRun own = RunTool({command, "--help"});
         EXPECT_EQ(own.status, ExitSuccess) << command;

@@ -29,6 +29,8 @@ const WritingCommand Commands[] = {
     {"PcxToImage", {"pcx-to-image", "PCX", "OUT"}, ".ppm"},
     {"Palette", {"palette", "OUT", "PCX"}, ".png"},
     {"Render", {"render", "MAP", "OUT", "--zoom", "1"}, ".bmp"},
+    {"ExportTmx", {"export-tmx", "MAP", "OUT"}, ".tmx"},
+    {"ImportTmx", {"import-tmx", "TMX", "OUT"}, ".tessra"},
 };
 
 class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fault>> {
@@ -48,6 +50,7 @@ class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fa
                            : arg == "MAP" ? dir_.File("map.tessra")
                            : arg == "CSV" ? dir_.File("in.csv")
                            : arg == "PCX" ? TESSRA_TEST_DATA "/pcx/magick-p8-7x5.pcx"
+                           : arg == "TMX" ? TESSRA_TEST_DATA "/tiled/map-csv.tmj"
                                           : arg);
         }
         std::ostringstream output, errors;

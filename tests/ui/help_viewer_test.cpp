@@ -65,7 +65,7 @@ class HelpViewerTest : public QObject {
               HelpAboutTopic,        HelpViewerTopic,      HelpUndoTopic,
               HelpKeyboardTopic,     HelpNewMapTopic,      HelpStampFilesTopic,
               HelpTileShiftTopic,    HelpMapShiftTopic,    HelpCommandLineTopic,
-              HelpExportTopic}) {
+              HelpExportTopic,       HelpPngTilesetsTopic, HelpTiledTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));
