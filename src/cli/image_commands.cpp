@@ -196,15 +196,29 @@ std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tileset
     return resolved;
 }
 
-Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
+// The whole map a band at a time, in the order the file keeps its rows, so
+// the 64 MB picture is never made.
+Status WriteWholeMap(const std::string& path, ImageFormat format, const MapGrid& map,
+                     const Surface& palette) {
+    const auto file = ImageFileWriter::Open(path, format, WholeMapSide, WholeMapSide);
+    Surface band;
+    for (int i = 0; i < MapSize; ++i) {
+        DrawWholeMapBand(map, palette, file->BottomUp() ? MapSize - 1 - i : i, band);
+        file->AddRows(band);
+    }
+    return file->Finish();
+}
+
+Status WriteMap(const RenderArgs& args, ImageFormat format, const MapGrid& map,
+                const Surface& palette) {
     if (!args.zoom && !args.scroll) {
-        return RenderWholeMap(map, palette);
+        return WriteWholeMap(args.out, format, map, palette);
     }
     const int zoom = args.zoom.value_or(0);
     const ScrollPosition scroll = ClampScrollForZoom(args.scroll.value_or(ScrollPosition{}), zoom);
     Surface view(ViewWidth, ViewHeight);
     RedrawMapView(map, palette, zoom, scroll.x, scroll.y, view);
-    return view;
+    return WriteImageFile(args.out, view, format);
 }
 
 Status RunRender(const std::vector<std::string>& args, std::ostream&) {
@@ -226,8 +240,7 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    return WriteImageFile(render.out, RenderMap(render, project.value().MapData, palette.value()),
-                          format.value());
+    return WriteMap(render, format.value(), project.value().MapData, palette.value());
 }
 
 constexpr std::string_view FormatHelp =

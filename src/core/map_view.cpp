@@ -117,13 +117,17 @@ void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int
     }
 }
 
-Surface RenderWholeMap(const MapGrid& map, const Surface& palette) {
-    constexpr int side = MapSize * TileSize;
-    Surface whole(side, side);
+// A palette smaller than 256 x 256 is padded at every call; the palettes the
+// tileset list builds are always whole. A row outside the map draws black.
+void DrawWholeMapBand(const MapGrid& map, const Surface& palette, int row, Surface& band) {
+    if (band.Width() != WholeMapSide || band.Height() != TileSize) {
+        band.Resize(WholeMapSide, TileSize);
+    }
+    if (row < 0 || row >= MapSize) {
+        return band.Clear();
+    }
     Surface padded;
-    const CellRange all{0, MapSize - 1};
-    DrawCells<1>(map, FullPalette(palette, padded), all, all, 0, 0, whole);
-    return whole;
+    DrawCells<1>(map, FullPalette(palette, padded), {0, MapSize - 1}, {0, 0}, 0, row, band);
 }
 
 } // namespace tessra

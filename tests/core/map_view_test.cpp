@@ -49,3 +49,31 @@ TEST(MapView, DrawsEveryZoomAndScrollPosition) {
         }
     }
 }
+
+// The whole map's bands at the top, in the middle and at the bottom, from a
+// whole palette and a short one whose missing tiles draw black; a row outside
+// the map draws a black band.
+TEST(MapView, DrawsTheWholeMapBandByBand) {
+    const MapGrid map = PatternMap();
+    Surface band;
+    for (const int paletteHeight : {256, 240}) {
+        const Surface palette = GradientPalette(paletteHeight);
+        for (const int row : {0, 117, 255, -1, 256}) {
+            band.Clear(Untouched);
+            DrawWholeMapBand(map, palette, row, band);
+            ASSERT_EQ(band.Width(), 4096);
+            ASSERT_EQ(band.Height(), 16);
+            int wrong = 0;
+            for (int py = 0; py < 16; ++py) {
+                for (int px = 0; px < 4096; ++px) {
+                    const int tile = row < 0 || row > 255 ? -1 : map(px / 16, row);
+                    const Pixel expected = tile < 0 || TileTop(tile) >= paletteHeight
+                                               ? Black
+                                               : GradientTilePixel(tile, px % 16, py);
+                    wrong += band.At(px, py) != expected;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << "row " << row << ", palette height " << paletteHeight;
+        }
+    }
+}
