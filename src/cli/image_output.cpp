@@ -30,34 +30,37 @@ std::string PpmHeader(int width, int height) {
 
 } // namespace
 
-// Bytes on their way to an output file, gathered and written some 256 KB at a
-// time: few writes, the bytes still in the cache when the system copies them,
-// and no buffer of the file's size.
+// Bytes on their way to an output file, written in pieces of exactly Piece
+// bytes, so that each write starts at a multiple of it: the system then keeps
+// the file's pages in large blocks. Pieces of whole lines, which end inside
+// such a block, made a 4096 x 4096 PPM take half as long again. What lies past
+// a piece waits for the next; no buffer of the file's size is made.
 class OutputBuffer {
   public:
-    static constexpr std::size_t Capacity = 256 * 1024;
+    static constexpr std::size_t Piece = 256 * 1024;
     static constexpr std::size_t Slack = 64;
 
     explicit OutputBuffer(const std::string& path)
-        : file_(OpenOutputFile(path)), pending_(Capacity + Slack) {}
+        : file_(OpenOutputFile(path)), pending_(2 * Piece + Slack) {}
 
     void Put(std::span<const std::uint8_t> bytes) {
-        if (bytes.size() > Capacity) {
-            Flush();
-            file_->Write(bytes);
-            return;
+        while (!bytes.empty()) {
+            const std::size_t size = std::min(bytes.size(), Piece);
+            std::memcpy(Reserve(size), bytes.data(), size);
+            bytes = bytes.subspan(size);
         }
-        std::memcpy(Reserve(bytes.size()), bytes.data(), bytes.size());
     }
 
     // Room for `size` bytes, and Slack more that may be overwritten, to be
     // filled before the next call.
     std::uint8_t* Reserve(std::size_t size) {
-        if (used_ + size > Capacity) {
-            Flush();
+        while (used_ >= Piece) {
+            file_->Write(std::span(pending_.data(), Piece));
+            used_ -= Piece;
+            std::memmove(pending_.data(), pending_.data() + Piece, used_);
         }
-        if (size > Capacity) {
-            pending_.resize(size + Slack);
+        if (used_ + size + Slack > pending_.size()) {
+            pending_.resize(used_ + size + Slack);
         }
         std::uint8_t* room = pending_.data() + used_;
         used_ += size;
@@ -65,16 +68,12 @@ class OutputBuffer {
     }
 
     Status Finish() {
-        Flush();
+        file_->Write(std::span(pending_.data(), used_));
+        used_ = 0;
         return file_->Commit();
     }
 
   private:
-    void Flush() {
-        file_->Write(std::span(pending_.data(), used_));
-        used_ = 0;
-    }
-
     std::unique_ptr<AtomicFileWriter> file_;
     std::vector<std::uint8_t> pending_;
     std::size_t used_ = 0;
