@@ -197,14 +197,20 @@ std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tileset
 }
 
 // The whole map a band at a time, in the order the file keeps its rows, so
-// the 64 MB picture is never made.
+// the 64 MB picture is never made; into a PPM file's bytes straight away.
 Status WriteWholeMap(const std::string& path, ImageFormat format, const MapGrid& map,
                      const Surface& palette) {
     const auto file = ImageFileWriter::Open(path, format, WholeMapSide, WholeMapSide);
+    const std::vector<std::uint8_t> packed = PackPalette(palette);
     Surface band;
     for (int i = 0; i < MapSize; ++i) {
-        DrawWholeMapBand(map, palette, file->BottomUp() ? MapSize - 1 - i : i, band);
-        file->AddRows(band);
+        const int row = file->BottomUp() ? MapSize - 1 - i : i;
+        if (std::uint8_t* out = file->RgbRows(TileSize)) {
+            DrawWholeMapBand(map, packed, row, out);
+        } else {
+            DrawWholeMapBand(map, palette, row, band);
+            file->AddRows(band);
+        }
     }
     return file->Finish();
 }

@@ -88,6 +88,9 @@ class PpmFileWriter final : public ImageFileWriter {
         output_.Put(AsBytes(PpmHeader(width, height)));
     }
     void AddRow(const Pixel* row) override { PackRgb(row, width_, output_.Reserve(3 * width_)); }
+    std::uint8_t* RgbRows(int count) override {
+        return output_.Reserve(3 * width_ * static_cast<std::size_t>(count));
+    }
     Status Finish() override { return output_.Finish(); }
 
   private:

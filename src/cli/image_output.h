@@ -34,6 +34,9 @@ class ImageFileWriter {
     virtual void AddRow(const Pixel* row) = 0;
     // Every row of a band of the picture, in the file's order.
     void AddRows(const Surface& band);
+    // For a file that keeps red, green, blue bytes (PPM): room for the next
+    // `count` rows, to be filled before the next call; else null.
+    virtual std::uint8_t* RgbRows(int) { return nullptr; }
     // Once the last row is in: the file replaces any earlier one.
     virtual Status Finish() = 0;
 };

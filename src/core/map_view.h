@@ -5,6 +5,8 @@
 #include "core/surface.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace tessra {
 
@@ -56,5 +58,13 @@ inline constexpr int WholeMapSide = MapSize * TileSize;
 // band's pixel rows are rows 16 x row to 16 x row + 15 of the whole map.
 // Another row draws black.
 void DrawWholeMapBand(const MapGrid& map, const Surface& palette, int row, Surface& band);
+
+// The palette as red, green, blue bytes, 256 x 256 pixels, padded with black.
+std::vector<std::uint8_t> PackPalette(const Surface& palette);
+
+// The same band as red, green, blue bytes from a packed palette, for a file
+// that keeps them so: TileSize rows of 3 x WholeMapSide bytes from `out`.
+void DrawWholeMapBand(const MapGrid& map, const std::vector<std::uint8_t>& packedPalette, int row,
+                      std::uint8_t* out);
 
 } // namespace tessra
