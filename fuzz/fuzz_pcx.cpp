@@ -1,4 +1,6 @@
-// Decodes any bytes as a tileset and cuts them into the palette.
+// Decodes any bytes as a tileset and cuts them into the palette, and once more
+// as the lines of a PPM file are written: red, green, blue bytes where the kind
+// paints them so, in a line with no more room than the sink promises.
 #include "core/editor_state.h"
 #include "core/palette.h"
 #include "core/pcx.h"
@@ -6,6 +8,26 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
+
+namespace {
+
+class RgbLines final : public tessra::PcxLineSink {
+  public:
+    void Start(int width, int, tessra::PcxKind) override {
+        pixels_.resize(static_cast<std::size_t>(width));
+        bytes_.resize(3 * static_cast<std::size_t>(width) + RgbSlack);
+    }
+    tessra::Pixel* Row(int) override { return pixels_.data(); }
+    std::uint8_t* RgbRow(int) override { return bytes_.data(); }
+    void Painted(int) override {}
+
+  private:
+    std::vector<tessra::Pixel> pixels_;
+    std::vector<std::uint8_t> bytes_;
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> file(data, size);
@@ -15,15 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
+    RgbLines lines;
+    tessra::DecodePCX(file, lines);
     tessra::EditorState state;
     state.Tilesets = {"a.pcx", "b.pcx"};
     tessra::Surface palette;
-    tessra::ReloadTilesets(state, palette, [&](const std::string&) -> tessra::Result<tessra::Surface> {
-        auto image = tessra::DecodePCX(file);
-        if (!image) {
-            return tessra::Error{image.message()};
-        }
-        return std::move(image).value().picture;
-    });
+    tessra::ReloadTilesets(state, palette,
+                           [&](const std::string&) -> tessra::Result<tessra::Surface> {
+                               auto image = tessra::DecodePCX(file);
+                               if (!image) {
+                                   return tessra::Error{image.message()};
+                               }
+                               return std::move(image).value().picture;
+                           });
     return 0;
 }
