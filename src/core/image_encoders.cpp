@@ -151,16 +151,13 @@ Status BmpEncoder::Finish() {
     return {};
 }
 
-Result<Bytes> EncodePng(const Surface& picture) {
+Bytes EncodePng(const Surface& picture) {
     Bytes out;
     PngEncoder encoder(picture.Width(), picture.Height(), ToBytes(out));
     for (int y = 0; y < picture.Height(); ++y) {
         encoder.AddRow(picture.Row(y));
     }
-    if (Status finished = encoder.Finish(); !finished) {
-        return Error{finished.message()};
-    }
-    return out;
+    return encoder.Finish() ? out : Bytes{};
 }
 
 Bytes EncodeBmp(const Surface& picture) {

@@ -50,8 +50,9 @@ class BmpEncoder {
     std::vector<std::uint8_t> line_;
 };
 
-// Whole image files, as bytes.
-Result<std::vector<std::uint8_t>> EncodePng(const Surface& picture);
+// Whole image files, as bytes. A picture without pixels gives no PNG bytes,
+// as a PNG cannot be empty.
+std::vector<std::uint8_t> EncodePng(const Surface& picture);
 std::vector<std::uint8_t> EncodeBmp(const Surface& picture);
 
 } // namespace tessra

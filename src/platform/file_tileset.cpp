@@ -1,34 +1,16 @@
 #include "platform/file_tileset.h"
 
+#include "core/tileset_picture.h"
 #include "platform/file_io.h"
 
 namespace tessra {
 
-namespace {
-
-Error NamingFile(const QString& path, const std::string& message) {
-    return Error{ToStdString(path) + ": " + message};
-}
-
-} // namespace
-
-Result<PcxImage> LoadPCX(const QString& path) {
-    PcxImage image;
-    if (Status status = LoadPCX(path, image); !status) {
-        return Error{status.message()};
-    }
-    return image;
-}
-
-Status LoadPCX(const QString& path, PcxImage& image) {
+Result<Surface> LoadTilesetPicture(const QString& path) {
     const Result<Bytes> file = ReadFileBytes(path);
     if (!file) {
         return Error{file.message()};
     }
-    if (Status status = DecodePCX(file.value(), image); !status) {
-        return NamingFile(path, status.message());
-    }
-    return {};
+    return DecodeTilesetPicture(file.value(), ToStdString(path));
 }
 
 } // namespace tessra

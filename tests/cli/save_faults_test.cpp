@@ -21,12 +21,16 @@ struct WritingCommand {
 
 const WritingCommand Commands[] = {
     {"ExportDat", {"export-dat", "MAP", "2", "2", "OUT"}, ".dat"},
+    {"Export", {"export", "MAP", "OUT", "--compress", "lz77"}, ".bin"},
+    {"ExportC", {"export", "MAP", "OUT", "--format", "c"}, ".c"}, // and its header
     {"ImportCsv", {"import-csv", "CSV", "3", "2", "OUT"}, ".tessra"},
     {"Swap", {"swap", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"Replace", {"replace", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"PcxToImage", {"pcx-to-image", "PCX", "OUT"}, ".ppm"},
     {"Palette", {"palette", "OUT", "PCX"}, ".png"},
     {"Render", {"render", "MAP", "OUT", "--zoom", "1"}, ".bmp"},
+    {"ExportTmx", {"export-tmx", "MAP", "OUT"}, ".tmx"},
+    {"ImportTmx", {"import-tmx", "TMX", "OUT"}, ".tessra"},
 };
 
 class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fault>> {
@@ -46,6 +50,7 @@ class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fa
                            : arg == "MAP" ? dir_.File("map.tessra")
                            : arg == "CSV" ? dir_.File("in.csv")
                            : arg == "PCX" ? TESSRA_TEST_DATA "/pcx/magick-p8-7x5.pcx"
+                           : arg == "TMX" ? TESSRA_TEST_DATA "/tiled/map-csv.tmj"
                                           : arg);
         }
         std::ostringstream output, errors;
