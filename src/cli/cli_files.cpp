@@ -29,6 +29,10 @@ Result<ProjectData> ReadProjectFile(const std::string& path) {
                         path);
 }
 
+Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing) {
+    return LoadTileAttributes(FilePath(path), missing);
+}
+
 Status InputFile::Open(const std::string& path) {
     file_.setFileName(FilePath(path));
     if (file_.open(QIODevice::ReadOnly) && file_.size() > 0) {

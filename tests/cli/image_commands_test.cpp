@@ -77,6 +77,21 @@ TEST_F(ImageCommands, PaletteShowsEachTile) {
         }
     }
     EXPECT_EQ(wrong, 0);
+
+    // 8 x 8 tile k, 16 a row, is quarter k mod 4 of tile k div 4.
+    ASSERT_EQ(RunTool({"palette", "--layout", "metatile", out, tileset_}), ExitSuccess);
+    const QImage quarters = Load(out);
+    ASSERT_EQ(quarters.size(), QSize(128, 512));
+    for (int y = 0; y < 512; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            const int k = x / 8 + y / 8 * 16, q = k % 4;
+            wrong += quarters.pixel(x, y) != TilePixel(k / 4, q % 2 * 8 + x % 8, q / 2 * 8 + y % 8);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    std::string err;
+    EXPECT_EQ(RunTool({"palette", out, "--layout=tiles", tileset_}, &err), ExitRefused);
+    EXPECT_NE(err.find("The layout must be image or metatile, not 'tiles'"), std::string::npos);
 }
 
 // A PNG of the same pixels gives the same tiles, whatever its name says.
