@@ -1,6 +1,8 @@
 // Decodes any bytes as a tileset, holds the picture to the plain decoding and
-// cuts it into the palette. A picture that differs from the plain one stops
-// the run like a crash.
+// cuts it into the palette; a picture that differs from the plain one stops the
+// run like a crash. Decodes once more as the lines of a PPM file are written:
+// red, green, blue bytes where the kind paints them so, in a line with no more
+// room than the sink promises.
 #include "core/editor_state.h"
 #include "core/palette.h"
 #include "core/pcx.h"
@@ -12,6 +14,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <vector>
+
+namespace {
+
+class RgbLines final : public tessra::PcxLineSink {
+  public:
+    void Start(int width, int, tessra::PcxKind) override {
+        pixels_.resize(static_cast<std::size_t>(width));
+        bytes_.resize(3 * static_cast<std::size_t>(width) + RgbSlack);
+    }
+    tessra::Pixel* Row(int) override { return pixels_.data(); }
+    std::uint8_t* RgbRow(int) override { return bytes_.data(); }
+    void Painted(int) override {}
+
+  private:
+    std::vector<tessra::Pixel> pixels_;
+    std::vector<std::uint8_t> bytes_;
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> file(data, size);
@@ -21,6 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
+    RgbLines lines;
+    (void)tessra::DecodePCX(file, lines);
     tessra::Result<tessra::PcxImage> image = tessra::DecodePCX(file);
     if (!image) {
         return 0;

@@ -194,15 +194,35 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
+// The whole map a band at a time, in the order the file keeps its rows, so
+// the 64 MB picture is never made; into a PPM file's bytes straight away.
+Status WriteWholeMap(const std::string& path, ImageFormat format, const MapGrid& map,
+                     const Surface& palette) {
+    const auto file = ImageFileWriter::Open(path, format, WholeMapSide, WholeMapSide);
+    const std::vector<std::uint8_t> packed = PackPalette(palette);
+    Surface band;
+    for (int i = 0; i < MapSize; ++i) {
+        const int row = file->BottomUp() ? MapSize - 1 - i : i;
+        if (std::uint8_t* out = file->RgbRows(TileSize)) {
+            DrawWholeMapBand(map, packed, row, out);
+        } else {
+            DrawWholeMapBand(map, palette, row, band);
+            file->AddRows(band);
+        }
+    }
+    return file->Finish();
+}
+
+Status WriteMap(const RenderArgs& args, ImageFormat format, const MapGrid& map,
+                const Surface& palette) {
     if (!args.zoom && !args.scroll) {
-        return RenderWholeMap(map, palette);
+        return WriteWholeMap(args.out, format, map, palette);
     }
     const int zoom = args.zoom.value_or(0);
     const ScrollPosition scroll = ClampScrollForZoom(args.scroll.value_or(ScrollPosition{}), zoom);
     Surface view(ViewWidth, ViewHeight);
     RedrawMapView(map, palette, zoom, scroll.x, scroll.y, view);
-    return view;
+    return WriteImageFile(args.out, view, format);
 }
 
 Status RunRender(const std::vector<std::string>& args, std::ostream&) {
@@ -223,8 +243,7 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return palette;
     }
-    return WriteImageFile(render.out, RenderMap(render, project.value().MapData, palette.value()),
-                          format.value());
+    return WriteMap(render, format.value(), project.value().MapData, palette.value());
 }
 
 constexpr std::string_view FormatHelp =

@@ -108,23 +108,27 @@ TEST_F(ImageCommands, PngTilesetsGiveTheTilesTheirPcxGives) {
     EXPECT_EQ(Load(dir_.File("map.bmp")).pixel(127, 127), TilePixel(0, 15, 15));
 }
 
-// Without options the whole map; else the view as the editor shows it, the
-// options in either form and the scroll clamped.
+// Without options the whole map, in each format (BMP keeps its rows bottom
+// up); else the view as the editor shows it, the options in either form and
+// the scroll clamped.
 TEST_F(ImageCommands, RenderDrawsTheWholeMapOrTheView) {
     const struct {
+        const char* out;
         std::vector<std::string> options;
         int zoom, x, y, width, height; // what the picture must show
     } renders[] = {
-        {{}, 0, 0, 0, 4096, 4096},
-        {{"--scroll", "250,-3"}, 0, 224, 0, 512, 448},
-        {{"--zoom=3", "--scroll=300,300"}, 3, 252, 252, 512, 448},
-        {{"--scroll", "249,249", "--zoom", "2"}, 2, 248, 249, 512, 448},
+        {"map.ppm", {}, 0, 0, 0, 4096, 4096},
+        {"map.bmp", {}, 0, 0, 0, 4096, 4096},
+        {"map.png", {}, 0, 0, 0, 4096, 4096},
+        {"map.bmp", {"--scroll", "250,-3"}, 0, 224, 0, 512, 448},
+        {"map.png", {"--zoom=3", "--scroll=300,300"}, 3, 252, 252, 512, 448},
+        {"map.ppm", {"--scroll", "249,249", "--zoom", "2"}, 2, 248, 249, 512, 448},
     };
     for (const auto& render : renders) {
-        std::vector<std::string> args{"render", map_, dir_.File("map.bmp")};
+        std::vector<std::string> args{"render", map_, dir_.File(render.out)};
         args.insert(args.end(), render.options.begin(), render.options.end());
         ASSERT_EQ(RunTool(args), ExitSuccess); // the tileset relative to the map
-        const QImage shown = Load(dir_.File("map.bmp"));
+        const QImage shown = Load(dir_.File(render.out));
         ASSERT_EQ(shown.size(), QSize(render.width, render.height));
         const int size = 16 << render.zoom, scale = 1 << render.zoom;
         int wrong = 0;
@@ -134,7 +138,7 @@ TEST_F(ImageCommands, RenderDrawsTheWholeMapOrTheView) {
                 wrong += shown.pixel(x, y) != TilePixel(tile, x % size / scale, y % size / scale);
             }
         }
-        EXPECT_EQ(wrong, 0) << render.x << ',' << render.y;
+        EXPECT_EQ(wrong, 0) << render.out << ' ' << render.x << ',' << render.y;
     }
 }
 
