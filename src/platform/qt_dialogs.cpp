@@ -10,7 +10,10 @@ QString ToQtFilter(const QString& filter) {
     const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+        // Patterns come separated by ";" and Qt takes them separated by blanks.
+        QString patterns = parts[i + 1];
+        entries << QStringLiteral("%1 (%2)").arg(
+            parts[i], patterns.replace(QLatin1Char(';'), QLatin1Char(' ')));
     }
     return entries.join(QStringLiteral(";;"));
 }

@@ -10,6 +10,7 @@ class QScrollBar;
 
 namespace tessra {
 
+class BehaviourOverlay;
 class MapOverlay;
 class PictureBox;
 
@@ -32,6 +33,8 @@ class EditField : public QWidget {
     void ApplyZoom();
     // The grid and the export area over the map, as the View menu sets them.
     void ShowOverlay(bool grid, bool exportArea);
+    // Each cell's behaviour number over the map, as View > Show Behaviour sets it.
+    void ShowBehaviour(bool shown);
     // The block Map Generation wrote last, outlined by the export area.
     void SetExportArea(int width, int height);
 
@@ -64,6 +67,7 @@ class EditField : public QWidget {
     QScrollBar* scrHoriz = nullptr;
     QScrollBar* scrVert = nullptr;
     MapOverlay* overlay_ = nullptr;
+    BehaviourOverlay* behaviour_ = nullptr;
 };
 
 } // namespace tessra

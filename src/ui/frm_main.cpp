@@ -1,6 +1,7 @@
 #include "ui/frm_main.h"
 
 #include "core/help_location.h"
+#include "core/tile_drawing.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
@@ -133,10 +134,15 @@ void frmMain::ShowError(const QString& text) {
 void frmMain::Refresh(const DocumentChange& change, const std::optional<std::string>& readout) {
     std::vector<TilesetFailure> failures;
     if (change.tilesets) {
-        PaletteBuild build = ReloadTilesets(state_, paletteGroup_->palette(), LoadTileset);
-        tileCounts_ = std::move(build.tileCounts);
-        failures = std::move(build.failures);
-        paletteGroup_->ShowTilesets(state_.Tilesets, failures);
+        auto from = std::pair(state_.Tilesets, state_.ProjectFolder);
+        if (tilesFrom_ != from) {
+            PaletteBuild build = ReloadTilesets(state_, tiles_, LoadTileset);
+            tileCounts_ = std::move(build.tileCounts);
+            tileFailures_ = failures = std::move(build.failures);
+            tilesFrom_ = std::move(from);
+        }
+        paletteGroup_->palette() = FlippedPalette(tiles_, state_.Attributes);
+        paletteGroup_->ShowTilesets(state_.Tilesets, tileFailures_);
     }
     if (change.tilesets || change.selection) {
         paletteGroup_->ShowSelection(state_);

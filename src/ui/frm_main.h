@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/editor_state.h"
+#include "core/export_profile.h"
 #include "core/palette.h"
 #include "core/surface.h"
 #include "core/tileset_order.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -58,6 +60,10 @@ class frmMain : public QMainWindow {
     // that cannot be read or is refused leaves the document as it was.
     bool OpenProjectFile(const QString& path);
 
+    // The export File > Export Again writes, its output a path from the
+    // working folder; none until one is read beside the map or made.
+    const std::optional<ExportProfile>& RememberedExport() const { return exportProfile_; }
+
     HTMLHelpViewer HelpViewer;
 
   protected:
@@ -83,9 +89,9 @@ class frmMain : public QMainWindow {
     void BuildMenus();
     void BuildKeyboard();
     // Shows a tool window modally and hands back what it did, for those that say.
-    template <class Window> auto OpenToolWindow();
+    template <class Window, class... Args> auto OpenToolWindow(Args&&... args);
     // A tool window that changes the map: what it changes is one undo step.
-    template <class Window> void RunMapTool(const char* stepLabel);
+    template <class Window, class... Args> void RunMapTool(const char* stepLabel, Args&&... args);
     void mnuNewMap_Click();
     void mnuImportCSV_Click();
     void mnuMapGeneration_Click();
@@ -106,8 +112,24 @@ class frmMain : public QMainWindow {
     bool mnuSaveMapAs_Click();
     bool WriteProjectFile(const QString& path);
 
+    // Exports, Tiled maps and tile attributes (frm_main_export.cpp).
+    void mnuExport_Click();
+    void mnuExportAgain_Click();
+    // Writes the remembered export for the map at mapPath; false, after
+    // telling the user, when it fails.
+    bool WriteRememberedExport(const std::string& mapPath);
+    // The export settings kept beside the map at mapPath: read, or written.
+    void ReadExportProfile(const std::string& mapPath);
+    void KeepExportProfile(const std::string& mapPath);
+    void mnuExportTiled_Click();
+    void mnuImportTiled_Click();
+    void mnuTileAttributes_Click();
+    void mnuShowBehaviour_Click();
+
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();
+    // Dropped pictures join the list as one step; refused ones are named.
+    void AddDroppedTilesets(const QStringList& paths);
     void EditTileset(TilesetEdit edit);
     void mnuLocateTileset_Click();
     std::vector<int> TileCounts() const;
@@ -126,6 +148,13 @@ class frmMain : public QMainWindow {
     EditorState state_;
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
+    // The tiles as the tilesets draw them; the palette shows them flipped as
+    // their attributes say. What they were built from, so that a change of
+    // the attributes alone does not read every tileset again.
+    Surface tiles_;
+    std::optional<std::pair<std::vector<std::string>, std::string>> tilesFrom_;
+    std::vector<TilesetFailure> tileFailures_;
+    std::optional<ExportProfile> exportProfile_;
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;
@@ -139,6 +168,25 @@ class frmMain : public QMainWindow {
     QAction* mnuRedo = nullptr;
     QAction* mnuShowGrid = nullptr;
     QAction* mnuShowExportArea = nullptr;
+    QAction* mnuShowBehaviour = nullptr;
 };
+
+template <class Window, class... Args> auto frmMain::OpenToolWindow(Args&&... args) {
+    // Cleared first, so that no window finds the word of an earlier one.
+    state_.Tag.clear();
+    ToolWindowContext context{state_, dialogs_, palette(), HelpViewer};
+    Window window(context, std::forward<Args>(args)..., this);
+    window.exec();
+    if constexpr (requires { window.Outcome(); }) {
+        return window.Outcome();
+    }
+}
+
+template <class Window, class... Args>
+void frmMain::RunMapTool(const char* stepLabel, Args&&... args) {
+    UndoStep step(history_, state_, stepLabel);
+    OpenToolWindow<Window>(std::forward<Args>(args)...);
+    Refresh(step.Close());
+}
 
 } // namespace tessra

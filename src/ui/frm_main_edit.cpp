@@ -6,20 +6,41 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 
 namespace tessra {
 
 namespace {
 
-// The one project file a drag carries, or an empty string.
-QString DroppedProject(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+bool HasSuffix(const QString& path, std::initializer_list<const char*> suffixes) {
+    const QString suffix = QFileInfo(path).suffix();
+    return std::any_of(suffixes.begin(), suffixes.end(), [&](const char* wanted) {
+        return suffix.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// What a drag carries that the window takes: one project file to open, or
+// tileset pictures to add. Anything else, or a mix, is not taken.
+struct Dropped {
+    QString project;
+    QStringList tilesets;
+};
+
+Dropped DroppedFiles(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
         return {};
     }
-    const QString path = data->urls().front().toLocalFile();
-    return QFileInfo(path).suffix().compare(QLatin1String("tessra"), Qt::CaseInsensitive) == 0
-               ? path
-               : QString();
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        paths << url.toLocalFile();
+    }
+    if (paths.size() == 1 && HasSuffix(paths.front(), {"tessra"})) {
+        return {paths.front(), {}};
+    }
+    const bool pictures = std::all_of(paths.begin(), paths.end(), [](const QString& path) {
+        return !path.isEmpty() && HasSuffix(path, {"pcx", "png"});
+    });
+    return pictures ? Dropped{{}, paths} : Dropped{};
 }
 
 } // namespace
@@ -50,19 +71,22 @@ bool frmMain::MaySaveChanges() {
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedProject(event->mimeData()).isEmpty()) {
+    const Dropped dropped = DroppedFiles(event->mimeData());
+    if (!dropped.project.isEmpty() || !dropped.tilesets.isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
-    const QString path = DroppedProject(event->mimeData());
-    if (path.isEmpty()) {
+    const Dropped dropped = DroppedFiles(event->mimeData());
+    if (dropped.project.isEmpty() && dropped.tilesets.isEmpty()) {
         return;
     }
     event->acceptProposedAction();
-    if (MaySaveChanges()) {
-        OpenProjectFile(path);
+    if (!dropped.tilesets.isEmpty()) {
+        AddDroppedTilesets(dropped.tilesets);
+    } else if (MaySaveChanges()) {
+        OpenProjectFile(dropped.project);
     }
 }
 

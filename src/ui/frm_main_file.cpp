@@ -2,9 +2,11 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/file_tile_attributes.h"
 #include "ui/frm_main.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <string_view>
 
@@ -13,6 +15,10 @@ namespace tessra {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
+
+std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
 
 bool AnyRelative(const std::vector<std::string>& tilesets) {
     return std::ranges::any_of(tilesets,
@@ -48,15 +54,30 @@ bool frmMain::OpenProjectFile(const QString& path) {
         ShowError(ToQString(project.message()));
         return false;
     }
+    // The attributes are part of the document: a damaged file stops the open,
+    // since a map opened without them would save zeros over them.
+    const std::string mapPath = ToStdString(path);
+    const Result<TileAttributeTable> attributes =
+        LoadTileAttributes(ToQString(TileAttributesPath(mapPath)), MissingAttributes::AllZeros);
+    if (!attributes) {
+        ShowError(ToQString(attributes.message()) +
+                  QStringLiteral("\n\nThe map was not opened. Mend or remove that file and "
+                                 "open the map again."));
+        return false;
+    }
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
-    state_.CurrentFileName = ToStdString(path);
+    state_.Attributes = attributes.value();
+    state_.CurrentFileName = mapPath;
     state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
     static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
+    // Opening reads every tileset again, even a list the palette already shows.
+    tilesFrom_.reset();
     Refresh(
         {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
+    ReadExportProfile(mapPath);
     return true;
 }
 
@@ -82,6 +103,8 @@ bool frmMain::mnuSaveMapAs_Click() {
         return false;
     }
     state_.CurrentFileName = ToStdString(*chosen);
+    // The remembered export follows the map to its new name.
+    KeepExportProfile(state_.CurrentFileName);
     const std::string folder = FolderOf(state_.CurrentFileName);
     // Relative paths now name files beside the new project file.
     const bool moved = folder != state_.ProjectFolder && AnyRelative(state_.Tilesets);
@@ -93,9 +116,16 @@ bool frmMain::mnuSaveMapAs_Click() {
 bool frmMain::WriteProjectFile(const QString& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     DocumentChange change = history_.EndStep(state_);
-    const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
-    const Status written = WriteFileAtomic(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
+    std::vector<FileContent> files{{path, ByteSpan(project)}};
+    // A map without attributes gets no attributes file, unless it had one.
+    const QString attributesPath = ToQString(TileAttributesPath(ToStdString(path)));
+    std::string attributes;
+    if (state_.Attributes != TileAttributeTable{} || QFileInfo::exists(attributesPath)) {
+        attributes = WriteTileAttributesBytes(state_.Attributes);
+        files.push_back({attributesPath, ByteSpan(attributes)});
+    }
+    const Status written = WriteFilesAtomic(files);
     if (written) {
         history_.MarkSaved();
         change.history = true;
@@ -103,8 +133,13 @@ bool frmMain::WriteProjectFile(const QString& path) {
     Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
+        return false;
     }
-    return written.ok();
+    // A failed export is told, but the map is saved all the same.
+    if (exportProfile_ && exportProfile_->ExportOnSave) {
+        (void)WriteRememberedExport(ToStdString(path));
+    }
+    return true;
 }
 
 } // namespace tessra
