@@ -37,7 +37,7 @@ constexpr std::array<SettingControl, 13> SettingControls = {{
     {"order", "cmbOrder", "&Order:", 0, 2},
     {"offset", "txtOffset", "O&ffset:", 1, 0},
     {"entry", "cmbEntry", "&Entry:", 1, 1},
-    {"behaviour", "chkBehaviour", "&Behaviour bytes, not tile numbers", 1, 2},
+    {"behaviour", "chkBehaviour", "&Behaviour bytes, not tiles", 1, 2},
     {"hardware", "cmbHardware", "&Hardware:", 2, 0},
     {"numbering", "cmbNumbering", "&Numbering:", 2, 1},
     {"tile-base", "txtTileBase", "&Tile base:", 2, 2},
@@ -121,7 +121,7 @@ QString ByteCount(std::size_t count) {
 
 frmExport::frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
                      QWidget* parent)
-    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 322},
+    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 346},
                  HelpExportTopic),
       mapPath_(std::move(mapPath)) {
     BuildSettings();
@@ -191,17 +191,17 @@ void frmExport::BuildOutput() {
     chkExportOnSave =
         new QCheckBox(QStringLiteral("Export again whenever the map is sa&ved"), this);
     chkExportOnSave->setObjectName(QStringLiteral("chkExportOnSave"));
-    chkExportOnSave->setGeometry(228 + 8, 216, 204, 20);
+    chkExportOnSave->setGeometry(16 + LabelWidth, 266, 340, 20);
 
     lblSize = new QLabel(this);
     lblSize->setObjectName(QStringLiteral("lblSize"));
-    lblSize->setGeometry(16, 268, 416, 17);
+    lblSize->setGeometry(16, 292, 416, 17);
 
-    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {276, 292, 76, 22});
+    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {276, 316, 76, 22});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmExport::cmdOK_Click);
     QPushButton* cancel =
-        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {360, 292, 76, 22});
+        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {360, 316, 76, 22});
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -56,12 +56,15 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
                  "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
-                 "mnuExit=E&xit mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
+                 "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
+                 "mnuExport=&Export... mnuExportAgain=Export A&gain mnuExit=E&xit mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
-                 "mnuShowExportArea=Show &Export Area mnuMapGeneration_submenu=Map &Generation: "
+                 "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
+                 "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
-                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuHelp_submenu=&Help: "
+                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift "
+                 "mnuTileAttributes=Tile &Attributes... mnuHelp_submenu=&Help: "
                  "mnuHelpTopics=Help &Topics mnuAboutTESSRA=&About TESSRA");
     }
 
