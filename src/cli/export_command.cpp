@@ -4,9 +4,12 @@
 #include "core/export_profile.h"
 #include "core/map_export.h"
 #include "core/tile_attributes.h"
-#include "platform/file_export.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <ostream>
 
@@ -76,8 +79,28 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
+// Reads no more than one byte past what the file may hold, so that a wrong
+// file name costs nothing; the parser refuses what is larger.
+Result<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return Error{"Cannot read " + path + ": " + std::strerror(errno)};
+    }
+    std::string bytes(limit + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) {
+        return Error{"Cannot read " + path + ": " + std::strerror(errno)};
+    }
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return bytes;
+}
+
 Result<ExportProfile> ReadProfileFile(const std::string& path) {
-    return LoadExportProfile(QFile::decodeName(QByteArray::fromStdString(path)));
+    const Result<std::string> bytes = ReadSmallFile(path, ExportProfileMaxSize);
+    if (!bytes) {
+        return Error{bytes.message()};
+    }
+    return ParseExportProfile(bytes.value(), path);
 }
 
 // The file named, or NAME.attributes.json beside the map: all zeros when
@@ -134,27 +157,45 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
     return job;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ignored;
+    return std::filesystem::equivalent(a, b, ignored);
+}
+
 // An export never replaces the map it reads, nor the profile it follows, nor
-// the tiles' attributes. Standard output takes the one file of raw or csv.
-Result<MapExport> WriteExport(const MapGrid& map, const TileAttributeTable& attributes,
-                              const ExportJob& job, const ExportArgs& args) {
-    if (job.output == StandardOutputName) {
-        Result<MapExport> result = ExportMap(map, attributes, job.settings, job.output);
-        if (!result) {
-            return result;
+// the tiles' attributes.
+Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
+    for (const ExportFile& file : result.Files) {
+        if (file.Path == StandardOutputName) {
+            continue;
         }
-        if (Status written = WriteOutputFile(job.output, result.value().Files.front().Bytes);
-            !written) {
-            return Error{written.message()};
+        const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
+        if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
+            (args.profile && SameFile(file.Path, *args.profile))) {
+            return Error{"The export would replace " + file.Path +
+                         ", which it reads; choose another output file."};
         }
-        return result;
     }
-    std::vector<std::string> sources{args.files[0],
-                                     args.attributes.value_or(TileAttributesPath(args.files[0]))};
-    if (args.profile) {
-        sources.push_back(*args.profile);
+    return {};
+}
+
+// Every file is written whole to a temporary one before any is put in place.
+Status WriteExportFiles(const std::vector<ExportFile>& files) {
+    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
+    for (const ExportFile& file : files) {
+        writers.push_back(OpenOutputFile(file.Path));
+        writers.back()->Write(
+            std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
     }
-    return ExportMapFiles(map, attributes, job.settings, job.output, sources);
+    // Two renames cannot be one step: should the second fail, say what the first did.
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+        if (Status committed = writers[i]->Commit(); !committed) {
+            return i == 0 ? committed
+                          : Error{committed.message() + " (" + files[0].Path +
+                                  " was written; the two no longer match.)"};
+        }
+    }
+    return {};
 }
 
 void ReportWritten(const MapExport& result, std::ostream& out) {
@@ -210,10 +251,16 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (!attributes) {
         return Error{attributes.message()};
     }
-    const Result<MapExport> result =
-        WriteExport(project.value().MapData, attributes.value(), job.value(), parsed.value());
+    const Result<MapExport> result = ExportMap(project.value().MapData, attributes.value(),
+                                               job.value().settings, job.value().output);
     if (!result) {
         return Error{result.message()};
+    }
+    if (Status safe = CheckOutputs(result.value(), parsed.value()); !safe) {
+        return safe;
+    }
+    if (Status written = WriteExportFiles(result.value().Files); !written) {
+        return written;
     }
     if (job.value().output != StandardOutputName) {
         ReportWritten(result.value(), out);

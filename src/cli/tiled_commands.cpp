@@ -2,9 +2,10 @@
 
 #include "cli/cli_files.h"
 #include "cli/image_commands.h"
+#include "core/image_encoders.h"
 #include "core/tmx_import.h"
 #include "core/tmx_writer.h"
-#include "platform/file_tiled.h"
+#include "platform/file_tileset.h"
 
 #include <filesystem>
 #include <ostream>
@@ -13,10 +14,35 @@ namespace tessra {
 
 namespace {
 
+enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
+
+// A map brought back from Tiled has the palette picture of its last export
+// for its tileset: exported again, that picture is already right. Any other
+// tileset at that path must not be overwritten.
+PictureFile CheckPictureFile(const std::string& picturePath,
+                             const std::vector<std::string>& tilesets, const Surface& palette) {
+    for (const std::string& tileset : tilesets) {
+        std::error_code error;
+        if (std::filesystem::equivalent(tileset, picturePath, error)) {
+            const Result<Surface> picture = LoadTilesetPicture(ToQString(tileset));
+            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
+                                                         : PictureFile::HoldsATileset;
+        }
+    }
+    return PictureFile::Free;
+}
+
+Bytes TextBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// Both files are written in full before either replaces its old one, the map
+// first: a failure then leaves the map as it was and drops the new picture.
 Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     const std::string& mapPath = args[0];
     const std::string& outPath = args[1];
-    if (!TiledFormatOf(outPath)) {
+    const std::optional<TiledFormat> format = TiledFormatOf(outPath);
+    if (!format) {
         return Error{"Cannot write " + outPath + ": the name must end in .tmx or .tmj"};
     }
     const Result<ProjectData> project = ReadProjectFile(mapPath);
@@ -28,8 +54,25 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    return WriteTiledMapFiles(project.value().MapData, palette.value(), tilesets, outPath,
-                              std::filesystem::path(mapPath).stem().string());
+    const std::string picturePath = TiledPalettePath(outPath);
+    const PictureFile pictureFile = CheckPictureFile(picturePath, tilesets, palette.value());
+    if (pictureFile == PictureFile::HoldsATileset) {
+        return Error{"Cannot write " + picturePath + ": it is a tileset of " + mapPath +
+                     ", which the palette picture would replace"};
+    }
+    std::unique_ptr<AtomicFileWriter> picture;
+    if (pictureFile == PictureFile::Free) {
+        picture = OpenOutputFile(picturePath);
+        picture->Write(EncodePng(palette.value()));
+    }
+    const std::string name = std::filesystem::path(mapPath).stem().string();
+    const std::string image = std::filesystem::path(picturePath).filename().string();
+    const std::unique_ptr<AtomicFileWriter> document = OpenOutputFile(outPath);
+    document->Write(TextBytes(WriteTiledMap(project.value().MapData, *format, name, image)));
+    if (Status written = document->Commit(); !written || !picture) {
+        return written;
+    }
+    return picture->Commit();
 }
 
 std::string Absolute(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "platform/file_export.h"
 
+#include "platform/file_group.h"
 #include "platform/file_io.h"
 
 #include <QFile>
@@ -8,11 +9,6 @@
 namespace tessra {
 
 namespace {
-
-// Paths of an export are in the system's file name encoding, as the command line gives them.
-QString FilePath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
@@ -62,7 +58,7 @@ Status CheckExportOutputs(const std::vector<ExportFile>& files,
 Status WriteExportFiles(const std::vector<ExportFile>& files) {
     std::vector<FileContent> contents;
     for (const ExportFile& file : files) {
-        contents.push_back({FilePath(file.Path), ByteSpan(file.Bytes)});
+        contents.push_back({file.Path, ByteSpan(file.Bytes)});
     }
     return WriteFilesAtomic(contents);
 }

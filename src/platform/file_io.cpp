@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
 #include <unistd.h>
 
 namespace tessra {
@@ -57,30 +56,6 @@ Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes,
     AtomicFileWriter writer(path);
     writer.Write(bytes);
     return writer.Commit(errorCode);
-}
-
-Status WriteFilesAtomic(std::span<const FileContent> files) {
-    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
-    for (const FileContent& file : files) {
-        writers.push_back(std::make_unique<AtomicFileWriter>(file.path));
-        writers.back()->Write(file.bytes);
-    }
-    QStringList written;
-    for (std::size_t i = 0; i < writers.size(); ++i) {
-        Status committed = writers[i]->Commit();
-        if (!committed) {
-            return written.isEmpty()
-                       ? committed
-                       : Error{committed.message() +
-                               ToStdString(QStringLiteral(" (%1 %2 written; the files no longer "
-                                                          "match.)")
-                                               .arg(written.join(QStringLiteral(" and ")),
-                                                    written.size() == 1 ? QStringLiteral("was")
-                                                                        : QStringLiteral("were")))};
-        }
-        written << files[i].path;
-    }
-    return {};
 }
 
 AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(path) {

@@ -26,17 +26,6 @@ Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes)
 // QFileDevice::FileError value) for messages that show it, else 0.
 Status WriteFileAtomic(const QString& path, std::span<const std::uint8_t> bytes, int& errorCode);
 
-// One of several files written together.
-struct FileContent {
-    QString path;
-    std::span<const std::uint8_t> bytes;
-};
-
-// Writes every file whole to a temporary one before any takes its place, then
-// renames them in order. Renames cannot be one step: should one fail after
-// another has taken place, the message says which files were written.
-Status WriteFilesAtomic(std::span<const FileContent> files);
-
 // WriteFileAtomic a piece at a time, for output too large to hold whole: the
 // target is replaced only by Commit, and a writer dropped without it leaves
 // the target as it was.

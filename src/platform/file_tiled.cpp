@@ -2,10 +2,10 @@
 
 #include "core/image_encoders.h"
 #include "core/tmx_writer.h"
+#include "platform/file_group.h"
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
 
-#include <QFile>
 #include <filesystem>
 #include <optional>
 
@@ -28,10 +28,6 @@ PictureFile CheckPictureFile(const std::string& picturePath,
     return PictureFile::Free;
 }
 
-QString FilePath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 } // namespace
 
 Status WriteTiledMapFiles(const MapGrid& map, const Surface& palette,
@@ -50,12 +46,11 @@ Status WriteTiledMapFiles(const MapGrid& map, const Surface& palette,
     const std::string image = std::filesystem::path(picturePath).filename().string();
     const std::string document = WriteTiledMap(map, *format, name, image);
     std::vector<FileContent> files{
-        {FilePath(outPath),
-         {reinterpret_cast<const std::uint8_t*>(document.data()), document.size()}}};
+        {outPath, {reinterpret_cast<const std::uint8_t*>(document.data()), document.size()}}};
     Bytes picture;
     if (pictureFile == PictureFile::Free) {
         picture = EncodePng(palette);
-        files.push_back({FilePath(picturePath), picture});
+        files.push_back({picturePath, picture});
     }
     return WriteFilesAtomic(files);
 }

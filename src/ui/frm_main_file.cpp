@@ -1,6 +1,7 @@
 #include "core/project_file.h"
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
+#include "platform/file_group.h"
 #include "platform/file_io.h"
 #include "platform/file_tile_attributes.h"
 #include "ui/frm_main.h"
@@ -117,11 +118,11 @@ bool frmMain::WriteProjectFile(const QString& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     DocumentChange change = history_.EndStep(state_);
     const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
-    std::vector<FileContent> files{{path, ByteSpan(project)}};
+    std::vector<FileContent> files{{ToStdString(path), ByteSpan(project)}};
     // A map without attributes gets no attributes file, unless it had one.
-    const QString attributesPath = ToQString(TileAttributesPath(ToStdString(path)));
+    const std::string attributesPath = TileAttributesPath(ToStdString(path));
     std::string attributes;
-    if (state_.Attributes != TileAttributeTable{} || QFileInfo::exists(attributesPath)) {
+    if (state_.Attributes != TileAttributeTable{} || QFileInfo::exists(ToQString(attributesPath))) {
         attributes = WriteTileAttributesBytes(state_.Attributes);
         files.push_back({attributesPath, ByteSpan(attributes)});
     }
