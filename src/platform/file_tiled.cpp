@@ -50,6 +50,10 @@ Status WriteTiledMapFiles(const MapGrid& map, const Surface& palette,
     Bytes picture;
     if (pictureFile == PictureFile::Free) {
         picture = EncodePng(palette);
+        if (picture.empty()) {
+            return Error{"Cannot write " + picturePath +
+                         ": the palette picture could not be encoded"};
+        }
         files.push_back({picturePath, picture});
     }
     return WriteFilesAtomic(files);

@@ -151,7 +151,7 @@ class frmMain : public QMainWindow {
     // The tiles as the tilesets draw them; the palette shows them flipped as
     // their attributes say. What they were built from, so that a change of
     // the attributes alone does not read every tileset again.
-    Surface tiles_;
+    Surface tiles_{PaletteWidth, PaletteHeight};
     std::optional<std::pair<std::vector<std::string>, std::string>> tilesFrom_;
     std::vector<TilesetFailure> tileFailures_;
     std::optional<ExportProfile> exportProfile_;

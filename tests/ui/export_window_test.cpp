@@ -173,6 +173,33 @@ class ExportWindowTest : public MainWindowTest {
         QCOMPARE(dialogs.messages[0].icon, MessageIcon::Warning);
         QCOMPARE(window->windowTitle(), "TESSRA - " + map);
     }
+
+    // A map sent to Tiled comes back cell for cell as one undo step, with the
+    // counts the command line tells; a map Tiled made that TESSRA cannot take
+    // is refused and changes nothing.
+    void tiledMapsGoAndComeBack() {
+        dialogs.fileAnswers = {Path("out.tmx")};
+        Trigger(*window, "mnuExportTiled");
+        QVERIFY(QFile::exists(Path("out.tmx")) && QFile::exists(Path("out.tiles.png")));
+        State().MapData(0, 0) = 5;
+        dialogs.fileAnswers = {Path("out.tmx")};
+        Trigger(*window, "mnuImportTiled");
+        QCOMPARE(State().MapData(0, 0), 1);
+        QCOMPARE(State().MapData(1, 0), 2);
+        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
+        QCOMPARE(dialogs.messages.size(), 1u);
+        QVERIFY(dialogs.messages[0].text.contains("0 cells were empty"));
+        Trigger(*window, "mnuUndo");
+        QCOMPARE(State().MapData(0, 0), 5);
+
+        Write("iso.tmx", "<map version=\"1.10\" orientation=\"isometric\" width=\"1\" "
+                         "height=\"1\" tilewidth=\"16\" tileheight=\"16\"/>");
+        dialogs.messages.clear();
+        dialogs.fileAnswers = {Path("iso.tmx")};
+        Trigger(*window, "mnuImportTiled");
+        QVERIFY2(OnlyError(dialogs).contains("isometric"), qPrintable(OnlyError(dialogs)));
+        QCOMPARE(State().MapData(0, 0), 5);
+    }
 };
 
 QTEST_MAIN(ExportWindowTest)
