@@ -10,7 +10,7 @@ namespace {
 // A colour for each value, so that cells of one behaviour read as one area
 // before their numbers are read.
 QColor BehaviourColour(int behaviour) {
-    return QColor::fromHsv((behaviour * 47) % 360, 200, 255, 90);
+    return QColor::fromHsv((behaviour * 47) % 360, 220, 200, 170);
 }
 
 } // namespace

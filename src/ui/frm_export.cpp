@@ -121,7 +121,7 @@ QString ByteCount(std::size_t count) {
 
 frmExport::frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
                      QWidget* parent)
-    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 346},
+    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 376},
                  HelpExportTopic),
       mapPath_(std::move(mapPath)) {
     BuildSettings();
@@ -195,13 +195,16 @@ void frmExport::BuildOutput() {
 
     lblSize = new QLabel(this);
     lblSize->setObjectName(QStringLiteral("lblSize"));
-    lblSize->setGeometry(16, 292, 416, 17);
+    // Three lines, for the longer refusals.
+    lblSize->setGeometry(16, 288, 416, 50);
+    lblSize->setWordWrap(true);
+    lblSize->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {276, 316, 76, 22});
+    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {276, 346, 76, 22});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmExport::cmdOK_Click);
     QPushButton* cancel =
-        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {360, 316, 76, 22});
+        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {360, 346, 76, 22});
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
