@@ -31,7 +31,8 @@ constexpr std::size_t PendingBytes = 256 * 1024;
 class PpmFile {
   public:
     PpmFile(const std::string& path, int width, int height)
-        : file_(OpenOutputFile(path)), width_(static_cast<std::size_t>(width)) {
+        : file_(OpenOutputFile(path, Durability::Derived)),
+          width_(static_cast<std::size_t>(width)) {
         const std::string header =
             "P6\n" + std::to_string(width) + ' ' + std::to_string(height) + "\n255\n";
         file_->Write(
@@ -92,9 +93,9 @@ std::optional<ImageFormat> ImageFormatOf(std::string_view path) {
 Status WriteImageFile(const std::string& path, const Surface& picture, ImageFormat format) {
     switch (format) {
     case ImageFormat::Png:
-        return WriteOutputFile(path, EncodePng(picture));
+        return WriteOutputFile(path, EncodePng(picture), Durability::Derived);
     case ImageFormat::Bmp:
-        return WriteOutputFile(path, EncodeBmp(picture));
+        return WriteOutputFile(path, EncodeBmp(picture), Durability::Derived);
     case ImageFormat::Ppm:
         break;
     }

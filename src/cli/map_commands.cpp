@@ -3,6 +3,7 @@
 #include "cli/cli_files.h"
 #include "core/csv_import.h"
 #include "core/map_file.h"
+#include "core/message_text.h"
 #include "core/tile_swap.h"
 
 #include <algorithm>
@@ -22,12 +23,15 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     if (!size) {
         return Error{size.message()};
     }
+    if (Status output = CheckNotAnInput(args[3], {&args[0], 1}); !output) {
+        return output;
+    }
     const Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
         return Error{project.message()};
     }
     const auto bytes = WriteMapFileBytes(project.value().MapData, size.value().W, size.value().H);
-    if (Status written = WriteOutputFile(args[3], bytes); !written) {
+    if (Status written = WriteOutputFile(args[3], bytes, Durability::Document); !written) {
         return written;
     }
     if (args[3] != StandardOutputName) { // the data itself went there
@@ -39,10 +43,10 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
 Status CheckTilesets(const std::vector<std::string>& tilesets) {
     for (auto path = tilesets.begin(); path != tilesets.end(); ++path) {
         if (path->find_first_of("\r\n") != std::string::npos) {
-            return Error{"A tileset path cannot hold a line break: " + *path};
+            return Error{"A tileset path cannot hold a line break: " + Shortened(*path)};
         }
         if (std::find(tilesets.begin(), path, *path) != path) {
-            return Error{"That tileset is already loaded. (" + *path + ")"};
+            return Error{"That tileset is already loaded. (" + Shortened(*path) + ")"};
         }
     }
     return {};
@@ -61,15 +65,26 @@ Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
     if (Status checked = CheckTilesets(tilesets); !checked) {
         return checked;
     }
-    const Result<std::vector<std::uint8_t>> csv = ReadInputFile(csvPath);
-    if (!csv || csv.value().empty()) {
+    if (Status output = CheckNotAnInput(args[3], {&csvPath, 1}); !output) {
+        return output;
+    }
+    int errorCode = 0;
+    const Result<std::vector<std::uint8_t>> csv =
+        csvPath == StandardInputName ? ReadStandardInput(CsvFileLimit)
+                                     : ReadFileBytes(csvPath, CsvFileLimit, errorCode);
+    // As in the editor: a file that cannot be opened, or is empty, is not found;
+    // one refused for what it is says why.
+    if ((!csv && errorCode != 0) || (csv && csv.value().empty())) {
         return Error{CsvFileNotFoundMessage(csvPath)};
+    }
+    if (!csv) {
+        return Error{csv.message()};
     }
     const Result<MapGrid> map = ImportCsv(AsText(csv.value()), size.value().X, size.value().Y);
     if (!map) {
-        return Error{csvPath + ": " + map.message()};
+        return Error{Shortened(csvPath) + ": " + map.message()};
     }
-    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()));
+    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()), Durability::Document);
 }
 
 // swap and replace: read the project, change it, write it to OUT.
@@ -85,7 +100,8 @@ Status RunTileChange(const std::vector<std::string>& args, std::ostream&) {
     }
     ProjectData& data = project.value();
     Change(data.MapData, tiles.value().A, tiles.value().B);
-    return WriteOutputFile(args[3], WriteProjectBytes(data.Tilesets, data.MapData));
+    return WriteOutputFile(args[3], WriteProjectBytes(data.Tilesets, data.MapData),
+                           Durability::Document);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/map_grid.h"
+#include "core/message_text.h"
 #include "core/result.h"
 
 #include <string>
@@ -14,7 +15,7 @@ inline constexpr std::string_view NoCsvFileMessage = "No CSV file specified";
 
 // For a CSV path that cannot be opened or names an empty file.
 inline std::string CsvFileNotFoundMessage(std::string_view path) {
-    return "File not found: " + std::string(path);
+    return "File not found: " + Shortened(path);
 }
 
 // The width and height of an import, in cells (1..255 each).

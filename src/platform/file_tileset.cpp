@@ -1,18 +1,11 @@
 #include "platform/file_tileset.h"
 
+#include "core/message_text.h"
 #include "platform/file_io.h"
 
 namespace tessra {
 
-namespace {
-
-Error NamingFile(const QString& path, const std::string& message) {
-    return Error{ToStdString(path) + ": " + message};
-}
-
-} // namespace
-
-Result<PcxImage> LoadPCX(const QString& path) {
+Result<PcxImage> LoadPCX(const std::string& path) {
     PcxImage image;
     if (Status status = LoadPCX(path, image); !status) {
         return Error{status.message()};
@@ -20,13 +13,13 @@ Result<PcxImage> LoadPCX(const QString& path) {
     return image;
 }
 
-Status LoadPCX(const QString& path, PcxImage& image) {
-    const Result<Bytes> file = ReadFileBytes(path);
+Status LoadPCX(const std::string& path, PcxImage& image) {
+    const Result<Bytes> file = ReadFileBytes(path, PictureFileLimit);
     if (!file) {
         return Error{file.message()};
     }
     if (Status status = DecodePCX(file.value(), image); !status) {
-        return NamingFile(path, status.message());
+        return Error{Shortened(path) + ": " + status.message()};
     }
     return {};
 }

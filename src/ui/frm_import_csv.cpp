@@ -3,6 +3,7 @@
 #include "core/csv_import.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -66,9 +67,16 @@ void frmImportCSV::cmdOK_Click() {
         Refuse(NoCsvFileMessage);
         return;
     }
-    const Result<Bytes> bytes = ReadFileBytes(path);
-    if (!bytes || bytes.value().empty()) {
+    int errorCode = 0;
+    const Result<Bytes> bytes = ReadFileBytes(FileNameOf(path), CsvFileLimit, errorCode);
+    // A file that cannot be opened, or is empty, is not found; one refused for
+    // what it is (a folder, a pipe, too large) says why.
+    if ((!bytes && errorCode != 0) || (bytes && bytes.value().empty())) {
         Refuse(CsvFileNotFoundMessage(ToStdString(path)));
+        return;
+    }
+    if (!bytes) {
+        Refuse(bytes.message());
         return;
     }
     const Bytes& data = bytes.value();

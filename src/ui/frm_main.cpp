@@ -2,7 +2,7 @@
 
 #include "core/map_view.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/picture_box.h"
 
 #include <QCoreApplication>

@@ -128,7 +128,7 @@ class frmMain : public QMainWindow {
     bool OpenProjectFile(const QString& path);
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
-    bool WriteProjectFile(const QString& path);
+    bool WriteProjectFile(const std::string& path);
 
     // Palette group (frm_main_palette.cpp).
     void BuildPaletteFrame(QWidget* client);

@@ -1,5 +1,5 @@
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
 #include <QAction>

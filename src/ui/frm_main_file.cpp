@@ -1,10 +1,10 @@
 #include "core/project_file.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <filesystem>
 #include <string_view>
 
 namespace tessra {
@@ -13,13 +13,14 @@ namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
 
-// Tileset paths kept relative in a project file are taken from the file's folder.
-void ResolveTilesetPaths(std::vector<std::string>& tilesets, const QString& projectPath) {
-    const QDir folder = QFileInfo(projectPath).absoluteDir();
+// Tileset paths kept relative in a project file are taken from the file's
+// folder. Paths are bytes here: a name that is not UTF-8 stays as it is.
+void ResolveTilesetPaths(std::vector<std::string>& tilesets, const std::string& projectPath) {
+    const std::filesystem::path folder =
+        std::filesystem::absolute(std::filesystem::path(projectPath)).parent_path();
     for (std::string& path : tilesets) {
-        const QString text = ToQString(path);
-        if (!text.isEmpty() && QDir::isRelativePath(text)) {
-            path = ToStdString(QDir::cleanPath(folder.absoluteFilePath(text)));
+        if (!path.empty() && std::filesystem::path(path).is_relative()) {
+            path = (folder / path).lexically_normal().string();
         }
     }
 }
@@ -41,21 +42,22 @@ void frmMain::mnuOpenMap_Click() {
 
 bool frmMain::OpenProjectFile(const QString& path) {
     // The whole file is read and checked before the document is touched.
-    const Result<Bytes> bytes = ReadFileBytes(path);
+    const std::string file = FileNameOf(path);
+    const Result<Bytes> bytes = ReadFileBytes(file, ProjectFileLimit);
     if (!bytes) {
         ShowError(ToQString(bytes.message()));
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.value().data()),
                                 bytes.value().size());
-    Result<ProjectData> project = ParseProject(text, ToStdString(QDir::toNativeSeparators(path)));
+    Result<ProjectData> project = ParseProject(text, file);
     if (!project) {
         ShowError(ToQString(project.message()));
         return false;
     }
-    ResolveTilesetPaths(project.value().Tilesets, path);
+    ResolveTilesetPaths(project.value().Tilesets, file);
 
-    state_.CurrentFileName = ToStdString(path);
+    state_.CurrentFileName = file;
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
     history_.Clear();
@@ -73,7 +75,7 @@ bool frmMain::mnuSaveMap_Click() {
     if (state_.CurrentFileName == UntitledFileName) {
         return mnuSaveMapAs_Click();
     }
-    return WriteProjectFile(ToQString(state_.CurrentFileName));
+    return WriteProjectFile(state_.CurrentFileName);
 }
 
 bool frmMain::mnuSaveMapAs_Click() {
@@ -87,20 +89,27 @@ bool frmMain::mnuSaveMapAs_Click() {
     }
     // The name is taken only once the file is written, so a failed save leaves
     // the title pointing at the file the map really came from.
-    if (!WriteProjectFile(*chosen)) {
+    const std::string file = FileNameOf(*chosen);
+    if (!WriteProjectFile(file)) {
         return false;
     }
-    state_.CurrentFileName = ToStdString(*chosen);
+    state_.CurrentFileName = file;
     SetTitle();
     return true;
 }
 
-bool frmMain::WriteProjectFile(const QString& path) {
+bool frmMain::WriteProjectFile(const std::string& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     history_.EndStep(state_);
+    // Saved over a tileset, the map would destroy its own picture.
+    if (const Status output = CheckNotAnInput(path, state_.Tilesets); !output) {
+        ShowError(ToQString(output.message()));
+        return false;
+    }
     const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
     const Status written = WriteFileAtomic(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        Durability::Document);
     if (!written) {
         ShowError(ToQString(written.message()));
         return false;

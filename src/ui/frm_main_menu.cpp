@@ -1,6 +1,6 @@
 #include "core/map_file.h"
 #include "help/help_topics.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_about.h"
 #include "ui/frm_import_csv.h"
 #include "ui/frm_main.h"

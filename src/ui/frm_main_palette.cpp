@@ -1,7 +1,9 @@
+#include "core/message_text.h"
 #include "core/tools.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
@@ -27,7 +29,7 @@ QPushButton* AddButton(QWidget* frame, const char* name, const char* caption, in
 }
 
 QString DescribeFailure(const TilesetFailure& failure) {
-    const QString path = ToQString(failure.path);
+    const QString path = ToQString(Shortened(failure.path));
     const QString reason = ToQString(failure.message);
     // File errors already name the file.
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
@@ -36,7 +38,7 @@ QString DescribeFailure(const TilesetFailure& failure) {
 } // namespace
 
 Result<Surface> frmMain::LoadTilesetPicture(const std::string& path) {
-    Result<PcxImage> image = LoadPCX(ToQString(path));
+    Result<PcxImage> image = LoadPCX(path);
     if (!image) {
         return Error{image.message()};
     }
@@ -86,7 +88,7 @@ void frmMain::cmdAddTileset_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (std::ranges::find(state_.Tilesets, path) != state_.Tilesets.end()) {
         ShowError(QStringLiteral("That tileset is already loaded."));
         return;
@@ -153,9 +155,14 @@ void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures)
     if (failures.empty()) {
         return;
     }
+    // A project may list a million missing files: the first few say enough.
+    constexpr std::size_t Listed = 10;
     QStringList lines;
-    for (const TilesetFailure& failure : failures) {
-        lines << DescribeFailure(failure);
+    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
+        lines << DescribeFailure(failures[i]);
+    }
+    if (failures.size() > Listed) {
+        lines << QStringLiteral("and %1 more").arg(failures.size() - Listed);
     }
     const QString intro = failures.size() == 1
                               ? QStringLiteral("This tileset could not be loaded; its tiles are "
@@ -169,7 +176,7 @@ void frmMain::FillTilesetList() {
     const QSignalBlocker quiet(lstTilesets);
     lstTilesets->clear();
     for (const std::string& path : state_.Tilesets) {
-        lstTilesets->addItem(ToQString(path));
+        lstTilesets->addItem(ShownFileName(path));
     }
     lstTilesets_Click();
 }

@@ -1,10 +1,10 @@
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
@@ -91,7 +91,7 @@ void frmMain::mnuLocateTileset_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (path == state_.Tilesets[selected]) {
         return;
     }
@@ -110,7 +110,8 @@ void frmMain::MarkMissingTilesets() {
     for (int row = 0; row < lstTilesets->count(); ++row) {
         QListWidgetItem* item = lstTilesets->item(row);
         // The text stays the path; the mark is the icon, the colour and the tip.
-        const bool missing = !QFileInfo::exists(item->text());
+        const bool missing =
+            row >= static_cast<int>(state_.Tilesets.size()) || !FileExists(state_.Tilesets[row]);
         item->setIcon(missing ? warning : QIcon());
         item->setForeground(missing ? QBrush(Qt::darkRed) : QBrush());
         item->setToolTip(missing ? item->text() + MissingMark : QString());

@@ -1,4 +1,3 @@
-#include "platform/file_io.h"
 #include "platform/file_tileset.h"
 #include "temp_dir.h"
 
@@ -13,7 +12,7 @@ TEST(LoadPCX, DecodesAFileAndNamesTheFileInEveryFailure) {
 
     TempDir dir;
     const std::string missing = dir.File("missing.pcx"), broken = dir.File("broken.pcx");
-    const Result<PcxImage> unread = LoadPCX(ToQString(missing));
+    const Result<PcxImage> unread = LoadPCX(missing);
     ASSERT_FALSE(unread.ok());
     EXPECT_EQ(unread.message().rfind("Cannot read " + missing + ": ", 0), 0u);
 
@@ -21,6 +20,6 @@ TEST(LoadPCX, DecodesAFileAndNamesTheFileInEveryFailure) {
     header[3] = 8, header[65] = 1; // 8 bits, one plane, but BytesPerLine 0
     WriteText(broken, header);
     PcxImage kept{Surface(2, 2), PcxKind::Monochrome};
-    EXPECT_EQ(LoadPCX(ToQString(broken), kept).message(), broken + ": BytesPerLine is 0");
+    EXPECT_EQ(LoadPCX(broken, kept).message(), broken + ": BytesPerLine is 0");
     EXPECT_EQ(kept.picture.Width(), 2);
 }

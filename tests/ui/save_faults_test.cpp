@@ -2,12 +2,12 @@
 #include "core/project_file.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_main.h"
 #include "ui/frm_mapfile_generator.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -21,42 +21,44 @@ Q_DECLARE_METATYPE(Fault)
 namespace {
 
 void FaultRows() {
-    QTest::addColumn<Fault>("fault");
-    QTest::newRow("full disk") << Fault::FullDisk;
-    QTest::newRow("read-only folder") << Fault::ReadOnlyFolder;
-    QTest::newRow("path is a folder") << Fault::Folder;
+    QTest::addColumn<Fault>("kind");
+    for (const Fault fault :
+         {Fault::FullDevice, Fault::FullDisk, Fault::ReadOnlyFolder, Fault::Folder}) {
+        QTest::newRow(FaultName(fault)) << fault;
+    }
 }
 
 std::filesystem::path Root(const QTemporaryDir& dir) {
-    return ToStdString(dir.path());
+    return FileNameOf(dir.path());
 }
 
 } // namespace
 
-// A save that cannot be done shows a message naming the file, and changes
-// nothing on disk: no earlier file touched, no temporary file left behind, no
-// device replaced by a file.
+// A save that cannot be done shows a message naming the file and the cause,
+// and changes nothing on disk: no earlier file touched, no temporary file
+// left behind, no device replaced by a file.
 class SaveFaultsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    // The map stays unsaved under its old name. A full disk and a folder are
-    // reached by Save As; a read-only folder by saving the map opened from it.
+    // The map stays unsaved under its old name. A full device and a folder
+    // are reached by Save As; a full disk and a read-only folder by saving
+    // the map opened from there.
     void mainWindowSave_data() { FaultRows(); }
     void mainWindowSave() {
-        QFETCH(Fault, fault);
+        QFETCH(Fault, kind);
         QTemporaryDir dir;
         MapGrid map;
         map(0, 0) = 7;
         const std::string project = WriteProjectBytes({}, map);
-        std::optional<ReadOnlyFolder> locked;
-        const QString target =
-            ToQString(PrepareFault(fault, Root(dir), "map.tessra", project, locked));
-        const QString opened = locked ? target : dir.filePath("earlier.tessra");
-        if (!locked) {
-            QFile file(opened);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(project.data(), qint64(project.size()));
+        const SaveFault fault(kind, Root(dir), "map.tessra", project);
+        if (!fault.Unavailable().empty()) {
+            QSKIP(fault.Unavailable().c_str());
+        }
+        const QString target = ShownFileName(fault.Target());
+        const QString opened = fault.HasEarlierFile() ? target : dir.filePath("earlier.tessra");
+        if (!fault.HasEarlierFile()) {
+            WriteFileBytes(FileNameOf(opened), project);
         }
 
         FakeDialogs dialogs;
@@ -70,12 +72,12 @@ class SaveFaultsTest : public QObject {
         const QString title = window.windowTitle();
         const auto before = FolderSnapshot(Root(dir));
         {
-            // Root would write in a read-only folder anyway.
             std::optional<PermissionsHold> permissions;
-            if (fault == Fault::ReadOnlyFolder && !permissions.emplace()) {
+            if (fault.NeedsUnprivilegedUser() && !permissions.emplace()) {
                 QSKIP("cannot take an unprivileged user's identity");
             }
-            if (locked) {
+            const WriteLimits limits;
+            if (fault.HasEarlierFile()) {
                 window.findChild<QAction*>("mnuSaveMap")->trigger();
             } else {
                 dialogs.fileAnswers.push_back(target);
@@ -84,24 +86,26 @@ class SaveFaultsTest : public QObject {
         }
         QCOMPARE(dialogs.messages.size(), std::size_t{1});
         const QString text = dialogs.messages[0].text;
-        QVERIFY2(text.contains(target), qPrintable(text));
-        QVERIFY2(fault != Fault::FullDisk || text.contains(NoSpace), qPrintable(text));
+        QVERIFY2(text.contains("Cannot write " + target + ": "), qPrintable(text));
+        QVERIFY2(!fault.IsFull() || text.contains(NoSpace), qPrintable(text));
         QCOMPARE(dialogs.messages[0].icon, MessageIcon::Critical);
         QVERIFY(FolderSnapshot(Root(dir)) == before);
-        QVERIFY(fault != Fault::FullDisk || IsCharacterDevice(ToStdString(target)));
+        QVERIFY(kind != Fault::FullDevice || IsCharacterDevice(fault.Target()));
         QCOMPARE(window.windowTitle(), title);
-        QCOMPARE(ToQString(window.state().CurrentFileName), opened);
+        QCOMPARE(window.state().CurrentFileName, FileNameOf(opened));
         QVERIFY(window.history().IsModified());
     }
 
-    // The generator says "Error #" and the file layer's code, and stays open.
+    // The generator says "Error #" and the system's error number, and stays open.
     void mapfileGenerator_data() { FaultRows(); }
     void mapfileGenerator() {
-        QFETCH(Fault, fault);
+        QFETCH(Fault, kind);
         QTemporaryDir dir;
-        std::optional<ReadOnlyFolder> locked;
-        const QString target =
-            ToQString(PrepareFault(fault, Root(dir), "map.dat", "the earlier file", locked));
+        const SaveFault fault(kind, Root(dir), "map.dat", "the earlier file");
+        if (!fault.Unavailable().empty()) {
+            QSKIP(fault.Unavailable().c_str());
+        }
+        const QString target = ShownFileName(fault.Target());
         const auto before = FolderSnapshot(Root(dir));
 
         ToolWindowFixture f;
@@ -111,23 +115,23 @@ class SaveFaultsTest : public QObject {
         Child<QLineEdit>(window, "txtMapSizeX")->setText("4");
         Child<QLineEdit>(window, "txtMapSizeY")->setText("4");
         {
-            // Root would write in a read-only folder anyway.
             std::optional<PermissionsHold> permissions;
-            if (fault == Fault::ReadOnlyFolder && !permissions.emplace()) {
+            if (fault.NeedsUnprivilegedUser() && !permissions.emplace()) {
                 QSKIP("cannot take an unprivileged user's identity");
             }
+            const WriteLimits limits;
             QTest::mouseClick(Child<QPushButton>(window, "cmdGenerate"), Qt::LeftButton);
         }
         QCOMPARE(f.dialogs.messages.size(), std::size_t{1});
         const auto& shown = f.dialogs.messages[0];
         QVERIFY2(QRegularExpression("^Error #[1-9][0-9]*$").match(shown.title).hasMatch(),
                  qPrintable(shown.title));
-        QVERIFY2(shown.text.contains(target), qPrintable(shown.text));
-        QVERIFY2(fault != Fault::FullDisk || shown.text.contains(NoSpace), qPrintable(shown.text));
+        QVERIFY2(shown.text.contains("Cannot write " + target + ": "), qPrintable(shown.text));
+        QVERIFY2(!fault.IsFull() || shown.text.contains(NoSpace), qPrintable(shown.text));
         QCOMPARE(shown.icon, MessageIcon::Critical);
         QVERIFY(window.isVisible());
         QVERIFY(FolderSnapshot(Root(dir)) == before);
-        QVERIFY(fault != Fault::FullDisk || IsCharacterDevice(ToStdString(target)));
+        QVERIFY(kind != Fault::FullDevice || IsCharacterDevice(fault.Target()));
     }
 };
 
