@@ -1,9 +1,11 @@
+#include "../platform/temp_dir.h"
 #include "core/project_file.h"
 #include "main_window_fixture.h"
 
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <fstream>
 
 using namespace tessra;
 
@@ -188,14 +190,26 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(Snapshot(second), Snapshot(*window));
     }
 
+    // A tileset name that is not UTF-8 is the system's bytes: found, and saved
+    // back as it was.
     void openTakesRelativePathsFromTheFileFolder() {
-        Write("rel.tessra",
-              QByteArray::fromStdString(WriteProjectBytes({"missing.pcx", "bad.pcx"}, MapGrid{})));
+        const std::string latin1 = "\xE9t\xE9.pcx"; // "été" in ISO 8859-1
+        const std::string folder = FileNameOf(dir.path()) + "/";
+        std::ofstream(folder + latin1, std::ios::binary) << TilesetPcx(16, 16, 9).toStdString();
+        Write("rel.tessra", QByteArray::fromStdString(
+                                WriteProjectBytes({"missing.pcx", "bad.pcx", latin1}, MapGrid{})));
         Open("rel.tessra");
-        QCOMPARE(State().Tilesets.at(1), ToStdString(Path("bad.pcx")));
-        // One message names both.
+        QCOMPARE(State().Tilesets.at(1), FileNameOf(Path("bad.pcx")));
+        QCOMPARE(State().Tilesets.at(2), folder + latin1);
+        // One message names both failures.
         QVERIFY(OnlyError(dialogs).contains(Path("missing.pcx")));
         QVERIFY(OnlyError(dialogs).contains(Path("bad.pcx")));
+        QVERIFY(Find<QListWidget>("lstTilesets")->item(2)->icon().isNull());
+        QCOMPARE(window->palette().At(0, 0), IndexColour(9));
+
+        Trigger(*window, "mnuSaveMap");
+        const auto saved = ParseProject(ReadText(folder + "rel.tessra"), "rel.tessra");
+        QVERIFY(saved.ok() && saved.value().Tilesets.at(2) == folder + latin1);
     }
 
     void refusedOpenChangesNothing() {
