@@ -76,6 +76,9 @@ void MappedFile::Close() {
 Status MappedFile::Open(const std::string& path, const ReadLimit& limit) {
     Close();
     path_ = path;
+    if (auto refusal = RefuseName("read", path)) {
+        return *refusal;
+    }
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return SystemFailure("read", path, errno);

@@ -71,6 +71,13 @@ Error SystemFailure(const char* doing, const std::string& path, int code) {
     return FileFailure(doing, path, std::strerror(code));
 }
 
+std::optional<Error> RefuseName(const char* doing, const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        return FileFailure(doing, path, "the name holds a zero byte");
+    }
+    return std::nullopt;
+}
+
 std::optional<Error> RefuseToRead(const std::string& path, const struct stat& info,
                                   const ReadLimit& limit) {
     if (!S_ISREG(info.st_mode)) {
@@ -134,6 +141,9 @@ Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit) {
 
 Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit, int& errorCode) {
     errorCode = 0;
+    if (auto refusal = RefuseName("read", path)) {
+        return *refusal;
+    }
     // Looked at before it is opened: opening a device can have effects of its own.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
@@ -172,12 +182,12 @@ bool FileExists(const std::string& path) {
 
 Status CheckNotAnInput(const std::string& out, std::span<const std::string> inputs) {
     struct stat target {};
-    if (out == "-" || ::stat(out.c_str(), &target) != 0) {
+    if (out == "-" || RefuseName("write", out) || ::stat(out.c_str(), &target) != 0) {
         return {};
     }
     for (const std::string& input : inputs) {
         struct stat info {};
-        if (input != "-" && ::stat(input.c_str(), &info) == 0 && info.st_dev == target.st_dev &&
+        if (input != "-" && !RefuseName("read", input) && ::stat(input.c_str(), &info) == 0 && info.st_dev == target.st_dev &&
             info.st_ino == target.st_ino) {
             return FileFailure("write", out,
                                "it is the same file as the input " + Shortened(input) +

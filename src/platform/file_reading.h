@@ -14,6 +14,10 @@ Error FileFailure(const char* doing, const std::string& path, const std::string&
 // The same with the system's words for an error number.
 Error SystemFailure(const char* doing, const std::string& path, int code);
 
+// A name with a zero byte in it would reach the system cut short, naming
+// another file: it is refused.
+std::optional<Error> RefuseName(const char* doing, const std::string& path);
+
 // A refusal for a file that is no regular file, or is above the limit.
 std::optional<Error> RefuseToRead(const std::string& path, const struct stat& info,
                                   const ReadLimit& limit);

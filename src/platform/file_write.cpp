@@ -160,6 +160,10 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::Open() {
+    if (auto refusal = RefuseName("write", path_)) {
+        error_ = *refusal;
+        return;
+    }
     Result<Destination> destination = FindDestination(path_);
     if (!destination) {
         error_ = Error{destination.message()};

@@ -216,6 +216,7 @@ TEST(ReadFileBytes, OnlyRegularFilesWithinTheLimit) {
         {dir.File("folder"), "it is a folder, not a file", false},
         {"/dev/zero", "it is a device, not a file", false},
         {dir.File("missing"), "No such file or directory", false},
+        {dir.File("small") + std::string(1, '\0') + "x", "the name holds a zero byte", false},
     };
     for (const Case& c : cases) {
         const std::string said = RunBounded([&] {
