@@ -54,3 +54,15 @@ fuzz: deps
 	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF -DTESSRA_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_pcx fuzz_project_file fuzz_stamp_file fuzz_csv_import fuzz_text_value
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz $(FUZZ_BUILD)
+
+# Installing and packaging: `make install PREFIX=P` puts the programs under P/bin and
+# their files under P/share; `make package` builds tessra_<version>_amd64.deb in $(BUILD).
+PREFIX ?= /usr/local
+
+.PHONY: install package
+
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack -G DEB

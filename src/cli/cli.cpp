@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
 #include "cli/subcommand.h"
+#include "core/help_location.h"
 #include "core/message_text.h"
+#include "version.h"
 
 #include <algorithm>
 #include <ostream>
@@ -18,7 +20,8 @@ bool IsHelp(const std::string& arg) {
 
 void PrintToolHelp(std::ostream& out) {
     out << "Usage: " << ToolName << " COMMAND ARGUMENTS...\n"
-        << "       " << ToolName << " COMMAND --help\n\n"
+        << "       " << ToolName << " COMMAND --help\n"
+        << "       " << ToolName << " --version\n\n"
         << "Runs the TESSRA map editor's file work from the command line.\n\nCommands:\n";
     for (const Subcommand& command : Subcommands()) {
         out << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
@@ -27,7 +30,11 @@ void PrintToolHelp(std::ostream& out) {
     out << "\nA project, CSV or PCX input named - is read from standard input; an output\n"
         << "named - goes to standard output.\n"
         << "\nExit status: 0 on success, 1 when the input is refused or a file fails\n"
-        << "(no output file is written then), 2 for a usage error.\n";
+        << "(no output file is written then), 2 for a usage error.\n\n"
+        << "More in man " << ToolName << ".\n";
+    if (const auto pages = FindHelpCollection(ProgramDirectory())) {
+        out << "The editor's help pages: " << pages->string() << '\n';
+    }
 }
 
 void PrintCommandUsage(const Subcommand& command, std::ostream& out) {
@@ -78,6 +85,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (IsHelp(args.front())) {
         PrintToolHelp(out);
+        return ExitSuccess;
+    }
+    if (args.front() == "--version") {
+        out << ToolName << ' ' << VersionString << '\n';
         return ExitSuccess;
     }
     const Subcommand* command = FindCommand(args.front());

@@ -1,5 +1,6 @@
 #include "help/help_window.h"
 
+#include "help/help_collection.h"
 #include "help/help_topics.h"
 
 #include <QDesktopServices>
@@ -44,7 +45,8 @@ void HelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
 }
 
 HelpWindow::HelpWindow(const QString& collectionFile)
-    : collectionFile_(collectionFile), engine_(new QHelpEngine(collectionFile, this)) {
+    : collectionFile_(collectionFile),
+      engine_(new QHelpEngine(UserCopyOfCollection(collectionFile, HelpCacheFolder()), this)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("TESSRA Help"));
     setAttribute(Qt::WA_DeleteOnClose);

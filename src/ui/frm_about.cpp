@@ -1,6 +1,7 @@
 #include "ui/frm_about.h"
 
 #include "ui/about_artwork.h"
+#include "version.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -6,11 +6,6 @@ class QLabel;
 
 namespace tessra {
 
-// The program's version, that of its file version 1.0.0.9.
-inline constexpr int VersionMajor = 1;
-inline constexpr int VersionMinor = 0;
-inline constexpr int VersionRevision = 9;
-
 // "v1.0 rev 9": each number in decimal, neither padded nor cut.
 QString VersionText(int major, int minor, int revision);
 

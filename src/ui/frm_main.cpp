@@ -1,5 +1,6 @@
 #include "ui/frm_main.h"
 
+#include "core/help_location.h"
 #include "core/map_view.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -16,8 +17,6 @@ namespace tessra {
 namespace {
 
 constexpr const char* ProgramTitle = "TESSRA";
-// The help collection, built beside the program.
-constexpr const char* HelpFileName = "tessra.qhc";
 
 } // namespace
 
@@ -62,7 +61,9 @@ void frmMain::Form_Load() {
         appPath += QLatin1Char('/');
     }
     state_.AppPath = ToStdString(appPath);
-    HelpViewer.HelpFile(appPath + QLatin1String(HelpFileName));
+    const std::filesystem::path programDir = ToStdString(appPath);
+    HelpViewer.HelpFile(ToQString(
+        FindHelpCollection(programDir).value_or(programDir / HelpCollectionName).string()));
     state_.CurrentFileName = UntitledFileName;
     SetTitle();
     SetPaletteCaption();

@@ -54,6 +54,10 @@ class frmMain : public QMainWindow {
     // Draws the visible cells of the map and shows them.
     void RedrawMapView();
 
+    // Opens a project (from the dialog, a drop or the command line); a file
+    // that cannot be read or is refused leaves the document as it was.
+    bool OpenProjectFile(const std::string& path); // the system's bytes
+
     // Shows a tool window modally and acts on the word it leaves in Tag:
     // "LOAD" marks the map untitled and redraws it, "SWAP" redraws it, "NEW"
     // also rebuilds the palette. What the window changes is one undo step,
@@ -125,7 +129,6 @@ class frmMain : public QMainWindow {
 
     // File menu (frm_main_file.cpp).
     void mnuOpenMap_Click();
-    bool OpenProjectFile(const QString& path);
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
     bool WriteProjectFile(const std::string& path);

@@ -36,13 +36,12 @@ void frmMain::mnuOpenMap_Click() {
                                  .filter = ProjectFilter,
                                  .defaultSuffix = {}});
     if (chosen) {
-        OpenProjectFile(*chosen);
+        OpenProjectFile(FileNameOf(*chosen));
     }
 }
 
-bool frmMain::OpenProjectFile(const QString& path) {
+bool frmMain::OpenProjectFile(const std::string& file) {
     // The whole file is read and checked before the document is touched.
-    const std::string file = FileNameOf(path);
     const Result<Bytes> bytes = ReadFileBytes(file, ProjectFileLimit);
     if (!bytes) {
         ShowError(ToQString(bytes.message()));

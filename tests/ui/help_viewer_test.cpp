@@ -1,10 +1,13 @@
+#include "help/help_collection.h"
 #include "help/help_topics.h"
 #include "help/help_window.h"
 #include "help/html_help_viewer.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_import_csv.h"
 
+#include <QDateTime>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
@@ -30,8 +33,11 @@ class HelpViewerTest : public QObject {
     Q_OBJECT
 
     std::optional<HTMLHelpViewer> viewer;
+    QTemporaryDir cache_; // the user's cache, where the engine's copy of the collection goes
 
   private slots:
+    void initTestCase() { qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path())); }
+
     void init() { viewer.emplace().HelpFile(ToolWindowFixture::CollectionFile()); }
 
     void membersWithNothingOpen() {
@@ -95,6 +101,36 @@ class HelpViewerTest : public QObject {
         viewer->HelpFile(QStringLiteral("/nonexistent/tessra.qhc"));
         viewer->ShowContext(1000);
         QVERIFY(TextOf(*viewer).contains("/nonexistent/tessra.qhc"));
+    }
+
+    void theEngineOpensAnUpToDateCopyInTheCache() {
+        QTemporaryDir installed, cache;
+        const auto write = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        const QString collection = installed.filePath("tessra.qhc");
+        QVERIFY(write(collection, "collection") && write(installed.filePath("tessra.qch"), "v1"));
+        const QString copy = cache.filePath("help/tessra.qhc");
+        QCOMPARE(UserCopyOfCollection(collection, cache.filePath("help")), copy);
+        QVERIFY(QFile::exists(cache.filePath("help/tessra.qch")));
+
+        // A newer original, even of the same size, replaces the copy.
+        QVERIFY(write(installed.filePath("tessra.qch"), "v2"));
+        QFile original(installed.filePath("tessra.qch"));
+        QVERIFY(original.open(QIODevice::ReadWrite) &&
+                original.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                     QFileDevice::FileModificationTime));
+        QCOMPARE(UserCopyOfCollection(collection, cache.filePath("help")), copy);
+        QFile copied(cache.filePath("help/tessra.qch"));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), QByteArray("v2"));
+
+        // Without a usable cache, or an original, the original is opened.
+        QCOMPARE(UserCopyOfCollection(collection, collection + "/help"), collection);
+        QCOMPARE(UserCopyOfCollection(collection, QString()), collection);
+        const QString missing = installed.filePath("missing.qhc");
+        QCOMPARE(UserCopyOfCollection(missing, cache.filePath("help")), missing);
     }
 };
 
