@@ -3,7 +3,7 @@
 // The places a save cannot go: a device that is always full, a real full
 // disk, a folder the user may not write in, and a path that is a folder.
 
-#include "sanitizers.h"
+#include "bounded_run.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -61,40 +61,40 @@ class PermissionsHold {
 // uses now plus `extraMemory`.
 class WriteLimits {
   public:
-    explicit WriteLimits(rlim_t fileBytes = 64 << 20, rlim_t extraMemory = rlim_t{2} << 30) {
-        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN); // a write past the bound fails instead
-        ::getrlimit(RLIMIT_FSIZE, &file_);
-        rlimit limit = file_;
-        limit.rlim_cur = std::min(fileBytes, file_.rlim_max);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    explicit WriteLimits(rlim_t fileBytes = 64 << 20, rlim_t extraMemory = rlim_t{2} << 30)
+        : signal_(std::signal(SIGXFSZ, SIG_IGN)), // a write past the bound fails instead
+          file_(Lower(RLIMIT_FSIZE, fileBytes)),
 #ifndef TESSRA_TEST_ADDRESS_SANITIZER
-        ::getrlimit(RLIMIT_AS, &memory_);
-        limit = memory_;
-        limit.rlim_cur = std::min(UsedMemory() + extraMemory, memory_.rlim_max);
-        ::setrlimit(RLIMIT_AS, &limit);
+          memory_(Lower(RLIMIT_AS, UsedMemory() + extraMemory)) {
+#else
+          memory_(Lower(RLIMIT_AS, RLIM_INFINITY)) {
 #endif
     }
     ~WriteLimits() {
         ::setrlimit(RLIMIT_FSIZE, &file_);
-#ifndef TESSRA_TEST_ADDRESS_SANITIZER
         ::setrlimit(RLIMIT_AS, &memory_);
-#endif
-        std::signal(SIGXFSZ, previousSignal_);
+        std::signal(SIGXFSZ, signal_);
     }
     WriteLimits(const WriteLimits&) = delete;
     WriteLimits& operator=(const WriteLimits&) = delete;
 
   private:
+    // Lowers a limit (never raises it); the limit as it was.
+    static rlimit Lower(int resource, rlim_t to) {
+        rlimit was{};
+        ::getrlimit(resource, &was);
+        const rlimit now{std::min({to, was.rlim_cur, was.rlim_max}), was.rlim_max};
+        ::setrlimit(resource, &now);
+        return was;
+    }
     static rlim_t UsedMemory() {
-        std::ifstream status("/proc/self/statm");
         rlim_t pages = 0;
-        status >> pages;
+        std::ifstream("/proc/self/statm") >> pages;
         return pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
     }
 
-    rlimit file_{};
-    rlimit memory_{};
-    void (*previousSignal_)(int) = SIG_DFL;
+    void (*signal_)(int);
+    rlimit file_, memory_;
 };
 
 inline void WriteFileBytes(const std::filesystem::path& path, const std::string& contents) {
