@@ -15,7 +15,8 @@ Result<ProjectData> ReadProjectFile(const std::string& path) {
         return Error{bytes.message()};
     }
     const auto& data = bytes.value();
-    const std::string_view name = path == StandardInputName ? "standard input" : path;
+    const std::string_view name =
+        path == StandardInputName ? std::string_view("standard input") : std::string_view(path);
     return ParseProject(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
                         name);
 }
