@@ -23,7 +23,8 @@ std::optional<Error> RefuseToRead(const std::string& path, const struct stat& in
                                   const ReadLimit& limit);
 
 // Reads an open file to its end, under the limit. A file whose size was known
-// (expectedSize > 0) must still have it at the end, with the same time.
+// (above 0 in `before`) must end at that size, with the same time, or it
+// changed while it was read.
 Result<Bytes> ReadToEnd(int fd, const std::string& name, const ReadLimit& limit,
                         const struct stat& before);
 
