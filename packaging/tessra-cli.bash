@@ -44,10 +44,12 @@ _tessra_cli() {
         return
     fi
 
-    # The command's usage, e.g. "MAP.tessra OUT.png [--zoom Z] [--scroll X,Y]".
+    # The command's usage, e.g. "MAP.tessra OUT.png [--zoom Z] [--scroll X,Y]", joined
+    # where it runs over several lines, without the lines of another form of the command.
     local usage
     usage=$("$tool" "${COMP_WORDS[1]}" --help 2>/dev/null |
-        sed -n 's/^Usage: [^ ]* [^ ]* *//p' | head -n 1)
+        sed -n -e '/^Usage: /,/^$/{/^ *tessra-cli /d;p;}' |
+        sed -e 's/^Usage: [^ ]* [^ ]* *//' | tr -s ' \n' '  ')
     [[ -n $usage ]] || return
 
     # An option's value: the word after it in the usage.

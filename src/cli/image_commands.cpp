@@ -26,37 +26,9 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
     return *format;
 }
 
-// As the editor loads a tileset: a kind it does not draw gives black tiles.
+// As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
 Result<Surface> LoadTileset(const std::string& path) {
-    Result<PcxImage> image = LoadPCX(path);
-    if (!image) {
-        return Error{image.message()};
-    }
-    return std::move(image.value().picture);
-}
-
-// Builds the palette; every failed tileset is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
-    EditorState state;
-    state.Tilesets = tilesets;
-    Surface palette;
-    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, LoadTileset);
-    if (failures.empty()) {
-        return palette;
-    }
-    if (failures.size() == 1) {
-        return Error{failures.front().message};
-    }
-    // A project may list a million missing files: the first few say enough.
-    constexpr std::size_t Listed = 10;
-    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
-    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
-        message += "\n  " + failures[i].message;
-    }
-    if (failures.size() > Listed) {
-        message += "\n  and " + std::to_string(failures.size() - Listed) + " more";
-    }
-    return Error{message};
+    return LoadTilesetPicture(path);
 }
 
 Error CannotConvert(const std::string& path) {
@@ -203,18 +175,6 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Tileset paths in a map are relative to the map file's folder.
-std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
-                                         const std::string& mapPath) {
-    const std::filesystem::path folder = std::filesystem::path(mapPath).parent_path();
-    std::vector<std::string> resolved;
-    for (const std::string& tileset : tilesets) {
-        const std::filesystem::path path(tileset);
-        resolved.push_back(path.is_relative() ? (folder / path).string() : tileset);
-    }
-    return resolved;
-}
-
 Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
     if (!args.zoom && !args.scroll) {
         return RenderWholeMap(map, palette);
@@ -262,6 +222,40 @@ constexpr std::string_view FormatHelp =
 
 } // namespace
 
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
+    EditorState state;
+    state.Tilesets = tilesets;
+    Surface palette;
+    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, LoadTileset);
+    if (failures.empty()) {
+        return palette;
+    }
+    if (failures.size() == 1) {
+        return Error{failures.front().message};
+    }
+    // A project may list a million missing files: the first few say enough.
+    constexpr std::size_t Listed = 10;
+    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
+    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
+        message += "\n  " + failures[i].message;
+    }
+    if (failures.size() > Listed) {
+        message += "\n  and " + std::to_string(failures.size() - Listed) + " more";
+    }
+    return Error{message};
+}
+
+std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
+                                         const std::string& mapPath) {
+    const std::filesystem::path folder = std::filesystem::path(mapPath).parent_path();
+    std::vector<std::string> resolved;
+    for (const std::string& tileset : tilesets) {
+        const std::filesystem::path path(tileset);
+        resolved.push_back(path.is_relative() ? (folder / path).string() : tileset);
+    }
+    return resolved;
+}
+
 Subcommand PcxToImageCommand() {
     static const std::string help =
         "Decodes IN.pcx as the editor does and writes the picture to OUT. The editor\n"
@@ -281,12 +275,14 @@ Subcommand PaletteCommand() {
     static const std::string help =
         "Builds the 256 x 256 tile palette from the tilesets in order, as the editor\n"
         "does: 16 x 16 tiles taken row by row, laid 16 to a row and numbered on across\n"
-        "tilesets; tiles past 255 are dropped and unused squares stay black. A kind of\n"
-        "PCX that the editor does not draw gives black tiles of its size. If a tileset\n"
-        "cannot be read or decoded, every such file is named and nothing is written.\n" +
+        "tilesets; tiles past 255 are dropped and unused squares stay black. A tileset\n"
+        "is a PCX or PNG picture (a PNG is known by its content, whatever its name).\n"
+        "A kind of PCX that the editor does not draw gives black tiles of its size; in\n"
+        "a PNG, pixels less than half opaque are black. If a tileset cannot be read or\n"
+        "decoded, every such file is named and nothing is written.\n" +
         std::string(FormatHelp);
     return {"palette",
-            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx ...]",
+            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx|TILESET.png ...]",
             "Draw the tile palette built from a list of tilesets.",
             help,
             1,
@@ -304,7 +300,7 @@ Subcommand RenderCommand() {
         "for the zoom (0..224 and 0..228 at 1x, 0..252 both at 8x). Options may also be\n"
         "written --zoom=Z and --scroll=X,Y. A zoom outside 0..3, a malformed scroll\n"
         "position, an unknown option and a tileset that fails to load are refused with\n"
-        "exit status 1.\n" +
+        "exit status 1. Tilesets may be PCX or PNG pictures.\n" +
         std::string(FormatHelp);
     return {"render",
             "MAP.tessra OUT.png|OUT.bmp|OUT.ppm [--zoom Z] [--scroll X,Y]",

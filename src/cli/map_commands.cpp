@@ -120,13 +120,14 @@ Subcommand ExportDatCommand() {
 
 Subcommand ImportCsvCommand() {
     return {"import-csv",
-            "IN.csv W H OUT.tessra [TILESET.pcx ...]",
+            "IN.csv W H OUT.tessra [TILESET.pcx|TILESET.png ...]",
             "Make a project from a Mappy CSV map.",
             "Fills the top-left W x H cells of an empty map, row after row, from the values\n"
-            "of IN.csv and saves it as OUT.tessra with the given tileset paths, in order\n"
-            "(the tilesets are not read). W and H must be 1 to 255. A value v becomes\n"
-            "tile v + 1; a value 0 gives way to the value after it. The import is refused\n"
-            "when a value is not a whole number, does not fit 16 bits, or is missing.\n",
+            "of IN.csv and saves it as OUT.tessra with the given tileset paths (PCX or PNG\n"
+            "pictures), in order; the tilesets are not read. W and H must be 1 to 255. A\n"
+            "value v becomes tile v + 1; a value 0 gives way to the value after it. The\n"
+            "import is refused when a value is not a whole number, does not fit 16 bits,\n"
+            "or is missing.\n",
             4,
             AnyNumberOfArguments,
             RunImportCsv};

@@ -1,6 +1,8 @@
+#include "cli/export_command.h"
 #include "cli/image_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
+#include "cli/tiled_commands.h"
 
 #include <array>
 
@@ -10,6 +12,7 @@ std::span<const Subcommand> Subcommands() {
     static const std::array commands = {
         // The map document
         ExportDatCommand(),
+        ExportCommand(),
         ImportCsvCommand(),
         SwapCommand(),
         ReplaceCommand(),
@@ -17,6 +20,9 @@ std::span<const Subcommand> Subcommands() {
         PcxToImageCommand(),
         PaletteCommand(),
         RenderCommand(),
+        // Tiled
+        ExportTmxCommand(),
+        ImportTmxCommand(),
     };
     return commands;
 }

@@ -49,6 +49,19 @@ void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorStat
     }
 }
 
+std::optional<int> TileOfPicture(int width, int height, int x, int y) {
+    if (width <= 0 || x < 0 || y < 0 || x % TileSize != 0 || y % TileSize != 0) {
+        return std::nullopt;
+    }
+    const long long perRow = (width + TileSize - 1) / TileSize;
+    const long long count = static_cast<long long>(TilesAcross(width)) * TilesAcross(height);
+    const long long tile = y / TileSize * perRow + x / TileSize;
+    if (x / TileSize >= perRow || tile >= count) {
+        return std::nullopt;
+    }
+    return static_cast<int>(tile);
+}
+
 std::vector<TilesetFailure> ReloadTilesets(EditorState& state, Surface& palette,
                                            const TilesetLoader& load) {
     state.PaletteCursorX = 0;

@@ -5,6 +5,7 @@
 #include "core/surface.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ int FloorDiv(double value, int size);
 
 // Appends the 16 x 16 tiles of one decoded tileset at the palette cursor.
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state);
+
+// Which of a picture's tiles, in the order AppendTilesetToPalette takes them,
+// is the 16 x 16 square at pixel (x, y) of a width x height picture; nothing
+// when no tile starts there. Tiles run along a row while it lasts, a partial
+// square at its end included, and stop after the rounded count of tiles.
+std::optional<int> TileOfPicture(int width, int height, int x, int y);
 
 // Decodes one tileset file; the editor passes a PCX loader, tests pass fakes.
 using TilesetLoader = std::function<Result<Surface>(const std::string& path)>;

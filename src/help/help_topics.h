@@ -21,6 +21,7 @@ inline constexpr HelpTopic HelpStampTopic{"tool_rubber_stamp.html", 1220};
 inline constexpr HelpTopic HelpEraseTopic{"tool_erase.html", 1230};
 inline constexpr HelpTopic HelpImportCsvTopic{"import_csv.html", 1300};
 inline constexpr HelpTopic HelpMapfileGeneratorTopic{"map_generation.html", 1400};
+inline constexpr HelpTopic HelpExportTopic{"export.html", 1410};
 inline constexpr HelpTopic HelpStampBuilderTopic{"rubber_stamp_builder.html", 1500};
 inline constexpr HelpTopic HelpTileSwapTopic{"tile_swap.html", 1600};
 inline constexpr HelpTopic HelpTileReplaceTopic{"tile_replace.html", 1610};
@@ -33,5 +34,7 @@ inline constexpr HelpTopic HelpStampFilesTopic{"stamp_files.html", 1510};
 inline constexpr HelpTopic HelpTileShiftTopic{"tile_shift.html", 1620};
 inline constexpr HelpTopic HelpMapShiftTopic{"map_shift.html", 1630};
 inline constexpr HelpTopic HelpCommandLineTopic{"command_line.html", 1900};
+inline constexpr HelpTopic HelpPngTilesetsTopic{"png_tilesets.html", 1125};
+inline constexpr HelpTopic HelpTiledTopic{"tiled.html", 1910};
 
 } // namespace tessra

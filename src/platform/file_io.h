@@ -30,6 +30,7 @@ inline constexpr ReadLimit ProjectFileLimit{64u << 20, "a project file"};
 inline constexpr ReadLimit CsvFileLimit{64u << 20, "a CSV file"};
 inline constexpr ReadLimit PictureFileLimit{256u << 20, "a picture"};
 inline constexpr ReadLimit StampFileLimit{1u << 20, "a stamp file"};
+inline constexpr ReadLimit TiledMapLimit{64u << 20, "a Tiled map"};
 
 // Reads a whole file. Only regular files are read: a folder, a pipe or a
 // device is refused at once, as reading one could block or never end. A file

@@ -26,10 +26,13 @@ const char* KindOf(mode_t mode) {
 }
 
 std::string Amount(std::size_t bytes) {
-    if (bytes < (1u << 20)) {
-        return std::to_string(bytes) + " bytes";
+    if (bytes % (1u << 20) == 0) {
+        return std::to_string(bytes >> 20) + " MB";
     }
-    return std::to_string(bytes >> 20) + " MB";
+    if (bytes % 1024 == 0) {
+        return std::to_string(bytes >> 10) + " KB";
+    }
+    return std::to_string(bytes) + " bytes";
 }
 
 Error TooLarge(const std::string& name, const ReadLimit& limit) {

@@ -1,27 +1,17 @@
 #include "platform/file_tileset.h"
 
 #include "core/message_text.h"
+#include "core/tileset_picture.h"
 #include "platform/file_io.h"
 
 namespace tessra {
 
-Result<PcxImage> LoadPCX(const std::string& path) {
-    PcxImage image;
-    if (Status status = LoadPCX(path, image); !status) {
-        return Error{status.message()};
-    }
-    return image;
-}
-
-Status LoadPCX(const std::string& path, PcxImage& image) {
+Result<Surface> LoadTilesetPicture(const std::string& path) {
     const Result<Bytes> file = ReadFileBytes(path, PictureFileLimit);
     if (!file) {
         return Error{file.message()};
     }
-    if (Status status = DecodePCX(file.value(), image); !status) {
-        return Error{Shortened(path) + ": " + status.message()};
-    }
-    return {};
+    return DecodeTilesetPicture(file.value(), Shortened(path));
 }
 
 } // namespace tessra

@@ -38,11 +38,7 @@ QString DescribeFailure(const TilesetFailure& failure) {
 } // namespace
 
 Result<Surface> frmMain::LoadTilesetPicture(const std::string& path) {
-    Result<PcxImage> image = LoadPCX(path);
-    if (!image) {
-        return Error{image.message()};
-    }
-    return std::move(image.value().picture);
+    return tessra::LoadTilesetPicture(path);
 }
 
 void frmMain::BuildPaletteFrame(QWidget* client) {

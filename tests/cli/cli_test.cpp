@@ -47,8 +47,8 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, UsageAndHelp) {
     const CliRun help = RunTool({"--help"});
     EXPECT_EQ(help.status, ExitSuccess);
-    for (const char* command :
-         {"export-dat", "import-csv", "swap", "replace", "pcx-to-image", "palette", "render"}) {
+    for (const char* command : {"export-dat", "export", "import-csv", "swap", "replace",
+                                "pcx-to-image", "palette", "render", "export-tmx", "import-tmx"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
         const CliRun own = RunTool({command, "--help"});
         EXPECT_EQ(own.status, ExitSuccess) << command;

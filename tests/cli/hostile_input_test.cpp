@@ -2,6 +2,7 @@
 #include "../platform/save_faults.h"
 #include "../platform/temp_dir.h"
 #include "cli/cli.h"
+#include "core/export_profile.h"
 #include "core/project_file.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
@@ -66,6 +67,17 @@ TEST(HostileInput, RefusedAtOnceInBoundedMemory) {
              return RunTool({"pcx-to-image", in, out}).err;
          },
          true},
+        {"Tiled map", TiledMapLimit.bytes,
+         [](auto& in, auto& out, auto&) {
+             return RunTool({"import-tmx", in, out}).err;
+         },
+         true},
+        {"export profile", ExportProfileMaxSize,
+         [](auto& in, auto& out, auto& map) {
+             WriteText(map, WriteProjectBytes({}, MapGrid{}));
+             return RunTool({"export", map, out, "--profile", in}).err;
+         },
+         false},
         {"stamp", StampFileLimit.bytes,
          [](auto& in, auto&, auto&) { return ReadStampFile(in).message(); }, false},
     };

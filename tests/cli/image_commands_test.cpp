@@ -79,6 +79,20 @@ TEST_F(ImageCommands, PaletteShowsEachTile) {
     EXPECT_EQ(wrong, 0);
 }
 
+// A PNG of the same pixels gives the same tiles, whatever its name says.
+TEST_F(ImageCommands, PngTilesetsGiveTheTilesTheirPcxGives) {
+    const std::string png = dir_.File("maps/tiles/b.png"), named = dir_.File("maps/tiles/c.pcx");
+    ASSERT_TRUE(tiles_.save(QString::fromStdString(png)));
+    std::filesystem::copy_file(png, named);
+    ASSERT_EQ(RunTool({"palette", dir_.File("pcx.bmp"), tileset_, tileset_}), ExitSuccess);
+    ASSERT_EQ(RunTool({"palette", dir_.File("png.bmp"), png, named}), ExitSuccess);
+    EXPECT_EQ(Load(dir_.File("png.bmp")), Load(dir_.File("pcx.bmp")));
+
+    WriteText(map_, WriteProjectBytes({"tiles/b.png"}, MapGrid{}));
+    ASSERT_EQ(RunTool({"render", map_, dir_.File("map.bmp"), "--zoom", "3"}), ExitSuccess);
+    EXPECT_EQ(Load(dir_.File("map.bmp")).pixel(127, 127), TilePixel(0, 15, 15));
+}
+
 // Without options the whole map; else the view as the editor shows it, the
 // options in either form and the scroll clamped.
 TEST_F(ImageCommands, RenderDrawsTheWholeMapOrTheView) {
@@ -121,6 +135,8 @@ TEST_F(ImageCommands, RefusalsLeaveTheOutputAlone) {
         {{"pcx-to-image", Fixtures + "24bit.pcx", gif}, {".ppm"}},
         {{"palette", out, dir_.File("none.pcx"), tileset_, dir_.File("short.pcx")},
          {"none.pcx", "short.pcx: the file is shorter"}},
+        {{"palette", out, TESSRA_TEST_DATA "/png/damaged-crc.png"},
+         {"damaged-crc.png: a checksum does not match"}},
         {{"render", map_, out, "--zoom", "4"}, {"zoom"}},
         {{"render", map_, out, "--scroll", "1;2"}, {"scroll"}},
         {{"render", map_, out, "--spin"}, {"--spin"}},

@@ -21,12 +21,16 @@ struct WritingCommand {
 
 const WritingCommand Commands[] = {
     {"ExportDat", {"export-dat", "MAP", "2", "2", "OUT"}, ".dat"},
+    {"Export", {"export", "MAP", "OUT", "--compress", "lz77"}, ".bin"},
+    {"ExportC", {"export", "MAP", "OUT", "--format", "c"}, ".c"}, // and its header
     {"ImportCsv", {"import-csv", "CSV", "3", "2", "OUT"}, ".tessra"},
     {"Swap", {"swap", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"Replace", {"replace", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"PcxToImage", {"pcx-to-image", "PCX", "OUT"}, ".ppm"},
     {"Palette", {"palette", "OUT", "PCX"}, ".png"},
     {"Render", {"render", "MAP", "OUT", "--zoom", "1"}, ".bmp"},
+    {"ExportTmx", {"export-tmx", "MAP", "OUT"}, ".tmx"},
+    {"ImportTmx", {"import-tmx", "TMX", "OUT"}, ".tessra"},
 };
 
 class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fault>> {
@@ -39,8 +43,12 @@ class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fa
         WriteText(dir_.File("map.tessra"), WriteProjectBytes({}, map));
         WriteText(dir_.File("in.csv"), "4,5,6,\r\n7,8,9,\r\n");
         std::filesystem::copy_file(TESSRA_TEST_DATA "/pcx/magick-p8-7x5.pcx", dir_.File("in.pcx"));
-        for (const char* input : {"map.tessra", "in.csv", "in.pcx"}) {
-            LetAnyoneRead(dir_.File(input));
+        for (const char* tiled : {"map-csv.tmj", "props.tsj", "props.png", "terrain.png"}) {
+            std::filesystem::copy_file(TESSRA_TEST_DATA "/tiled/" + std::string(tiled),
+                                       dir_.File(tiled));
+        }
+        for (const auto& input : std::filesystem::directory_iterator(dir_.Path())) {
+            LetAnyoneRead(input.path());
         }
     }
 
@@ -52,6 +60,7 @@ class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fa
                            : arg == "MAP" ? dir_.File("map.tessra")
                            : arg == "CSV" ? dir_.File("in.csv")
                            : arg == "PCX" ? dir_.File("in.pcx")
+                           : arg == "TMX" ? dir_.File("map-csv.tmj")
                                           : arg);
         }
         std::ostringstream output, errors;

@@ -65,6 +65,33 @@ TEST(Palette, DropsTilesPast255AndRebuildsFromBlack) {
     EXPECT_EQ(palette.At(TileLeft(255), TileTop(255)), Black);
 }
 
+// The square TileOfPicture names is the one the palette shows for that tile,
+// and every tile the palette takes has one square.
+TEST(Palette, TileOfPictureAgreesWithThePalette) {
+    for (const char* name : {"a:48x32", "a:40x32", "a:24x56", "a:8x16", "a:17x17"}) {
+        SCOPED_TRACE(name);
+        EditorState state;
+        state.Tilesets = {name};
+        Surface palette;
+        ReloadTilesets(state, palette, LoadSynthetic);
+        const int count = state.PaletteCursorX / TileSize;
+        const Surface picture = LoadSynthetic(name).value();
+        std::vector<int> found(count);
+        for (int y = 0; y < 96; y += 16) {
+            for (int x = 0; x < 96; x += 16) {
+                const auto tile = TileOfPicture(picture.Width(), picture.Height(), x, y);
+                if (tile) {
+                    ASSERT_LT(*tile, count);
+                    ++found[*tile];
+                    ExpectTile(palette, *tile, name, x, y);
+                }
+            }
+        }
+        EXPECT_EQ(found, std::vector<int>(count, 1));
+        EXPECT_FALSE(TileOfPicture(48, 32, 8, 0));
+    }
+}
+
 TEST(Palette, TileAtPalettePoint) {
     const std::array<double, 3> cases[] = {{-5, -0.5, 0}, {31.9, 16, 17}, {0, 300, 288}};
     for (const auto& [x, y, tile] : cases) {

@@ -1,4 +1,5 @@
 #include "core/pcx.h"
+#include "picture_files.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -15,41 +16,6 @@ using namespace tessra;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// A binary PPM (P6, maxval 255), as the reference pictures are stored.
-Surface ReadPpm(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int width = 0, height = 0, maxval = 0;
-    in >> magic >> width >> height >> maxval;
-    in.get();
-    Surface picture(width, height);
-    for (int i = 0; i < width * height; ++i) {
-        unsigned char rgb[3];
-        in.read(reinterpret_cast<char*>(rgb), 3);
-        picture.data()[i] = Rgb(rgb[0], rgb[1], rgb[2]);
-    }
-    return in && magic == "P6" && maxval == 255 ? picture : Surface{};
-}
-
-// Empty when the pictures are equal, else the first difference.
-std::string Difference(const Surface& actual, const Surface& expected) {
-    if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) {
-        return "size " + std::to_string(actual.Width()) + " x " + std::to_string(actual.Height());
-    }
-    for (int i = 0; i < actual.Width() * actual.Height(); ++i) {
-        if (actual.data()[i] != expected.data()[i]) {
-            return "pixel " + std::to_string(i % actual.Width()) + ", " +
-                   std::to_string(i / actual.Width());
-        }
-    }
-    return {};
-}
 
 bool AllBlack(const Surface& picture) {
     return std::all_of(picture.data(), picture.data() + picture.Width() * picture.Height(),

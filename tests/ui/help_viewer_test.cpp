@@ -64,7 +64,8 @@ class HelpViewerTest : public QObject {
               HelpStampBuilderTopic, HelpTileSwapTopic,    HelpTileReplaceTopic,
               HelpAboutTopic,        HelpViewerTopic,      HelpUndoTopic,
               HelpKeyboardTopic,     HelpNewMapTopic,      HelpStampFilesTopic,
-              HelpTileShiftTopic,    HelpMapShiftTopic,    HelpCommandLineTopic}) {
+              HelpTileShiftTopic,    HelpMapShiftTopic,    HelpCommandLineTopic,
+              HelpExportTopic,       HelpPngTilesetsTopic, HelpTiledTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));

@@ -1,0 +1,258 @@
+#include "cli/export_command.h"
+
+#include "cli/cli_files.h"
+#include "core/export_profile.h"
+#include "core/map_export.h"
+#include "core/message_text.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace tessra {
+
+namespace {
+
+constexpr std::string_view ProfileOption = "--profile";
+constexpr std::string_view ListFormatsOption = "--list-formats";
+
+struct ExportArgs {
+    std::vector<std::string> files; // MAP.tessra, then OUT if given
+    std::optional<std::string> profile;
+    std::vector<std::pair<std::string, std::string>> settings; // in the order given
+};
+
+// "--name VALUE" or "--name=VALUE" at args[i], for a setting or --profile.
+std::optional<std::pair<std::string, std::string>> ReadOption(const std::vector<std::string>& args,
+                                                              std::size_t& i) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
+    const auto names = ExportSettingNames();
+    if (name != ProfileOption.substr(2) &&
+        std::find(names.begin(), names.end(), name) == names.end()) {
+        return std::nullopt;
+    }
+    if (equals != std::string::npos) {
+        return std::pair(name, arg.substr(equals + 1));
+    }
+    if (i + 1 < args.size()) {
+        return std::pair(name, args[++i]);
+    }
+    return std::nullopt;
+}
+
+Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
+    ExportArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!args[i].starts_with("--")) {
+            parsed.files.push_back(args[i]);
+            continue;
+        }
+        const auto option = ReadOption(args, i);
+        if (!option) {
+            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+        }
+        if ("--" + option->first == ProfileOption) {
+            parsed.profile = option->second;
+        } else {
+            parsed.settings.push_back(*option);
+        }
+    }
+    if (parsed.files.empty() || parsed.files.size() > 2) {
+        return Error{"export takes MAP.tessra and OUT, given " +
+                     std::to_string(parsed.files.size()) + " file names"};
+    }
+    return parsed;
+}
+
+// Reads no more than a profile can hold, so that a wrong file name costs nothing.
+Result<ExportProfile> ReadProfileFile(const std::string& path) {
+    const Result<Bytes> bytes =
+        ReadFileBytes(path, ReadLimit{ExportProfileMaxSize, "an export profile"});
+    if (!bytes) {
+        return Error{bytes.message()};
+    }
+    return ParseExportProfile(
+        {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, path);
+}
+
+struct ExportJob {
+    ExportSettings settings;
+    std::string output;
+};
+
+// The profile first, then the command line's settings over it, then OUT over
+// the profile's output.
+Result<ExportJob> MakeJob(const ExportArgs& args) {
+    ExportJob job;
+    if (args.profile) {
+        Result<ExportProfile> profile = ReadProfileFile(*args.profile);
+        if (!profile) {
+            return Error{profile.message()};
+        }
+        job.settings = profile.value().Settings;
+        job.output = ResolveExportOutput(args.files[0], profile.value().Output);
+    }
+    for (const auto& [name, text] : args.settings) {
+        if (Status set = SetExportSetting(job.settings, name, text); !set) {
+            return Error{set.message()};
+        }
+    }
+    if (args.files.size() == 2) {
+        job.output = args.files[1];
+    }
+    if (job.output.empty()) {
+        return Error{"No output file: give OUT, or a --profile whose \"output\" names one."};
+    }
+    if (Status checked = CheckExportSettings(job.settings); !checked) {
+        return Error{checked.message()};
+    }
+    const bool text =
+        job.settings.Format == ExportFormat::Raw || job.settings.Format == ExportFormat::Csv;
+    if (job.output == StandardOutputName && !text) {
+        return Error{"The format setting must be raw or csv to write to standard output (-), not "
+                     "\"" +
+                     ExportSettingText(job.settings, "format") + "\"."};
+    }
+    return job;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ignored;
+    return std::filesystem::equivalent(a, b, ignored);
+}
+
+// An export never replaces the map it reads, nor the profile it follows.
+Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
+    for (const ExportFile& file : result.Files) {
+        if (file.Path == StandardOutputName) {
+            continue;
+        }
+        if (SameFile(file.Path, args.files[0]) ||
+            (args.profile && SameFile(file.Path, *args.profile))) {
+            return Error{"The export would replace " + Shortened(file.Path) +
+                         ", which it reads; choose another output file."};
+        }
+    }
+    return {};
+}
+
+// Every file is written whole to a temporary one before any is put in place.
+Status WriteExportFiles(const std::vector<ExportFile>& files) {
+    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
+    for (const ExportFile& file : files) {
+        writers.push_back(OpenOutputFile(file.Path, Durability::Document));
+        writers.back()->Write(
+            std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
+    }
+    // Two renames cannot be one step: should the second fail, say what the first did.
+    for (std::size_t i = 0; i < writers.size(); ++i) {
+        if (Status committed = writers[i]->Commit(); !committed) {
+            return i == 0 ? committed
+                          : Error{committed.message() + " (" + files[0].Path +
+                                  " was written; the two no longer match.)"};
+        }
+    }
+    return {};
+}
+
+void ReportWritten(const MapExport& result, std::ostream& out) {
+    out << "Exported " << result.DataSize << (result.DataSize == 1 ? " byte" : " bytes") << " to ";
+    for (std::size_t i = 0; i < result.Files.size(); ++i) {
+        out << (i == 0 ? "" : " and ") << result.Files[i].Path;
+    }
+    out << ".\n";
+}
+
+void ListFormats(std::ostream& out) {
+    out << "The values of each export setting:\n";
+    for (const ExportChoiceSetting& setting : ExportChoiceSettings()) {
+        for (const ExportChoice& choice : setting.choices) {
+            out << "  " << setting.name << std::string(10 - setting.name.size(), ' ')
+                << choice.value << std::string(8 - choice.value.size(), ' ') << choice.description
+                << '\n';
+        }
+    }
+    out << "The first value of each is the default.\n";
+}
+
+Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
+    if (std::find(args.begin(), args.end(), ListFormatsOption) != args.end()) {
+        if (args.size() != 1) {
+            return Error{"--list-formats takes no other arguments"};
+        }
+        ListFormats(out);
+        return {};
+    }
+    const Result<ExportArgs> parsed = ReadExportArgs(args);
+    if (!parsed) {
+        return Error{parsed.message()};
+    }
+    // Every setting is checked before the map is read or a file touched.
+    const Result<ExportJob> job = MakeJob(parsed.value());
+    if (!job) {
+        return Error{job.message()};
+    }
+    const Result<ProjectData> project = ReadProjectFile(parsed.value().files[0]);
+    if (!project) {
+        return Error{project.message()};
+    }
+    const Result<MapExport> result =
+        ExportMap(project.value().MapData, job.value().settings, job.value().output);
+    if (!result) {
+        return Error{result.message()};
+    }
+    if (Status safe = CheckOutputs(result.value(), parsed.value()); !safe) {
+        return safe;
+    }
+    if (Status written = WriteExportFiles(result.value().Files); !written) {
+        return written;
+    }
+    if (job.value().output != StandardOutputName) {
+        ReportWritten(result.value(), out);
+    }
+    return {};
+}
+
+} // namespace
+
+Subcommand ExportCommand() {
+    return {"export",
+            "MAP.tessra OUT [--region X,Y,W,H] [--screen W,H] [--order rows|columns]\n"
+            "          [--offset N] [--entry u8|u16le|u16be] [--compress none|rle|lz77]\n"
+            "          [--format raw|c|asm|csv] [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
+            "          [--profile FILE.export.json]\n"
+            "       tessra-cli export --list-formats",
+            "Write a block of a map in a game's own layout: raw, C, assembly or CSV.",
+            "Writes the region of the map in MAP.tessra to OUT, cut into screens, one or two\n"
+            "bytes a cell, compressed for the GBA BIOS if asked, as raw bytes, C, assembly\n"
+            "or CSV. Every setting has a default; the defaults write the whole map, one\n"
+            "byte a cell, row after row, as Map Generation does.\n"
+            "\n"
+            "  --region X,Y,W,H  the block of cells (0,0,256,256); it lies inside the map\n"
+            "  --screen W,H      screens written one after the other, left to right, then\n"
+            "                    top to bottom (the region's size); they divide the region\n"
+            "  --order           rows: x runs fastest in a screen; columns: y does (rows)\n"
+            "  --offset N        added to every tile number, -65535 to 65535 (0)\n"
+            "  --entry           u8, u16le or u16be: the bytes of each cell (u8); a value\n"
+            "                    that does not fit is refused, naming the cell\n"
+            "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
+            "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
+            "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"
+            "  --name IDENT      the symbol for c and asm (OUT's name, made an identifier)\n"
+            "  --profile FILE    takes the settings of FILE.export.json, as the editor\n"
+            "                    keeps them; options given here win, and OUT wins over\n"
+            "                    its output, which is read relative to MAP.tessra's folder\n"
+            "                    and stands in for OUT when OUT is left out\n"
+            "\n"
+            "OUT - writes raw or csv to standard output. --list-formats lists the values\n"
+            "of each setting. Bad settings are refused before the map is read or a file\n"
+            "written.\n",
+            1,
+            AnyNumberOfArguments,
+            RunExport};
+}
+
+} // namespace tessra

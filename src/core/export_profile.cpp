@@ -1,0 +1,161 @@
+#include "core/export_profile.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+namespace tessra {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view OutputKey = "output";
+constexpr std::string_view ExportOnSaveKey = "exportOnSave";
+
+class Refusal {
+  public:
+    explicit Refusal(std::string_view fileName) : fileName_(fileName) {}
+    Error operator()(const std::string& reason) const {
+        return Error{"Cannot read the export profile " + fileName_ + ": " + reason};
+    }
+
+  private:
+    std::string fileName_;
+};
+
+std::string KeyList() {
+    std::string list;
+    for (const std::string_view name : ExportSettingNames()) {
+        list += std::string(name) + ", ";
+    }
+    return list + std::string(OutputKey) + " and " + std::string(ExportOnSaveKey);
+}
+
+// The parser's own words, without its prefix and without the bytes it last
+// read, which may be anything.
+std::string ParseProblem(const Json::parse_error& error) {
+    std::string what = error.what();
+    if (const std::size_t start = what.find("] "); start != std::string::npos) {
+        what.erase(0, start + 2);
+    }
+    if (const std::size_t cut = what.find("; last read"); cut != std::string::npos) {
+        what.erase(cut);
+    }
+    return what;
+}
+
+// A setting's value as text: a string, or a whole number for the numbers.
+std::optional<std::string> SettingText(const Json& value) {
+    if (value.is_string()) {
+        return value.get<std::string>();
+    }
+    if (value.is_number_integer()) {
+        return value.dump();
+    }
+    return std::nullopt;
+}
+
+Status ReadEntry(ExportProfile& profile, const std::string& key, const Json& value,
+                 const Refusal& refuse) {
+    if (key == OutputKey) {
+        if (!value.is_string()) {
+            return refuse("\"output\" must be a file name in quotes.");
+        }
+        profile.Output = value.get<std::string>();
+        return {};
+    }
+    if (key == ExportOnSaveKey) {
+        if (!value.is_boolean()) {
+            return refuse("\"exportOnSave\" must be true or false.");
+        }
+        profile.ExportOnSave = value.get<bool>();
+        return {};
+    }
+    const auto names = ExportSettingNames();
+    if (std::find(names.begin(), names.end(), key) == names.end()) {
+        return refuse("\"" + key.substr(0, 40) + "\" is not a key of a profile; the keys are " +
+                      KeyList() + ".");
+    }
+    const std::optional<std::string> text = SettingText(value);
+    if (!text) {
+        return refuse("\"" + key + "\" must be text in quotes" +
+                      (IsNumberSetting(key) ? " or a whole number." : "."));
+    }
+    if (Status set = SetExportSetting(profile.Settings, key, *text); !set) {
+        return refuse(set.message());
+    }
+    return {};
+}
+
+} // namespace
+
+std::string ExportProfilePath(std::string_view mapPath) {
+    std::string path(mapPath);
+    if (path.ends_with(".tessra")) {
+        path.resize(path.size() - 7);
+    }
+    return path + ".export.json";
+}
+
+std::string WriteExportProfileBytes(const ExportProfile& profile) {
+    Json json = Json::object();
+    for (const std::string_view name : ExportSettingNames()) {
+        const std::string key(name);
+        const std::string text = ExportSettingText(profile.Settings, name);
+        if (IsNumberSetting(name)) {
+            json[key] = std::stoll(text);
+        } else {
+            json[key] = text;
+        }
+    }
+    json[std::string(OutputKey)] = profile.Output;
+    json[std::string(ExportOnSaveKey)] = profile.ExportOnSave;
+    // A name that is not UTF-8 is kept readable rather than refused.
+    return json.dump(4, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+Result<ExportProfile> ParseExportProfile(std::string_view bytes, std::string_view fileName) {
+    const Refusal refuse(fileName);
+    if (bytes.size() > ExportProfileMaxSize) {
+        return refuse("the file is larger than " + std::to_string(ExportProfileMaxSize / 1024) +
+                      " KiB; a profile is a few lines of JSON.");
+    }
+    Json json;
+    try {
+        json = Json::parse(bytes.begin(), bytes.end());
+    } catch (const Json::parse_error& error) {
+        return refuse("it is not JSON (" + ParseProblem(error) + ").");
+    } catch (const Json::exception&) {
+        // The parser reports a number beyond a double this way.
+        return refuse("it holds a number too large to read.");
+    }
+    if (!json.is_object()) {
+        return refuse("it must hold one JSON object, { ... }.");
+    }
+    ExportProfile profile;
+    for (const auto& [key, value] : json.items()) {
+        if (Status read = ReadEntry(profile, key, value, refuse); !read) {
+            return Error{read.message()};
+        }
+    }
+    return profile;
+}
+
+std::string ResolveExportOutput(std::string_view mapPath, std::string_view output) {
+    const std::filesystem::path path{std::string(output)};
+    if (output.empty() || path.is_absolute()) {
+        return std::string(output);
+    }
+    return (std::filesystem::path(std::string(mapPath)).parent_path() / path).string();
+}
+
+std::string RelativeExportOutput(std::string_view mapPath, std::string_view outputPath) {
+    const std::filesystem::path folder =
+        std::filesystem::path(std::string(mapPath)).parent_path().lexically_normal();
+    const std::filesystem::path output = std::filesystem::path(std::string(outputPath));
+    const std::filesystem::path relative = output.lexically_normal().lexically_relative(folder);
+    // Different roots, or a folder part that cannot be walked back, keep the path whole.
+    return relative.empty() ? std::string(outputPath) : relative.string();
+}
+
+} // namespace tessra

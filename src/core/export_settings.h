@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/result.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tessra {
+
+// The block of cells an export takes from the map.
+struct ExportRegion {
+    int X = 0;
+    int Y = 0;
+    int W = 256;
+    int H = 256;
+    bool operator==(const ExportRegion&) const = default;
+};
+
+// The size of one screen, in entries.
+struct ExportScreen {
+    int W = 0;
+    int H = 0;
+    bool operator==(const ExportScreen&) const = default;
+};
+
+// The enumerated settings; each enumerator's position matches its value in
+// the choice tables below.
+enum class ExportOrder { Rows, Columns };
+enum class ExportEntry { U8, U16Le, U16Be };
+enum class ExportCompression { None, Rle, Lz77 };
+enum class ExportFormat { Raw, C, Asm, Csv };
+enum class AsmSyntax { Ca65, Rgbds, Sdas, Gas };
+
+// How a map leaves the editor in a game's own layout. The defaults give the
+// whole map, one byte a cell, row after row.
+struct ExportSettings {
+    ExportRegion Region;
+    std::optional<ExportScreen> Screen; // none: the region's size
+    ExportOrder Order = ExportOrder::Rows;
+    int Offset = 0;
+    ExportEntry Entry = ExportEntry::U8;
+    ExportCompression Compress = ExportCompression::None;
+    ExportFormat Format = ExportFormat::Raw;
+    AsmSyntax Syntax = AsmSyntax::Ca65;
+    std::string Name; // empty: made from the output file's name
+
+    bool operator==(const ExportSettings&) const = default;
+};
+
+inline constexpr int ExportOffsetLimit = 65535;
+inline constexpr std::size_t ExportNameMaxLength = 40;
+
+// One value of an enumerated setting, as typed and as listed for the user.
+struct ExportChoice {
+    std::string_view value;
+    std::string_view description;
+};
+
+// An enumerated setting: its name and its values in enumerator order.
+struct ExportChoiceSetting {
+    std::string_view name;
+    std::span<const ExportChoice> choices;
+};
+
+// Every enumerated setting, in the order the help lists them.
+std::span<const ExportChoiceSetting> ExportChoiceSettings();
+
+// The names of every setting, in the order of the struct.
+std::span<const std::string_view> ExportSettingNames();
+
+// Whether a setting is a whole number, kept as a number in a profile.
+bool IsNumberSetting(std::string_view name);
+
+// Sets one setting from its text form, as the command line and the profile
+// give it ("region" "0,0,32,30", "entry" "u16le"); an empty screen or name
+// goes back to its default. A refusal names the setting and the values it
+// takes; the settings are left as they were.
+Status SetExportSetting(ExportSettings& settings, std::string_view name, std::string_view text);
+
+// The text form of one setting, as SetExportSetting reads it back; empty for
+// a screen or name left to follow the region or the output.
+std::string ExportSettingText(const ExportSettings& settings, std::string_view name);
+
+// The screen size the export uses: the given one, or the region's size.
+ExportScreen EffectiveScreen(const ExportSettings& settings);
+
+// Checks the settings against each other: the screen divides the region, csv
+// is not compressed, and the name suits the format and syntax.
+Status CheckExportSettings(const ExportSettings& settings);
+
+// A valid C identifier made from a file name: its base name without the
+// extension, every other character _ , "map_" before a leading digit.
+std::string ExportNameFromPath(std::string_view path);
+
+// The symbol name the export uses: the given one, or one made from outputPath.
+std::string EffectiveExportName(const ExportSettings& settings, std::string_view outputPath);
+
+// One line of every setting's text, for the comments of generated files.
+std::string DescribeExportSettings(const ExportSettings& settings);
+
+} // namespace tessra

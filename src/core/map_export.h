@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/export_formats.h"
+#include "core/export_settings.h"
+#include "core/map_grid.h"
+#include "core/result.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace tessra {
+
+// What an export writes: its files, whole, and the size of the data they hold
+// (the bytes after compression, before any C or assembly text).
+struct MapExport {
+    std::vector<ExportFile> Files;
+    std::size_t DataSize = 0;
+};
+
+// The export, from cells to files, in memory: checks the settings, turns the
+// region's cells into entry values, lays them out in screens, packs them into
+// bytes, compresses and writes the format. The name defaults to one made from
+// outputPath. Any refusal comes before a single file exists.
+Result<MapExport> ExportMap(const MapGrid& map, const ExportSettings& settings,
+                            std::string_view outputPath);
+
+} // namespace tessra

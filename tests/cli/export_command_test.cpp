@@ -1,0 +1,131 @@
+#include "../platform/temp_dir.h"
+#include "cli/cli.h"
+#include "core/project_file.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace tessra;
+
+namespace {
+
+struct ExportRun {
+    int status;
+    std::string out, err;
+};
+
+ExportRun Export(std::vector<std::string> args) {
+    args.insert(args.begin(), "export");
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class ExportCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directory(dir_.File("maps"));
+        MapGrid map;
+        map(0, 0) = 1, map(1, 0) = 2, map(0, 1) = 3, map(1, 1) = 250;
+        WriteText(map_, WriteProjectBytes({}, map));
+    }
+
+    TempDir dir_;
+    std::string map_ = dir_.File("maps/level.tessra");
+    std::string out_ = dir_.File("out.bin");
+};
+
+} // namespace
+
+TEST_F(ExportCli, WritesWhatTheOptionsSay) {
+    ExportRun run = Export({map_, out_, "--region", "0,0,2,2", "--order=columns"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.out, "Exported 4 bytes to " + out_ + ".\n");
+    EXPECT_EQ(ReadText(out_), "\x01\x03\x02\xFA");
+
+    run = Export(
+        {map_, dir_.File("level.c"), "--format", "c", "--region", "0,0,2,1", "--name", "stage"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_NE(
+        ReadText(dir_.File("level.c")).find("const unsigned char stage[] = {\n    0x01, 0x02,"),
+        std::string::npos);
+    EXPECT_NE(ReadText(dir_.File("level.h")).find("#define stage_SIZE 2\n"), std::string::npos);
+
+    const ExportRun list = Export({"--list-formats"});
+    EXPECT_EQ(list.status, ExitSuccess);
+    for (const char* value : {"raw", "asm", "sdas", "gas", "u16be", "lz77", "columns"}) {
+        EXPECT_NE(list.out.find(value), std::string::npos) << value;
+    }
+}
+
+TEST_F(ExportCli, ProfileSettingsAndTheCommandLineOverThem) {
+    const std::string profile = dir_.File("maps/level.export.json");
+    WriteText(profile, R"({"region": "0,0,2,2", "offset": 5, "format": "csv",
+                           "output": "build/level.csv", "exportOnSave": true})");
+    std::filesystem::create_directory(dir_.File("maps/build"));
+    // Without OUT the profile's output, taken from the map's folder.
+    ExportRun run = Export({map_, "--profile", profile});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(ReadText(dir_.File("maps/build/level.csv")), "6,7\n8,255\n");
+
+    run = Export({map_, out_, "--profile", profile, "--offset", "0", "--format", "raw"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(ReadText(out_), "\x01\x02\x03\xFA");
+}
+
+// "-" sends raw and csv down standard output, byte for byte what the file holds.
+TEST_F(ExportCli, StandardOutput) {
+    const std::string piped = dir_.File("piped");
+    const auto run = [&](const std::string& out, const std::string& format) {
+        const std::string command = TESSRA_CLI " export '" + map_ + "' " + out +
+                                    " --region 0,0,3,2 --entry u16be --format " + format + " >'" +
+                                    piped + "' 2>/dev/null";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    for (const char* format : {"raw", "csv"}) {
+        ASSERT_EQ(run("'" + out_ + "'", format), 0);
+        ASSERT_EQ(run("-", format), 0);
+        EXPECT_EQ(ReadText(piped), ReadText(out_)) << format;
+    }
+    EXPECT_EQ(run("-", "asm"), 1);
+}
+
+TEST_F(ExportCli, RefusalsWriteNothing) {
+    const std::string profile = dir_.File("bad.export.json");
+    WriteText(profile, "{\"compress\": \"zip\"}");
+    WriteText(dir_.File("big.json"), std::string(100000, ' '));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{map_, out_, "--entry", "u32"}, "The entry setting must be u8, u16le or u16be"},
+        {{map_, out_, "--region", "0,0,300,1"}, "The region setting must be X,Y,W,H"},
+        {{map_, out_, "--offset", "6"}, "cell (1, 1) gives 256 (tile 250 + offset 6)"},
+        {{map_, out_, "--colour", "red"}, "Unknown option or missing value: --colour"},
+        {{map_, out_, "--name"}, "Unknown option or missing value: --name"},
+        {{map_, "-", "--format", "c"}, "must be raw or csv to write to standard output"},
+        {{map_}, "No output file"},
+        {{map_, out_, "x"}, "export takes MAP.tessra and OUT, given 3"},
+        {{map_, map_}, "would replace " + map_},
+        {{map_, out_, "--profile", profile}, "bad.export.json: The compress setting"},
+        {{map_, out_, "--profile", dir_.File("big.json")}, "more than 64 KB, the most an export profile may hold"},
+        {{map_, out_, "--profile", dir_.File("none.json")}, "none.json: No such file"},
+        {{dir_.File("none.tessra"), out_}, "none.tessra"},
+        {{"--list-formats", map_}, "takes no other arguments"},
+    };
+    const std::string mapBytes = ReadText(map_);
+    for (const auto& [args, message] : cases) {
+        WriteText(out_, "as it was");
+        const ExportRun run = Export(args);
+        EXPECT_EQ(run.status, ExitRefused) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadText(out_), "as it was") << message;
+    }
+    EXPECT_EQ(ReadText(map_), mapBytes);
+
+    // The header cannot be written after its source has been: both are named.
+    std::filesystem::create_directory(dir_.File("level.h"));
+    const ExportRun half = Export({map_, dir_.File("level.c"), "--format", "c"});
+    EXPECT_EQ(half.status, ExitRefused);
+    EXPECT_NE(half.err.find("level.h"), std::string::npos) << half.err;
+    EXPECT_NE(half.err.find("level.c was written"), std::string::npos) << half.err;
+}

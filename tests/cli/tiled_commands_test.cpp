@@ -1,0 +1,163 @@
+#include "../platform/temp_dir.h"
+#include "cli/cli.h"
+#include "core/project_file.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+using namespace tessra;
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun RunTool(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+QImage Load(const std::string& path) {
+    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+}
+
+ProjectData Read(const std::string& path) {
+    const auto project = ParseProject(ReadText(path), path);
+    EXPECT_TRUE(project.ok()) << project.message();
+    return project.ok() ? project.value() : ProjectData{};
+}
+
+// A map of every tile number over a PCX and a PNG tileset, kept in maps/.
+class TiledCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir_.Path() / "maps" / "tiles");
+        std::filesystem::create_directories(dir_.Path() / "out");
+        std::filesystem::copy_file(TESSRA_TEST_DATA "/pcx/pil-p8-128x64.pcx",
+                                   dir_.File("maps/tiles/a.pcx"));
+        std::filesystem::copy_file(TESSRA_TEST_DATA "/png/rgba8.png",
+                                   dir_.File("maps/tiles/b.png"));
+        std::mt19937 random(16);
+        for (int i = 0; i < CellCount; ++i) {
+            map_.data()[i] = static_cast<std::uint8_t>(random() % 40);
+        }
+        WriteText(map_path_, WriteProjectBytes({"tiles/a.pcx", "tiles/b.png"}, map_));
+    }
+
+    TempDir dir_;
+    MapGrid map_;
+    std::string map_path_ = dir_.File("maps/level.tessra");
+};
+
+} // namespace
+
+// Export then import gives the cells back, over a picture that draws them as
+// the original tilesets did, and exporting that project again changes nothing.
+TEST_F(TiledCommands, ExportThenImportGivesBackTheMap) {
+    ASSERT_EQ(RunTool({"render", map_path_, dir_.File("original.bmp")}).status, ExitSuccess);
+    for (const char* name : {"level.tmx", "level.TMJ"}) {
+        SCOPED_TRACE(name);
+        const std::string out = dir_.File(std::string("out/") + name);
+        const std::string back = dir_.File("back.tessra");
+        CliRun run = RunTool({"export-tmx", map_path_, out});
+        ASSERT_EQ(run.status, ExitSuccess) << run.err;
+        run = RunTool({"import-tmx", out, back});
+        ASSERT_EQ(run.status, ExitSuccess) << run.err;
+        EXPECT_EQ(run.out, "0 cells were empty and became tile 0.\n"
+                           "0 cells were flipped or rotated and lost the flags.\n");
+        const ProjectData project = Read(back);
+        EXPECT_TRUE(project.MapData == map_);
+        EXPECT_EQ(project.Tilesets, std::vector<std::string>{"out/level.tiles.png"});
+        ASSERT_EQ(RunTool({"render", back, dir_.File("back.bmp")}).status, ExitSuccess);
+        EXPECT_EQ(Load(dir_.File("back.bmp")), Load(dir_.File("original.bmp")));
+
+        const std::string picture = ReadText(dir_.File("out/level.tiles.png"));
+        run = RunTool({"export-tmx", back, out});
+        ASSERT_EQ(run.status, ExitSuccess) << run.err;
+        EXPECT_EQ(ReadText(dir_.File("out/level.tiles.png")), picture);
+    }
+}
+
+// Tiled's own renderer draws the exported map pixel for pixel as render does.
+TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
+    const QString rasterizer = QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer"));
+    if (rasterizer.isEmpty()) {
+        GTEST_SKIP() << "tmxrasterizer not found: it comes with Debian's tiled package";
+    }
+    ASSERT_EQ(RunTool({"render", map_path_, dir_.File("ours.ppm")}).status, ExitSuccess);
+    const QImage ours = Load(dir_.File("ours.ppm"));
+    for (const char* name : {"level.tmx", "level.tmj"}) {
+        const std::string out = dir_.File(std::string("out/") + name);
+        ASSERT_EQ(RunTool({"export-tmx", map_path_, out}).status, ExitSuccess);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.start(rasterizer, {QString::fromStdString(out),
+                                   QString::fromStdString(dir_.File("tiled.png"))});
+        ASSERT_TRUE(process.waitForFinished(120000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_EQ(Load(dir_.File("tiled.png")), ours) << name;
+    }
+}
+
+// The paths written are relative to the project, so render finds the pictures.
+TEST_F(TiledCommands, ImportSaysWhatItDidAndTheProjectRenders) {
+    const std::string back = dir_.File("out/back.tessra");
+    const CliRun run = RunTool({"import-tmx", TESSRA_TEST_DATA "/tiled/map-zstd.tmx", back});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.out.rfind("Took tile layer \"Ground\", the first of 2", 0), 0u) << run.out;
+    const ProjectData project = Read(back);
+    ASSERT_EQ(project.Tilesets.size(), 2u);
+    EXPECT_TRUE(std::filesystem::path(project.Tilesets[0]).is_relative());
+    EXPECT_EQ(RunTool({"render", back, dir_.File("back.ppm")}).status, ExitSuccess);
+}
+
+TEST_F(TiledCommands, RefusalsWriteNothing) {
+    WriteText(dir_.File("out/iso.tmx"), R"(<map orientation="isometric"/>)");
+    WriteText(dir_.File("out/bad.tmx"),
+              R"(<map orientation="orthogonal" width="1" height="1" tilewidth="16"
+                 tileheight="16"><tileset firstgid="1" tilewidth="16" tileheight="16">
+                 <image source=")" TESSRA_TEST_DATA R"(/png/damaged-crc.png"/></tileset>
+                 <layer width="1" height="1"><data encoding="csv">1</data></layer></map>)");
+    std::filesystem::copy_file(dir_.File("maps/tiles/b.png"), dir_.File("out/level.tiles.png"));
+    const std::string mine = dir_.File("out/mine.tessra");
+    WriteText(mine, WriteProjectBytes({"level.tiles.png", "gone.pcx"}, MapGrid{}));
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"export-tmx", map_path_, dir_.File("out/level.txt")}, "must end in .tmx or .tmj"},
+        {{"export-tmx", mine, dir_.File("out/level.tmx")}, "gone.pcx"},
+        {{"export-tmx", dir_.File("out/gone.tessra"), dir_.File("out/gone.tmx")}, "Cannot read"},
+        {{"import-tmx", dir_.File("out/iso.tmx"), mine}, "the map is isometric"},
+        {{"import-tmx", dir_.File("out/bad.tmx"), mine}, "damaged-crc.png: a checksum"},
+        {{"import-tmx", dir_.File("out/gone.tmx"), mine}, "Cannot read"},
+    };
+    for (const auto& c : cases) {
+        const auto before = ReadText(mine) + ReadText(dir_.File("out/level.tiles.png"));
+        const auto files = std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
+                                         std::filesystem::directory_iterator());
+        const CliRun run = RunTool(c.args);
+        EXPECT_EQ(run.status, ExitRefused) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadText(mine) + ReadText(dir_.File("out/level.tiles.png")), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
+                                std::filesystem::directory_iterator()),
+                  files)
+            << c.message;
+    }
+    // A tileset where the palette picture would go is not overwritten.
+    WriteText(mine, WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
+    const CliRun run = RunTool({"export-tmx", mine, dir_.File("out/level.tmx")});
+    EXPECT_EQ(run.status, ExitRefused);
+    EXPECT_NE(run.err.find("it is a tileset of"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("out/level.tmx")));
+}
