@@ -1,8 +1,9 @@
 // Decodes any bytes as a tileset. Pictures up to a megapixel are decoded whole
 // and cut into the palette, as the editor loads a tileset, and line by line as
-// well, which must give the same lines. Larger ones, up to 16 megapixels, are
-// decoded line by line only, as pcx-to-image writes PPM: every pixel is still
-// painted, but no picture of that size is held.
+// pcx-to-image writes PPM (red, green, blue bytes where the kind paints them
+// so, in a line with no more room than the sink promises), which must give the
+// same lines. Larger ones, up to 16 megapixels, are decoded line by line only:
+// every pixel is still painted, but no picture of that size is held.
 #include "core/editor_state.h"
 #include "core/palette.h"
 #include "core/pcx.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -29,45 +31,59 @@ class Lines final : public tessra::PcxLineSink {
             std::abort();
         }
         started_ = true;
-        width_ = width;
+        width_ = static_cast<std::size_t>(width);
         height_ = height;
         drawn_ = kind != tessra::PcxKind::Unsupported;
-        row_.resize(static_cast<std::size_t>(width));
+        row_.resize(width_);
+        // Exactly the room promised, so that a write past it is caught.
+        rgb_ = std::make_unique<std::uint8_t[]>(3 * width_ + RgbSlack);
     }
     tessra::Pixel* Row(int y) override {
-        if (!drawn_ || y != next_) {
-            std::abort();
-        }
+        Check(y);
         return row_.data();
+    }
+    std::uint8_t* RgbRow(int y) override {
+        Check(y);
+        rgbLine_ = true;
+        return rgb_.get();
     }
     void Painted(int y) override {
         if (y != next_++) {
             std::abort();
         }
-        if (keep_) {
-            pixels_.insert(pixels_.end(), row_.begin(), row_.end());
+        for (std::size_t x = 0; keep_ && x < width_; ++x) {
+            const std::uint8_t* rgb = rgb_.get() + 3 * x;
+            pixels_.push_back(rgbLine_ ? tessra::Rgb(rgb[0], rgb[1], rgb[2]) : row_[x]);
         }
+        rgbLine_ = false;
     }
     // After a decode that was not refused: every line of a drawn kind came.
     void CheckComplete() const {
-        if (!started_ || (drawn_ && next_ != height_) || (!drawn_ && next_ != 0)) {
+        if (!started_ || next_ != (drawn_ ? height_ : 0)) {
             std::abort();
         }
     }
     const std::vector<tessra::Pixel>& pixels() const { return pixels_; }
 
   private:
+    void Check(int y) const {
+        if (!drawn_ || y != next_) {
+            std::abort();
+        }
+    }
+
     bool keep_;
-    bool started_ = false, drawn_ = false;
-    int width_ = 0, height_ = 0, next_ = 0;
+    bool started_ = false, drawn_ = false, rgbLine_ = false;
+    std::size_t width_ = 0;
+    int height_ = 0, next_ = 0;
     std::vector<tessra::Pixel> row_, pixels_;
+    std::unique_ptr<std::uint8_t[]> rgb_;
 };
 
 void DecodeWhole(std::span<const std::uint8_t> file) {
     tessra::EditorState state;
     state.Tilesets = {"a.pcx", "b.pcx"};
-    tessra::Surface palette;
-    tessra::Surface picture;
+    tessra::Surface palette, picture;
     tessra::ReloadTilesets(state, palette,
                            [&](const std::string&) -> tessra::Result<tessra::Surface> {
                                auto image = tessra::DecodePCX(file);

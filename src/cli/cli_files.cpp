@@ -21,6 +21,10 @@ Result<ProjectData> ReadProjectFile(const std::string& path) {
                         name);
 }
 
+Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing) {
+    return LoadTileAttributes(path, missing);
+}
+
 Status InputFile::Open(const std::string& path) {
     if (path != StandardInputName) {
         if (Status opened = file_.Open(path, PictureFileLimit); !opened) {

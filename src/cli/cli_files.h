@@ -3,6 +3,7 @@
 #include "core/project_file.h"
 #include "core/result.h"
 #include "platform/file_io.h"
+#include "platform/file_tile_attributes.h"
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,9 @@ Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const R
 
 // Reads and parses a project file named on the command line.
 Result<ProjectData> ReadProjectFile(const std::string& path);
+
+// Reads a tile attributes file named on the command line, or beside a map.
+Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing);
 
 // A picture named on the command line, mapped into memory when it can be:
 // at 4096 x 4096 pixels, copying a PCX file costs more than decoding it.

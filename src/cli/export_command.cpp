@@ -4,6 +4,7 @@
 #include "core/export_profile.h"
 #include "core/map_export.h"
 #include "core/message_text.h"
+#include "core/tile_attributes.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -15,27 +16,34 @@ namespace tessra {
 namespace {
 
 constexpr std::string_view ProfileOption = "--profile";
+constexpr std::string_view AttributesOption = "--attributes";
 constexpr std::string_view ListFormatsOption = "--list-formats";
 
 struct ExportArgs {
     std::vector<std::string> files; // MAP.tessra, then OUT if given
     std::optional<std::string> profile;
+    std::optional<std::string> attributes;
     std::vector<std::pair<std::string, std::string>> settings; // in the order given
 };
 
-// "--name VALUE" or "--name=VALUE" at args[i], for a setting or --profile.
+// "--name VALUE" or "--name=VALUE" at args[i], for a setting, --profile or
+// --attributes. A flag alone is true: it never takes the next argument,
+// which may be a file name.
 std::optional<std::pair<std::string, std::string>> ReadOption(const std::vector<std::string>& args,
                                                               std::size_t& i) {
     const std::string& arg = args[i];
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
     const auto names = ExportSettingNames();
-    if (name != ProfileOption.substr(2) &&
+    if (name != ProfileOption.substr(2) && name != AttributesOption.substr(2) &&
         std::find(names.begin(), names.end(), name) == names.end()) {
         return std::nullopt;
     }
     if (equals != std::string::npos) {
         return std::pair(name, arg.substr(equals + 1));
+    }
+    if (IsFlagSetting(name)) {
+        return std::pair(name, std::string("true"));
     }
     if (i + 1 < args.size()) {
         return std::pair(name, args[++i]);
@@ -56,6 +64,8 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
         }
         if ("--" + option->first == ProfileOption) {
             parsed.profile = option->second;
+        } else if ("--" + option->first == AttributesOption) {
+            parsed.attributes = option->second;
         } else {
             parsed.settings.push_back(*option);
         }
@@ -76,6 +86,19 @@ Result<ExportProfile> ReadProfileFile(const std::string& path) {
     }
     return ParseExportProfile(
         {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, path);
+}
+
+// The file named, or NAME.attributes.json beside the map: all zeros when
+// that one does not exist. Read only when named or when the export uses it.
+Result<TileAttributeTable> ReadAttributes(const ExportArgs& args, const ExportSettings& settings) {
+    const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
+    if (args.attributes) {
+        return ReadAttributesFile(*args.attributes, MissingAttributes::Refused);
+    }
+    if (!used) {
+        return TileAttributeTable{};
+    }
+    return ReadAttributesFile(TileAttributesPath(args.files[0]), MissingAttributes::AllZeros);
 }
 
 struct ExportJob {
@@ -124,13 +147,15 @@ bool SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ignored);
 }
 
-// An export never replaces the map it reads, nor the profile it follows.
+// An export never replaces the map it reads, nor the profile it follows, nor
+// the tiles' attributes.
 Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
     for (const ExportFile& file : result.Files) {
         if (file.Path == StandardOutputName) {
             continue;
         }
-        if (SameFile(file.Path, args.files[0]) ||
+        const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
+        if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
             (args.profile && SameFile(file.Path, *args.profile))) {
             return Error{"The export would replace " + Shortened(file.Path) +
                          ", which it reads; choose another output file."};
@@ -167,15 +192,22 @@ void ReportWritten(const MapExport& result, std::ostream& out) {
 }
 
 void ListFormats(std::ostream& out) {
+    std::size_t nameWidth = 0, valueWidth = 0;
+    for (const ExportChoiceSetting& setting : ExportChoiceSettings()) {
+        nameWidth = std::max(nameWidth, setting.name.size());
+        for (const ExportChoice& choice : setting.choices) {
+            valueWidth = std::max(valueWidth, choice.value.size());
+        }
+    }
     out << "The values of each export setting:\n";
     for (const ExportChoiceSetting& setting : ExportChoiceSettings()) {
         for (const ExportChoice& choice : setting.choices) {
-            out << "  " << setting.name << std::string(10 - setting.name.size(), ' ')
-                << choice.value << std::string(8 - choice.value.size(), ' ') << choice.description
-                << '\n';
+            out << "  " << setting.name << std::string(nameWidth + 2 - setting.name.size(), ' ')
+                << choice.value << std::string(valueWidth + 2 - choice.value.size(), ' ')
+                << choice.description << '\n';
         }
     }
-    out << "The first value of each is the default.\n";
+    out << "The first value of each is the default; numbering's follows the hardware.\n";
 }
 
 Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
@@ -199,8 +231,13 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (!project) {
         return Error{project.message()};
     }
-    const Result<MapExport> result =
-        ExportMap(project.value().MapData, job.value().settings, job.value().output);
+    const Result<TileAttributeTable> attributes =
+        ReadAttributes(parsed.value(), job.value().settings);
+    if (!attributes) {
+        return Error{attributes.message()};
+    }
+    const Result<MapExport> result = ExportMap(project.value().MapData, attributes.value(),
+                                               job.value().settings, job.value().output);
     if (!result) {
         return Error{result.message()};
     }
@@ -221,15 +258,18 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
 Subcommand ExportCommand() {
     return {"export",
             "MAP.tessra OUT [--region X,Y,W,H] [--screen W,H] [--order rows|columns]\n"
-            "          [--offset N] [--entry u8|u16le|u16be] [--compress none|rle|lz77]\n"
-            "          [--format raw|c|asm|csv] [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
-            "          [--profile FILE.export.json]\n"
+            "          [--offset N] [--entry u8|u16le|u16be] [--behaviour]\n"
+            "          [--hardware none|snes|gba|md|gbc|nes] [--numbering image|metatile]\n"
+            "          [--tile-base N] [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
+            "          [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
+            "          [--attributes FILE.attributes.json] [--profile FILE.export.json]\n"
             "       tessra-cli export --list-formats",
             "Write a block of a map in a game's own layout: raw, C, assembly or CSV.",
             "Writes the region of the map in MAP.tessra to OUT, cut into screens, one or two\n"
-            "bytes a cell, compressed for the GBA BIOS if asked, as raw bytes, C, assembly\n"
-            "or CSV. Every setting has a default; the defaults write the whole map, one\n"
-            "byte a cell, row after row, as Map Generation does.\n"
+            "bytes a cell or the console's own map entries, compressed for the GBA BIOS if\n"
+            "asked, as raw bytes, C, assembly or CSV. Every setting has a default; the\n"
+            "defaults write the whole map, one byte a cell, row after row, as Map\n"
+            "Generation does.\n"
             "\n"
             "  --region X,Y,W,H  the block of cells (0,0,256,256); it lies inside the map\n"
             "  --screen W,H      screens written one after the other, left to right, then\n"
@@ -238,15 +278,30 @@ Subcommand ExportCommand() {
             "  --offset N        added to every tile number, -65535 to 65535 (0)\n"
             "  --entry           u8, u16le or u16be: the bytes of each cell (u8); a value\n"
             "                    that does not fit is refused, naming the cell\n"
+            "  --behaviour       writes each cell's behaviour byte, from the tile\n"
+            "                    attributes, in place of its tile number (--behaviour=false)\n"
+            "  --hardware        none, or the console whose map to write: snes, gba, md,\n"
+            "                    gbc or nes (none); each cell becomes 2 x 2 entries of 8 x 8\n"
+            "                    tiles, with the palette, priority and flips of its tile,\n"
+            "                    and --screen counts those entries (nes: 32,30)\n"
+            "  --numbering       image: the palette picture cut into 8 x 8 tiles, 32 a row\n"
+            "                    (for snes, gba, md); metatile: tile n's quarters are 4n to\n"
+            "                    4n + 3 (for gbc, nes), as palette --layout metatile draws\n"
+            "  --tile-base N     added to every 8 x 8 tile number, 0 to 2047 (0)\n"
             "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
             "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
             "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"
             "  --name IDENT      the symbol for c and asm (OUT's name, made an identifier)\n"
+            "  --attributes FILE the tile attributes (MAP's NAME.attributes.json, all\n"
+            "                    zeros when there is none), read for --behaviour and\n"
+            "                    --hardware\n"
             "  --profile FILE    takes the settings of FILE.export.json, as the editor\n"
             "                    keeps them; options given here win, and OUT wins over\n"
             "                    its output, which is read relative to MAP.tessra's folder\n"
             "                    and stands in for OUT when OUT is left out\n"
             "\n"
+            "gbc writes the tile map, then the attribute map (NAME and NAME_attr in c and\n"
+            "asm); nes writes, screen after screen, 960 tile bytes and 64 attribute bytes.\n"
             "OUT - writes raw or csv to standard output. --list-formats lists the values\n"
             "of each setting. Bad settings are refused before the map is read or a file\n"
             "written.\n",

@@ -6,6 +6,7 @@
 #include "core/message_text.h"
 #include "core/palette.h"
 #include "core/pcx.h"
+#include "core/tile_drawing.h"
 #include "platform/file_tileset.h"
 
 #include <algorithm>
@@ -77,7 +78,49 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     return WriteImageFile(args[1], image.value().picture, format.value());
 }
 
-Status RunPalette(const std::vector<std::string>& args, std::ostream&) {
+// Takes "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string_view name) {
+    const std::string& arg = args[i];
+    if (arg == name && i + 1 < args.size()) {
+        return args[++i];
+    }
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+        return arg.substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
+// Takes "--layout image|metatile" out of the arguments: whether the tiles are
+// cut into 8 x 8 quarters in numbering metatile's order.
+Result<bool> TakeLayoutOption(std::vector<std::string>& args) {
+    bool metatile = false;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (const auto layout = OptionValue(args, i, "--layout")) {
+            if (*layout != "image" && *layout != "metatile") {
+                return Error{"The layout must be image or metatile, not '" + Shortened(*layout) + "'"};
+            }
+            metatile = *layout == "metatile";
+        } else if (args[i].starts_with("--")) {
+            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    args = std::move(rest);
+    return metatile;
+}
+
+Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
+    std::vector<std::string> args = given;
+    const Result<bool> metatile = TakeLayoutOption(args);
+    if (!metatile) {
+        return Error{metatile.message()};
+    }
+    if (args.empty()) {
+        return Error{"palette takes OUT and the tilesets, given no file names"};
+    }
     const Result<ImageFormat> format = OutputFormat(args[0]);
     if (!format) {
         return Error{format.message()};
@@ -89,6 +132,9 @@ Status RunPalette(const std::vector<std::string>& args, std::ostream&) {
     const Result<Surface> palette = BuildPalette(tilesets);
     if (!palette) {
         return Error{palette.message()};
+    }
+    if (metatile.value()) {
+        return WriteImageFile(args[0], MetatilePalette(palette.value()), format.value());
     }
     return WriteImageFile(args[0], palette.value(), format.value());
 }
@@ -131,19 +177,6 @@ Result<ScrollPosition> ReadScroll(std::string_view text) {
     return ScrollPosition{*x, *y};
 }
 
-// Takes "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       std::string_view name) {
-    const std::string& arg = args[i];
-    if (arg == name && i + 1 < args.size()) {
-        return args[++i];
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        return arg.substr(name.size() + 1);
-    }
-    return std::nullopt;
-}
-
 Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
     RenderArgs parsed;
     std::vector<std::string> files;
@@ -175,15 +208,35 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-Surface RenderMap(const RenderArgs& args, const MapGrid& map, const Surface& palette) {
+// The whole map a band at a time, in the order the file keeps its rows, so
+// the 64 MB picture is never made; into a PPM file's bytes straight away.
+Status WriteWholeMap(const std::string& path, ImageFormat format, const MapGrid& map,
+                     const Surface& palette) {
+    const auto file = ImageFileWriter::Open(path, format, WholeMapSide, WholeMapSide);
+    const std::vector<std::uint8_t> packed = PackPalette(palette);
+    Surface band;
+    for (int i = 0; i < MapSize; ++i) {
+        const int row = file->BottomUp() ? MapSize - 1 - i : i;
+        if (std::uint8_t* out = file->RgbRows(TileSize)) {
+            DrawWholeMapBand(map, packed, row, out);
+        } else {
+            DrawWholeMapBand(map, palette, row, band);
+            file->AddRows(band);
+        }
+    }
+    return file->Finish();
+}
+
+Status WriteMap(const RenderArgs& args, ImageFormat format, const MapGrid& map,
+                const Surface& palette) {
     if (!args.zoom && !args.scroll) {
-        return RenderWholeMap(map, palette);
+        return WriteWholeMap(args.out, format, map, palette);
     }
     const int zoom = args.zoom.value_or(0);
     const ScrollPosition scroll = ClampScrollForZoom(args.scroll.value_or(ScrollPosition{}), zoom);
     Surface view(ViewWidth, ViewHeight);
     RedrawMapView(map, palette, zoom, scroll.x, scroll.y, view);
-    return view;
+    return WriteImageFile(args.out, view, format);
 }
 
 Status RunRender(const std::vector<std::string>& args, std::ostream&) {
@@ -211,8 +264,7 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    return WriteImageFile(render.out, RenderMap(render, project.value().MapData, palette.value()),
-                          format.value());
+    return WriteMap(render, format.value(), project.value().MapData, palette.value());
 }
 
 constexpr std::string_view FormatHelp =
@@ -279,10 +331,15 @@ Subcommand PaletteCommand() {
         "is a PCX or PNG picture (a PNG is known by its content, whatever its name).\n"
         "A kind of PCX that the editor does not draw gives black tiles of its size; in\n"
         "a PNG, pixels less than half opaque are black. If a tileset cannot be read or\n"
-        "decoded, every such file is named and nothing is written.\n" +
+        "decoded, every such file is named and nothing is written.\n"
+        "With --layout metatile the picture is 128 x 512 instead: its 8 x 8 tile k, 16\n"
+        "a row, is quarter k mod 4 (top-left, top-right, bottom-left, bottom-right) of\n"
+        "tile k div 4, the tile data of export --numbering metatile. The plain picture\n"
+        "(--layout image) already matches --numbering image.\n" +
         std::string(FormatHelp);
     return {"palette",
-            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx|TILESET.png ...]",
+            "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx|TILESET.png ...]\n"
+            "          [--layout image|metatile]",
             "Draw the tile palette built from a list of tilesets.",
             help,
             1,

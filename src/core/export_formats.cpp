@@ -24,9 +24,14 @@ void AppendNumber(std::string& out, std::uint64_t value) {
 }
 
 std::string WriteRaw(const ExportContent& content) {
-    std::string out;
+    std::size_t size = 0;
     for (const ExportArray& array : content.Arrays) {
-        out.append(array.Bytes.begin(), array.Bytes.end());
+        size += array.Bytes.size();
+    }
+    std::string out;
+    out.reserve(size);
+    for (const ExportArray& array : content.Arrays) {
+        out.append(reinterpret_cast<const char*>(array.Bytes.data()), array.Bytes.size());
     }
     return out;
 }

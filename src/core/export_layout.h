@@ -3,6 +3,7 @@
 #include "core/export_settings.h"
 #include "core/map_grid.h"
 #include "core/result.h"
+#include "core/tile_attributes.h"
 
 #include <cstdint>
 #include <span>
@@ -10,12 +11,16 @@
 
 namespace tessra {
 
+// An entry's value: every entry, a console's included, fits 16 bits.
+using EntryValue = std::uint16_t;
+
 // The value of every entry of the region, row by row. One cell gives one
-// entry: its tile number plus the offset.
+// entry: its tile number, or with behaviour its tile's behaviour byte, plus
+// the offset; with a hardware, 2 x 2 entries of the console's map.
 struct EntryGrid {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint32_t> Values;
+    std::vector<EntryValue> Values;
 };
 
 // The largest value an entry of this size holds.
@@ -24,20 +29,21 @@ std::uint32_t EntryMaxValue(ExportEntry entry);
 // The region's entries. A value outside 0..EntryMaxValue is refused, naming
 // the first such cell in reading order. The settings must have passed
 // CheckExportSettings.
-Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const ExportSettings& settings);
+Result<EntryGrid> MakeEntryGrid(const MapGrid& map, const TileAttributeTable& attributes,
+                                const ExportSettings& settings);
 
 // Entry values in the order they are written: screen after screen, left to
 // right and then top to bottom; inside a screen row after row (Rows) or
 // column after column (Columns). A line is one row, or one column, of a screen.
 struct OrderedEntries {
-    std::vector<std::uint32_t> Values;
+    std::vector<EntryValue> Values;
     int LineLength = 0;
 };
 
-// The screen must divide the grid.
-OrderedEntries OrderEntries(const EntryGrid& grid, ExportScreen screen, ExportOrder order);
+// The screen must divide the grid. Values already in order are taken, not copied.
+OrderedEntries OrderEntries(EntryGrid grid, ExportScreen screen, ExportOrder order);
 
 // One byte an entry, or two in the entry's byte order.
-std::vector<std::uint8_t> PackEntries(std::span<const std::uint32_t> values, ExportEntry entry);
+std::vector<std::uint8_t> PackEntries(std::span<const EntryValue> values, ExportEntry entry);
 
 } // namespace tessra

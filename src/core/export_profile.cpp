@@ -44,15 +44,26 @@ std::string ParseProblem(const Json::parse_error& error) {
     return what;
 }
 
-// A setting's value as text: a string, or a whole number for the numbers.
-std::optional<std::string> SettingText(const Json& value) {
+// A setting's value as text: a string, a whole number for the numbers, true
+// or false for the flags.
+std::optional<std::string> SettingText(const Json& value, std::string_view name) {
     if (value.is_string()) {
         return value.get<std::string>();
     }
-    if (value.is_number_integer()) {
+    if (value.is_number_integer() && IsNumberSetting(name)) {
         return value.dump();
     }
+    if (value.is_boolean() && IsFlagSetting(name)) {
+        return value.get<bool>() ? "true" : "false";
+    }
     return std::nullopt;
+}
+
+std::string SettingKind(std::string_view name) {
+    if (IsFlagSetting(name)) {
+        return "true or false.";
+    }
+    return IsNumberSetting(name) ? "text in quotes or a whole number." : "text in quotes.";
 }
 
 Status ReadEntry(ExportProfile& profile, const std::string& key, const Json& value,
@@ -76,10 +87,9 @@ Status ReadEntry(ExportProfile& profile, const std::string& key, const Json& val
         return refuse("\"" + key.substr(0, 40) + "\" is not a key of a profile; the keys are " +
                       KeyList() + ".");
     }
-    const std::optional<std::string> text = SettingText(value);
+    const std::optional<std::string> text = SettingText(value, key);
     if (!text) {
-        return refuse("\"" + key + "\" must be text in quotes" +
-                      (IsNumberSetting(key) ? " or a whole number." : "."));
+        return refuse("\"" + key + "\" must be " + SettingKind(key));
     }
     if (Status set = SetExportSetting(profile.Settings, key, *text); !set) {
         return refuse(set.message());
@@ -104,6 +114,8 @@ std::string WriteExportProfileBytes(const ExportProfile& profile) {
         const std::string text = ExportSettingText(profile.Settings, name);
         if (IsNumberSetting(name)) {
             json[key] = std::stoll(text);
+        } else if (IsFlagSetting(name)) {
+            json[key] = text == "true";
         } else {
             json[key] = text;
         }

@@ -39,16 +39,37 @@ constexpr std::array SyntaxChoices = {
     ExportChoice{"gas", "GNU as (devkitARM for the GBA, SGDK for the Mega Drive)"},
 };
 
-constexpr std::array<ExportChoiceSetting, 5> ChoiceSettings = {{
+constexpr std::array HardwareChoices = {
+    ExportChoice{"none", "one value a cell: its tile number or its behaviour"},
+    ExportChoice{"snes", "SNES BG map: 16-bit entries, low byte first"},
+    ExportChoice{"gba", "GBA text BG map: 16-bit entries, low byte first"},
+    ExportChoice{"md", "Mega Drive plane map: 16-bit entries, high byte first"},
+    ExportChoice{"gbc", "Game Boy Color: the tile map, then the attribute map"},
+    ExportChoice{"nes", "NES: a screen's 960 tile bytes, then its attribute table"},
+};
+constexpr std::array NumberingChoices = {
+    ExportChoice{"image", "the palette picture cut into 8 x 8 tiles (snes, gba, md)"},
+    ExportChoice{"metatile", "tile n's quarters are 8 x 8 tiles 4n to 4n + 3 (gbc, nes)"},
+};
+constexpr std::array BehaviourChoices = {
+    ExportChoice{"false", "each cell's tile number"},
+    ExportChoice{"true", "each cell's behaviour byte, from the tile attributes"},
+};
+
+constexpr std::array<ExportChoiceSetting, 8> ChoiceSettings = {{
     {"format", FormatChoices},
     {"syntax", SyntaxChoices},
     {"entry", EntryChoices},
+    {"hardware", HardwareChoices},
+    {"numbering", NumberingChoices},
+    {"behaviour", BehaviourChoices},
     {"compress", CompressChoices},
     {"order", OrderChoices},
 }};
 
-constexpr std::array<std::string_view, 9> SettingNames = {
-    "region", "screen", "order", "offset", "entry", "compress", "format", "syntax", "name"};
+constexpr std::array<std::string_view, 13> SettingNames = {
+    "region",    "screen",    "order",    "offset", "entry",  "hardware", "numbering",
+    "tile-base", "behaviour", "compress", "format", "syntax", "name"};
 
 // Names that compile but do not link or assemble: C keywords, and the
 // mnemonics and registers that ca65 and rgbasm read in place of a label.
@@ -138,7 +159,8 @@ std::optional<std::vector<int>> ReadNumberList(std::string_view text, std::size_
 constexpr std::string_view RegionRule =
     "X,Y,W,H with the block inside the 256 x 256 map (X and Y from 0 to 255, W and H at least "
     "1, X + W and Y + H at most 256)";
-constexpr std::string_view ScreenRule = "W,H, each from 1 to 256 (or empty for the region's size)";
+constexpr std::string_view ScreenRule = "W,H, each from 1 to 512 (or empty for the region's size)";
+constexpr int ScreenLimit = 2 * MapSize; // entries with a hardware
 
 bool RegionFits(const ExportRegion& r) {
     return r.X >= 0 && r.Y >= 0 && r.W >= 1 && r.H >= 1 && r.W <= MapSize - r.X &&
@@ -146,7 +168,7 @@ bool RegionFits(const ExportRegion& r) {
 }
 
 bool ScreenFits(const ExportScreen& s) {
-    return s.W >= 1 && s.H >= 1 && s.W <= MapSize && s.H <= MapSize;
+    return s.W >= 1 && s.H >= 1 && s.W <= ScreenLimit && s.H <= ScreenLimit;
 }
 
 std::string RegionText(const ExportRegion& r) {
@@ -186,12 +208,31 @@ std::string OffsetRule() {
            std::to_string(ExportOffsetLimit);
 }
 
-Status ReadOffset(int& offset, std::string_view text) {
+std::string TileBaseRule() {
+    return "a whole number from 0 to " + std::to_string(ExportTileBaseLimit);
+}
+
+Status ReadNumber(int& number, std::string_view name, int low, int high, const std::string& rule,
+                  std::string_view text) {
     const auto value = ReadWhole(text);
-    if (!value || *value < -ExportOffsetLimit || *value > ExportOffsetLimit) {
-        return Refusal("offset", OffsetRule(), text);
+    if (!value || *value < low || *value > high) {
+        return Refusal(name, rule, text);
     }
-    offset = *value;
+    number = *value;
+    return {};
+}
+
+Status ReadNumbering(std::optional<ExportNumbering>& numbering, std::string_view text) {
+    if (TrimBlanks(text).empty()) {
+        numbering.reset(); // back to the hardware's own
+        return {};
+    }
+    ExportNumbering read{};
+    if (!ReadChoice(read, "numbering", NumberingChoices, text)) {
+        return Refusal("numbering",
+                       ChoiceList(NumberingChoices) + " (or empty for the hardware's own)", text);
+    }
+    numbering = read;
     return {};
 }
 
@@ -246,6 +287,88 @@ std::optional<std::string> ReservedBy(std::string_view name, const ExportSetting
     return std::nullopt;
 }
 
+constexpr ExportScreen NesScreen{32, 30};
+
+std::string HardwareText(const ExportSettings& settings) {
+    return ChoiceText(settings.Hardware, HardwareChoices);
+}
+
+// The screen divides the region, both counted in entries.
+Status CheckScreen(const ExportSettings& settings) {
+    const ExportScreen screen = EffectiveScreen(settings);
+    const bool hardware = settings.Hardware != ExportHardware::None;
+    if (!ScreenFits(screen)) {
+        return Refusal("screen", std::string(ScreenRule), ScreenText(screen));
+    }
+    if (!hardware && (screen.W > MapSize || screen.H > MapSize)) {
+        return Error{"The screen setting " + ScreenText(screen) +
+                     " is larger than the map: without a hardware a screen is at most 256,256 "
+                     "cells (512,512 counts 8 x 8 tiles, with a hardware)."};
+    }
+    if (settings.Hardware == ExportHardware::Nes && screen != NesScreen) {
+        return Error{"The screen setting must be 32,30 (or empty) with hardware nes, whose "
+                     "attribute tables cover screens of 32 x 30 tiles, not \"" +
+                     ScreenText(screen) + "\"."};
+    }
+    const int scale = hardware ? 2 : 1;
+    const int width = settings.Region.W * scale, height = settings.Region.H * scale;
+    if (width % screen.W != 0 || height % screen.H != 0) {
+        return Error{"The screen setting " + ScreenText(screen) + " does not divide the region " +
+                     std::to_string(width) + " x " + std::to_string(height) +
+                     (hardware ? " (8 x 8 tiles, two a cell each way)" : "") +
+                     ": the region's width and height must be multiples of the screen's."};
+    }
+    return {};
+}
+
+// Settings that the hardware, or its absence, would leave without effect.
+Status CheckHardware(const ExportSettings& settings) {
+    const std::string hardware = HardwareText(settings);
+    if (settings.Hardware == ExportHardware::None) {
+        if (settings.TileBase != 0 || settings.Numbering) {
+            return Error{"The " + std::string(settings.TileBase != 0 ? "tile-base" : "numbering") +
+                         " setting counts 8 x 8 tiles and needs a hardware (snes, gba, md, gbc "
+                         "or nes); without one, offset is added to each tile number."};
+        }
+        return {};
+    }
+    if (settings.Offset != 0) {
+        return Error{"The offset setting must be 0 with hardware " + hardware +
+                     ": give the number of the first 8 x 8 tile in video memory as tile-base."};
+    }
+    if (settings.Entry != ExportEntry::U8) {
+        return Error{"The entry setting must be left at u8 with hardware " + hardware +
+                     ", which writes the console's own entries."};
+    }
+    if (settings.Behaviour) {
+        return Error{"The behaviour setting writes one byte a cell and cannot go with hardware " +
+                     hardware + "; export the behaviour map with hardware none."};
+    }
+    const bool twoMaps =
+        settings.Hardware == ExportHardware::Gbc || settings.Hardware == ExportHardware::Nes;
+    if (settings.Format == ExportFormat::Csv && twoMaps) {
+        return Error{"The format setting must be raw, c or asm with hardware " + hardware +
+                     ", which writes tile numbers and attributes apart, not \"csv\"."};
+    }
+    return {};
+}
+
+// Whether a setting had a part in the bytes, for the comment that describes
+// them; the format, syntax and name speak for themselves.
+bool ShapesTheBytes(const ExportSettings& settings, std::string_view name) {
+    const bool hardware = settings.Hardware != ExportHardware::None;
+    if (name == "offset" || name == "entry") {
+        return !hardware;
+    }
+    if (name == "hardware" || name == "numbering" || name == "tile-base") {
+        return hardware;
+    }
+    if (name == "behaviour") {
+        return settings.Behaviour;
+    }
+    return name != "name" && name != "format" && name != "syntax";
+}
+
 } // namespace
 
 std::span<const ExportChoiceSetting> ExportChoiceSettings() {
@@ -257,7 +380,11 @@ std::span<const std::string_view> ExportSettingNames() {
 }
 
 bool IsNumberSetting(std::string_view name) {
-    return name == "offset";
+    return name == "offset" || name == "tile-base";
+}
+
+bool IsFlagSetting(std::string_view name) {
+    return name == "behaviour";
 }
 
 Status SetExportSetting(ExportSettings& settings, std::string_view name, std::string_view text) {
@@ -271,10 +398,23 @@ Status SetExportSetting(ExportSettings& settings, std::string_view name, std::st
         return ReadChoice(settings.Order, name, OrderChoices, text);
     }
     if (name == "offset") {
-        return ReadOffset(settings.Offset, text);
+        return ReadNumber(settings.Offset, name, -ExportOffsetLimit, ExportOffsetLimit,
+                          OffsetRule(), text);
     }
     if (name == "entry") {
         return ReadChoice(settings.Entry, name, EntryChoices, text);
+    }
+    if (name == "hardware") {
+        return ReadChoice(settings.Hardware, name, HardwareChoices, text);
+    }
+    if (name == "numbering") {
+        return ReadNumbering(settings.Numbering, text);
+    }
+    if (name == "tile-base") {
+        return ReadNumber(settings.TileBase, name, 0, ExportTileBaseLimit, TileBaseRule(), text);
+    }
+    if (name == "behaviour") {
+        return ReadChoice(settings.Behaviour, name, BehaviourChoices, text);
     }
     if (name == "compress") {
         return ReadChoice(settings.Compress, name, CompressChoices, text);
@@ -307,6 +447,19 @@ std::string ExportSettingText(const ExportSettings& settings, std::string_view n
     if (name == "entry") {
         return ChoiceText(settings.Entry, EntryChoices);
     }
+    if (name == "hardware") {
+        return ChoiceText(settings.Hardware, HardwareChoices);
+    }
+    if (name == "numbering") {
+        return settings.Numbering ? ChoiceText(*settings.Numbering, NumberingChoices)
+                                  : std::string();
+    }
+    if (name == "tile-base") {
+        return std::to_string(settings.TileBase);
+    }
+    if (name == "behaviour") {
+        return ChoiceText(settings.Behaviour, BehaviourChoices);
+    }
     if (name == "compress") {
         return ChoiceText(settings.Compress, CompressChoices);
     }
@@ -320,7 +473,23 @@ std::string ExportSettingText(const ExportSettings& settings, std::string_view n
 }
 
 ExportScreen EffectiveScreen(const ExportSettings& settings) {
-    return settings.Screen.value_or(ExportScreen{settings.Region.W, settings.Region.H});
+    if (settings.Screen) {
+        return *settings.Screen;
+    }
+    if (settings.Hardware == ExportHardware::Nes) {
+        return {NesScreen.W, NesScreen.H};
+    }
+    const int scale = settings.Hardware == ExportHardware::None ? 1 : 2;
+    return {settings.Region.W * scale, settings.Region.H * scale};
+}
+
+ExportNumbering EffectiveNumbering(const ExportSettings& settings) {
+    if (settings.Numbering) {
+        return *settings.Numbering;
+    }
+    const bool metatile =
+        settings.Hardware == ExportHardware::Gbc || settings.Hardware == ExportHardware::Nes;
+    return metatile ? ExportNumbering::Metatile : ExportNumbering::Image;
 }
 
 Status CheckExportSettings(const ExportSettings& settings) {
@@ -328,17 +497,17 @@ Status CheckExportSettings(const ExportSettings& settings) {
     if (!RegionFits(settings.Region)) {
         return Refusal("region", std::string(RegionRule), RegionText(settings.Region));
     }
-    const ExportScreen screen = EffectiveScreen(settings);
-    if (!ScreenFits(screen)) {
-        return Refusal("screen", std::string(ScreenRule), ScreenText(screen));
-    }
-    if (settings.Region.W % screen.W != 0 || settings.Region.H % screen.H != 0) {
-        return Error{"The screen setting " + ScreenText(screen) + " does not divide the region " +
-                     std::to_string(settings.Region.W) + " x " + std::to_string(settings.Region.H) +
-                     ": the region's width and height must be multiples of the screen's."};
+    if (Status screen = CheckScreen(settings); !screen) {
+        return screen;
     }
     if (settings.Offset < -ExportOffsetLimit || settings.Offset > ExportOffsetLimit) {
         return Refusal("offset", OffsetRule(), std::to_string(settings.Offset));
+    }
+    if (settings.TileBase < 0 || settings.TileBase > ExportTileBaseLimit) {
+        return Refusal("tile-base", TileBaseRule(), std::to_string(settings.TileBase));
+    }
+    if (Status hardware = CheckHardware(settings); !hardware) {
+        return hardware;
     }
     if (settings.Format == ExportFormat::Csv && settings.Compress != ExportCompression::None) {
         return Refusal("compress", "none with the csv format, which writes numbers as text",
@@ -392,12 +561,16 @@ std::string EffectiveExportName(const ExportSettings& settings, std::string_view
 std::string DescribeExportSettings(const ExportSettings& settings) {
     std::string line;
     for (const std::string_view name : SettingNames) {
-        if (name == "screen") {
-            line += ", screen " + ScreenText(EffectiveScreen(settings));
-        } else if (name != "name" && name != "format" && name != "syntax") {
-            line += (line.empty() ? "" : ", ") + std::string(name) + " " +
-                    ExportSettingText(settings, name);
+        if (!ShapesTheBytes(settings, name)) {
+            continue;
         }
+        std::string text = ExportSettingText(settings, name);
+        if (name == "screen") {
+            text = ScreenText(EffectiveScreen(settings));
+        } else if (name == "numbering") {
+            text = ChoiceText(EffectiveNumbering(settings), NumberingChoices);
+        }
+        line += (line.empty() ? "" : ", ") + std::string(name) + " " + text;
     }
     return line;
 }

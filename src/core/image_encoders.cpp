@@ -1,8 +1,8 @@
 #include "core/image_encoders.h"
 
-#include <new>
-#include <string_view>
-#include <zlib.h>
+#include <algorithm>
+#include <spng.h>
+#include <string>
 
 namespace tessra {
 
@@ -16,124 +16,156 @@ void PutLittle(Bytes& out, std::uint32_t value, int bytes) {
     }
 }
 
-void PutBig32(Bytes& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
+// Red, green, blue in memory order, however the pixel is laid out.
+void PackRgbPlain(const Pixel* row, int width, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x, out += 3) {
+        out[0] = static_cast<std::uint8_t>(row[x]);
+        out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+        out[2] = static_cast<std::uint8_t>(row[x] >> 16);
     }
 }
 
-std::uint8_t Red(Pixel p) {
-    return static_cast<std::uint8_t>(p);
+ByteOutput ToBytes(Bytes& out) {
+    return [&out](std::span<const std::uint8_t> bytes) {
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    };
 }
-std::uint8_t Green(Pixel p) {
-    return static_cast<std::uint8_t>(p >> 8);
-}
-std::uint8_t Blue(Pixel p) {
-    return static_cast<std::uint8_t>(p >> 16);
-}
-
-// PNG: a chunk is its length, type, data and a CRC of type and data.
-void PutChunk(Bytes& out, std::string_view type, const std::uint8_t* data, std::size_t size) {
-    PutBig32(out, static_cast<std::uint32_t>(size));
-    const std::size_t start = out.size();
-    out.insert(out.end(), type.begin(), type.end());
-    out.insert(out.end(), data, data + size);
-    const uLong crc = crc32(0, out.data() + start, static_cast<uInt>(out.size() - start));
-    PutBig32(out, static_cast<std::uint32_t>(crc));
-}
-
-// Compresses the picture's lines (each led by filter type 0) into IDAT chunks
-// as zlib fills its buffer, so that no uncompressed copy of the picture is made.
-class IdatWriter {
-  public:
-    explicit IdatWriter(Bytes& out) : out_(out) {
-        if (deflateInit(&stream_, Z_DEFAULT_COMPRESSION) != Z_OK) {
-            throw std::bad_alloc(); // zlib's only reason, given valid arguments
-        }
-    }
-    ~IdatWriter() { deflateEnd(&stream_); }
-    IdatWriter(const IdatWriter&) = delete;
-    IdatWriter& operator=(const IdatWriter&) = delete;
-
-    void AddLine(const Pixel* row, int width) {
-        line_.assign(1, 0);
-        for (int x = 0; x < width; ++x) {
-            line_.insert(line_.end(), {Red(row[x]), Green(row[x]), Blue(row[x])});
-        }
-        Deflate(line_.data(), line_.size(), Z_NO_FLUSH);
-    }
-
-    void Finish() { Deflate(nullptr, 0, Z_FINISH); }
-
-  private:
-    void Deflate(std::uint8_t* data, std::size_t size, int flush) {
-        stream_.next_in = data;
-        stream_.avail_in = static_cast<uInt>(size);
-        int status = Z_OK;
-        do {
-            stream_.next_out = chunk_.data();
-            stream_.avail_out = static_cast<uInt>(chunk_.size());
-            status = deflate(&stream_, flush);
-            const std::size_t produced = chunk_.size() - stream_.avail_out;
-            if (produced > 0) {
-                PutChunk(out_, "IDAT", chunk_.data(), produced);
-            }
-        } while (stream_.avail_out == 0 || (flush == Z_FINISH && status != Z_STREAM_END));
-    }
-
-    Bytes& out_;
-    z_stream stream_{};
-    Bytes line_;
-    Bytes chunk_ = Bytes(256 * 1024);
-};
 
 } // namespace
 
-Bytes EncodeBmp(const Surface& picture) {
-    const auto width = static_cast<std::uint32_t>(picture.Width());
-    const auto height = static_cast<std::uint32_t>(picture.Height());
-    const std::uint32_t stride = (3 * width + 3) & ~3u; // lines are padded to 4 bytes
-    constexpr std::uint32_t Headers = 14 + 40;
-    Bytes out;
-    out.reserve(Headers + stride * height);
-    out.insert(out.end(), {'B', 'M'});
-    PutLittle(out, Headers + stride * height, 4);
-    PutLittle(out, 0, 4);
-    PutLittle(out, Headers, 4);
-    PutLittle(out, 40, 4);
-    PutLittle(out, width, 4);
-    PutLittle(out, height, 4); // positive: the lines run bottom to top
-    PutLittle(out, 1, 2);
-    PutLittle(out, 24, 2);
-    PutLittle(out, 0, 4); // no compression
-    PutLittle(out, stride * height, 4);
-    PutLittle(out, 2835, 4); // 72 dots per inch
-    PutLittle(out, 2835, 4);
-    PutLittle(out, 0, 4);
-    PutLittle(out, 0, 4);
-    for (int y = picture.Height() - 1; y >= 0; --y) {
-        const Pixel* row = picture.Row(y);
-        for (std::uint32_t x = 0; x < width; ++x) {
-            out.insert(out.end(), {Blue(row[x]), Green(row[x]), Red(row[x])});
-        }
-        out.resize(out.size() + stride - 3 * width, 0);
+struct PngEncoder::Context {
+    ByteOutput output;
+    int height;
+    int rows = 0;
+    int error = 0;
+    Bytes line;
+    spng_ctx* png = nullptr;
+
+    static int Write(spng_ctx*, void* self, void* data, std::size_t length) {
+        static_cast<Context*>(self)->output({static_cast<const std::uint8_t*>(data), length});
+        return 0;
     }
-    return out;
+};
+
+PngEncoder::PngEncoder(int width, int height, ByteOutput output)
+    : context_(std::make_unique<Context>()) {
+    Context& c = *context_;
+    c.output = std::move(output);
+    c.height = height;
+    c.line.resize(3 * static_cast<std::size_t>(std::max(width, 0)));
+    c.png = spng_ctx_new(SPNG_CTX_ENCODER);
+    if (!c.png) {
+        c.error = SPNG_EMEM;
+        return;
+    }
+    spng_ihdr header{};
+    header.width = static_cast<std::uint32_t>(std::max(width, 0));
+    header.height = static_cast<std::uint32_t>(std::max(height, 0));
+    header.bit_depth = 8;
+    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    // Measured on whole-map pictures: tiles repeat byte for byte, which
+    // unfiltered lines keep for deflate to find, so they come out smaller than
+    // filtered ones and several times faster; level 1 is three to four times
+    // faster than 6 for 10 to 20 % more bytes.
+    int error = spng_set_png_stream(c.png, Context::Write, &c);
+    error = error ? error : spng_set_ihdr(c.png, &header);
+    error = error ? error : spng_set_option(c.png, SPNG_IMG_COMPRESSION_LEVEL, 1);
+    error = error ? error : spng_set_option(c.png, SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
+    error = error ? error
+                  : spng_encode_image(c.png, nullptr, 0, SPNG_FMT_PNG,
+                                      SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+    c.error = error;
+}
+
+PngEncoder::~PngEncoder() {
+    spng_ctx_free(context_->png);
+}
+
+void PngEncoder::AddRow(const Pixel* row) {
+    Context& c = *context_;
+    if (c.error || c.rows >= c.height) {
+        return;
+    }
+    PackRgbPlain(row, static_cast<int>(c.line.size() / 3), c.line.data());
+    ++c.rows;
+    const int status = spng_encode_row(c.png, c.line.data(), c.line.size());
+    if (status != 0 && status != SPNG_EOI) {
+        c.error = status;
+    }
+}
+
+Status PngEncoder::Finish() {
+    const Context& c = *context_;
+    if (c.error) {
+        return Error{std::string("the PNG encoder failed: ") + spng_strerror(c.error)};
+    }
+    if (c.rows < c.height) {
+        return Error{"the PNG encoder got " + std::to_string(c.rows) + " of " +
+                     std::to_string(c.height) + " rows"};
+    }
+    return {};
+}
+
+BmpEncoder::BmpEncoder(int width, int height, ByteOutput output)
+    : output_(std::move(output)), width_(std::max(width, 0)), height_(std::max(height, 0)) {
+    const auto stride = static_cast<std::uint32_t>(3 * width_ + 3) & ~3u; // 4-byte lines
+    const std::uint32_t pixelBytes = stride * static_cast<std::uint32_t>(height_);
+    constexpr std::uint32_t Headers = 14 + 40;
+    Bytes header{'B', 'M'};
+    PutLittle(header, Headers + pixelBytes, 4);
+    PutLittle(header, 0, 4);
+    PutLittle(header, Headers, 4);
+    PutLittle(header, 40, 4);
+    PutLittle(header, static_cast<std::uint32_t>(width_), 4);
+    PutLittle(header, static_cast<std::uint32_t>(height_), 4); // positive: bottom to top
+    PutLittle(header, 1, 2);
+    PutLittle(header, 24, 2);
+    PutLittle(header, 0, 4); // no compression
+    PutLittle(header, pixelBytes, 4);
+    PutLittle(header, 2835, 4); // 72 dots per inch
+    PutLittle(header, 2835, 4);
+    PutLittle(header, 0, 4);
+    PutLittle(header, 0, 4);
+    output_(header);
+    line_.assign(stride, 0);
+}
+
+void BmpEncoder::AddRow(const Pixel* row) {
+    if (rows_ >= height_) {
+        return;
+    }
+    for (int x = 0; x < width_; ++x) {
+        line_[3 * x] = static_cast<std::uint8_t>(row[x] >> 16);
+        line_[3 * x + 1] = static_cast<std::uint8_t>(row[x] >> 8);
+        line_[3 * x + 2] = static_cast<std::uint8_t>(row[x]);
+    }
+    ++rows_;
+    output_(line_);
+}
+
+Status BmpEncoder::Finish() {
+    if (rows_ < height_) {
+        return Error{"the BMP encoder got " + std::to_string(rows_) + " of " +
+                     std::to_string(height_) + " rows"};
+    }
+    return {};
 }
 
 Bytes EncodePng(const Surface& picture) {
-    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
-    PutBig32(header, static_cast<std::uint32_t>(picture.Width()));
-    PutBig32(header, static_cast<std::uint32_t>(picture.Height()));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, not interlaced
-    PutChunk(out, "IHDR", header.data(), header.size());
-    IdatWriter idat(out);
+    Bytes out;
+    PngEncoder encoder(picture.Width(), picture.Height(), ToBytes(out));
     for (int y = 0; y < picture.Height(); ++y) {
-        idat.AddLine(picture.Row(y), picture.Width());
+        encoder.AddRow(picture.Row(y));
     }
-    idat.Finish();
-    PutChunk(out, "IEND", nullptr, 0);
+    return encoder.Finish() ? out : Bytes{};
+}
+
+Bytes EncodeBmp(const Surface& picture) {
+    Bytes out;
+    BmpEncoder encoder(picture.Width(), picture.Height(), ToBytes(out));
+    for (int y = picture.Height() - 1; y >= 0; --y) {
+        encoder.AddRow(picture.Row(y));
+    }
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/export_layout.h"
 #include "core/gba_compression.h"
+#include "core/hardware_map.h"
 
 namespace tessra {
 
@@ -29,12 +30,12 @@ std::string Comment(const ExportSettings& settings, std::size_t unpacked) {
 
 } // namespace
 
-Result<MapExport> ExportMap(const MapGrid& map, const ExportSettings& settings,
-                            std::string_view outputPath) {
+Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
+                            const ExportSettings& settings, std::string_view outputPath) {
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
-    Result<EntryGrid> grid = MakeEntryGrid(map, settings);
+    Result<EntryGrid> grid = MakeEntryGrid(map, attributes, settings);
     if (!grid) {
         return Error{grid.message()};
     }
@@ -42,14 +43,23 @@ Result<MapExport> ExportMap(const MapGrid& map, const ExportSettings& settings,
     content.Name = EffectiveExportName(settings, outputPath);
     content.Width = grid.value().Width;
     content.Height = grid.value().Height;
-    content.Entries = OrderEntries(grid.value(), EffectiveScreen(settings), settings.Order);
+    content.Entries =
+        OrderEntries(std::move(grid).value(), EffectiveScreen(settings), settings.Order);
 
-    // One array of bytes here; a layout that splits its data (tile numbers and
-    // their attributes, say) adds arrays with a suffix each, and the formats
-    // write every array under its own symbol.
-    std::vector<std::uint8_t> bytes = PackEntries(content.Entries.Values, settings.Entry);
-    content.Comment = Comment(settings, bytes.size());
-    content.Arrays.push_back({"", Compress(std::move(bytes), settings.Compress)});
+    // A layout that splits its data (tile numbers and their attributes) has
+    // an array for each, named with a suffix; each is compressed alone, so
+    // that each can be unpacked where it goes.
+    std::vector<ExportArray> arrays =
+        settings.Hardware == ExportHardware::None
+            ? std::vector<ExportArray>{{"", PackEntries(content.Entries.Values, settings.Entry)}}
+            : PackHardwareEntries(content.Entries, settings);
+    std::size_t unpacked = 0;
+    for (ExportArray& array : arrays) {
+        unpacked += array.Bytes.size();
+        array.Bytes = Compress(std::move(array.Bytes), settings.Compress);
+    }
+    content.Comment = Comment(settings, unpacked);
+    content.Arrays = std::move(arrays);
 
     MapExport result;
     for (const ExportArray& array : content.Arrays) {

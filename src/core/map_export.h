@@ -4,6 +4,7 @@
 #include "core/export_settings.h"
 #include "core/map_grid.h"
 #include "core/result.h"
+#include "core/tile_attributes.h"
 
 #include <cstddef>
 #include <string_view>
@@ -19,10 +20,11 @@ struct MapExport {
 };
 
 // The export, from cells to files, in memory: checks the settings, turns the
-// region's cells into entry values, lays them out in screens, packs them into
-// bytes, compresses and writes the format. The name defaults to one made from
-// outputPath. Any refusal comes before a single file exists.
-Result<MapExport> ExportMap(const MapGrid& map, const ExportSettings& settings,
-                            std::string_view outputPath);
+// region's cells into entry values (with the tiles' attributes for behaviour
+// and hardware maps), lays them out in screens, packs them into bytes,
+// compresses each array and writes the format. The name defaults to one made
+// from outputPath. Any refusal comes before a single file exists.
+Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
+                            const ExportSettings& settings, std::string_view outputPath);
 
 } // namespace tessra

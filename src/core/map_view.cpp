@@ -1,5 +1,6 @@
 #include "core/map_view.h"
 
+#include "core/pack_rgb.h"
 #include "core/palette.h"
 
 #include <algorithm>
@@ -117,13 +118,45 @@ void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int
     }
 }
 
-Surface RenderWholeMap(const MapGrid& map, const Surface& palette) {
-    constexpr int side = MapSize * TileSize;
-    Surface whole(side, side);
+// A palette smaller than 256 x 256 is padded at every call; the palettes the
+// tileset list builds are always whole. A row outside the map draws black.
+void DrawWholeMapBand(const MapGrid& map, const Surface& palette, int row, Surface& band) {
+    if (band.Width() != WholeMapSide || band.Height() != TileSize) {
+        band.Resize(WholeMapSide, TileSize);
+    }
+    if (row < 0 || row >= MapSize) {
+        return band.Clear();
+    }
     Surface padded;
-    const CellRange all{0, MapSize - 1};
-    DrawCells<1>(map, FullPalette(palette, padded), all, all, 0, 0, whole);
-    return whole;
+    DrawCells<1>(map, FullPalette(palette, padded), {0, MapSize - 1}, {0, 0}, 0, row, band);
+}
+
+std::vector<std::uint8_t> PackPalette(const Surface& palette) {
+    Surface padded;
+    const Surface& whole = FullPalette(palette, padded);
+    std::vector<std::uint8_t> packed(3 * PaletteWidth * PaletteHeight);
+    for (int y = 0; y < PaletteHeight; ++y) {
+        PackRgb(whole.Row(y), PaletteWidth, packed.data() + 3 * PaletteWidth * y);
+    }
+    return packed;
+}
+
+void DrawWholeMapBand(const MapGrid& map, const std::vector<std::uint8_t>& packedPalette, int row,
+                      std::uint8_t* out) {
+    constexpr std::size_t tileLine = 3 * TileSize, paletteLine = 3 * PaletteWidth;
+    if (row < 0 || row >= MapSize) {
+        std::memset(out, 0, 3 * WholeMapSide * TileSize);
+        return;
+    }
+    const std::uint8_t* tiles = map.data() + MapGrid::Index(0, row);
+    for (int line = 0; line < TileSize; ++line, out += 3 * WholeMapSide) {
+        for (int column = 0; column < MapSize; ++column) {
+            const int tile = tiles[column];
+            const std::uint8_t* square =
+                packedPalette.data() + (TileTop(tile) + line) * paletteLine + 3 * TileLeft(tile);
+            std::memcpy(out + column * tileLine, square, tileLine);
+        }
+    }
 }
 
 } // namespace tessra

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "core/map_grid.h"
+#include "core/palette.h"
 #include "core/surface.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace tessra {
 
@@ -47,7 +50,21 @@ ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode);
 void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int scrollX,
                    int scrollY, Surface& view);
 
-// The whole 256 x 256 map at 1x: a 4096 x 4096 picture.
-Surface RenderWholeMap(const MapGrid& map, const Surface& palette);
+// The whole 256 x 256 map at 1x is 4096 x 4096 pixels: too much to hold when
+// it is only being written out, so it is drawn one row of cells at a time.
+inline constexpr int WholeMapSide = MapSize * TileSize;
+
+// Draws map row `row` (0..255) into `band`, sized WholeMapSide x TileSize: the
+// band's pixel rows are rows 16 x row to 16 x row + 15 of the whole map.
+// Another row draws black.
+void DrawWholeMapBand(const MapGrid& map, const Surface& palette, int row, Surface& band);
+
+// The palette as red, green, blue bytes, 256 x 256 pixels, padded with black.
+std::vector<std::uint8_t> PackPalette(const Surface& palette);
+
+// The same band as red, green, blue bytes from a packed palette, for a file
+// that keeps them so: TileSize rows of 3 x WholeMapSide bytes from `out`.
+void DrawWholeMapBand(const MapGrid& map, const std::vector<std::uint8_t>& packedPalette, int row,
+                      std::uint8_t* out);
 
 } // namespace tessra

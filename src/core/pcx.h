@@ -52,6 +52,11 @@ class PcxLineSink {
     virtual void Start(int width, int height, PcxKind kind) = 0;
     // Where line y is to be painted: `width` pixels, kept until Painted(y).
     virtual Pixel* Row(int y) = 0;
+    // For a sink that keeps no pixels: where line y may be painted instead as
+    // red, green, blue bytes (3 x width, then RgbSlack bytes that may be
+    // overwritten), or null. The 256-colour and true colour kinds use it.
+    virtual std::uint8_t* RgbRow(int) { return nullptr; }
+    static constexpr std::size_t RgbSlack = 8;
     virtual void Painted(int y) = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "core/pcx_decoders.h"
 
+#include "core/pack_rgb.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -21,12 +23,12 @@ struct LineLayout {
 constexpr std::size_t BatchBytes = 16384;
 
 // Hands `paint` each line in turn, with its pieces `pitch` bytes apart, and
-// the row of `sink` to paint it into.
+// its number, to paint into the sink's row.
 template <class PaintLine>
 void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, PcxLineSink& sink,
                  PaintLine&& paint) {
     const auto paintLine = [&](const std::uint8_t* line, std::size_t pitch, int y) {
-        paint(line, pitch, sink.Row(y));
+        paint(line, pitch, y);
         sink.Painted(y);
     };
     const std::size_t planes = layout.planes;
@@ -182,10 +184,25 @@ std::array<Pixel, 256> EndPalette(std::span<const std::uint8_t> file) {
 
 void PaintPalette256(PcxRunReader& reader, const PcxGeometry& geometry,
                      const std::array<Pixel, 256>& colours, PcxLineSink& lines) {
+    // Red, green, blue and a spare byte, so each pixel is one 4-byte store
+    // that the next one overwrites in part.
+    std::array<std::array<std::uint8_t, 4>, 256> triples;
+    for (std::size_t i = 0; i < triples.size(); ++i) {
+        const Pixel c = colours[i];
+        triples[i] = {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                      static_cast<std::uint8_t>(c >> 16), 0};
+    }
     const int width = geometry.width;
     const LineLayout layout{1, static_cast<std::size_t>(width), geometry.bytesPerLine};
     ForEachLine(reader, layout, geometry.height, lines,
-                [&](const std::uint8_t* line, std::size_t, Pixel* row) {
+                [&](const std::uint8_t* line, std::size_t, int y) {
+                    if (std::uint8_t* out = lines.RgbRow(y)) {
+                        for (int x = 0; x < width; ++x) {
+                            std::memcpy(out + 3 * x, triples[line[x]].data(), 4);
+                        }
+                        return;
+                    }
+                    Pixel* row = lines.Row(y);
                     for (int x = 0; x < width; ++x) {
                         row[x] = colours[line[x]];
                     }
@@ -199,8 +216,8 @@ void PaintMonochrome(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineS
     const std::size_t bytes = BitLineBytes(width);
     const LineLayout layout{1, bytes, bytes + bytes % 2};
     ForEachLine(reader, layout, geometry.height, lines,
-                [&](const std::uint8_t* line, std::size_t, Pixel* row) {
-                    PaintMonoLine(line, width, row);
+                [&](const std::uint8_t* line, std::size_t, int y) {
+                    PaintMonoLine(line, width, lines.Row(y));
                 });
 }
 
@@ -217,8 +234,8 @@ void PaintColour16(PcxRunReader& reader, const PcxGeometry& geometry,
     const int width = geometry.width;
     const LineLayout layout{4, BitLineBytes(width), geometry.bytesPerLine};
     ForEachLine(reader, layout, geometry.height, lines,
-                [&](const std::uint8_t* line, std::size_t pitch, Pixel* row) {
-                    PaintColour16Line(line, pitch, width, pairs, row);
+                [&](const std::uint8_t* line, std::size_t pitch, int y) {
+                    PaintColour16Line(line, pitch, width, pairs, lines.Row(y));
                 });
 }
 
@@ -227,8 +244,12 @@ void PaintTrueColour(PcxRunReader& reader, const PcxGeometry& geometry, PcxLineS
     const int width = geometry.width;
     const LineLayout layout{3, static_cast<std::size_t>(width), geometry.bytesPerLine};
     ForEachLine(reader, layout, geometry.height, lines,
-                [&](const std::uint8_t* line, std::size_t pitch, Pixel* row) {
-                    PaintRgbLine(line, line + pitch, line + 2 * pitch, width, row);
+                [&](const std::uint8_t* line, std::size_t pitch, int y) {
+                    if (std::uint8_t* out = lines.RgbRow(y)) {
+                        InterleaveRgb(line, line + pitch, line + 2 * pitch, width, out);
+                    } else {
+                        PaintRgbLine(line, line + pitch, line + 2 * pitch, width, lines.Row(y));
+                    }
                 });
 }
 

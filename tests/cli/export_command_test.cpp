@@ -54,7 +54,8 @@ TEST_F(ExportCli, WritesWhatTheOptionsSay) {
 
     const ExportRun list = Export({"--list-formats"});
     EXPECT_EQ(list.status, ExitSuccess);
-    for (const char* value : {"raw", "asm", "sdas", "gas", "u16be", "lz77", "columns"}) {
+    for (const char* value : {"raw", "asm", "sdas", "gas", "u16be", "lz77", "columns", "gbc",
+                              "metatile", "behaviour"}) {
         EXPECT_NE(list.out.find(value), std::string::npos) << value;
     }
 }
@@ -128,4 +129,56 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
     EXPECT_EQ(half.status, ExitRefused);
     EXPECT_NE(half.err.find("level.h"), std::string::npos) << half.err;
     EXPECT_NE(half.err.find("level.c was written"), std::string::npos) << half.err;
+}
+
+// The tile attributes beside the map, or those named; none at all reads as zeros.
+TEST_F(ExportCli, HardwareMapsReadTheTileAttributes) {
+    ExportRun run = Export({map_, out_, "--region", "0,0,1,1", "--hardware", "gba"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(ReadText(out_), std::string("\x02\x00\x03\x00\x22\x00\x23\x00", 8));
+
+    const std::string other = dir_.File("other.json"), profile = dir_.File("level.export.json");
+    WriteText(dir_.File("maps/level.attributes.json"),
+              R"({"tiles": [{"tile": 1, "palette": 2, "hflip": 1, "behaviour": 7}]})");
+    WriteText(other, R"({"tiles": [{"tile": 1, "behaviour": 9}]})");
+    WriteText(profile, R"({"region": "0,0,1,1", "behaviour": true})");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{map_, out_, "--region", "0,0,1,1", "--hardware", "gba"},
+         std::string("\x03\x24\x02\x24\x23\x24\x22\x24", 8)},
+        {{map_, "--region", "0,0,2,1", "--behaviour", out_}, std::string("\x07\x00", 2)},
+        {{map_, out_, "--region", "0,0,1,1", "--behaviour", "--attributes", other}, "\x09"},
+        {{map_, out_, "--profile", profile}, "\x07"},
+        {{map_, out_, "--profile", profile, "--behaviour=false"}, "\x01"},
+    };
+    for (const auto& [args, bytes] : cases) {
+        run = Export(args);
+        ASSERT_EQ(run.status, ExitSuccess) << run.err;
+        EXPECT_EQ(ReadText(out_), bytes) << args.back();
+    }
+}
+
+TEST_F(ExportCli, DamagedAttributesWriteNothing) {
+    const std::string beside = dir_.File("maps/level.attributes.json");
+    WriteText(beside, R"({"tiles": [{"tile": 1, "palette": 99}]})");
+    const std::string good = dir_.File("good.json");
+    WriteText(good, "{}");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{map_, out_, "--hardware", "snes"},
+         "Cannot read the tile attributes " + beside + ": entry 1 of \"tiles\": \"palette\""},
+        {{map_, out_, "--behaviour"}, "Cannot read the tile attributes " + beside},
+        {{map_, out_, "--attributes", dir_.File("none.json")}, "none.json: No such file"},
+        {{map_, good, "--attributes", good}, "would replace " + good},
+        {{map_, beside}, "would replace " + beside},
+        {{map_, out_, "--hardware", "nes", "--region", "0,0,16,15", "--attributes", out_},
+         "Cannot read the tile attributes " + out_},
+    };
+    for (const auto& [args, message] : cases) {
+        WriteText(out_, "as it was");
+        const ExportRun run = Export(args);
+        EXPECT_EQ(run.status, ExitRefused) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadText(out_), "as it was") << message;
+    }
+    // A plain export does not read the attributes it does not use.
+    EXPECT_EQ(Export({map_, out_, "--region", "0,0,1,1"}).status, ExitSuccess);
 }

@@ -77,6 +77,21 @@ TEST_F(ImageCommands, PaletteShowsEachTile) {
         }
     }
     EXPECT_EQ(wrong, 0);
+
+    // 8 x 8 tile k, 16 a row, is quarter k mod 4 of tile k div 4.
+    ASSERT_EQ(RunTool({"palette", "--layout", "metatile", out, tileset_}), ExitSuccess);
+    const QImage quarters = Load(out);
+    ASSERT_EQ(quarters.size(), QSize(128, 512));
+    for (int y = 0; y < 512; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            const int k = x / 8 + y / 8 * 16, q = k % 4;
+            wrong += quarters.pixel(x, y) != TilePixel(k / 4, q % 2 * 8 + x % 8, q / 2 * 8 + y % 8);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    std::string err;
+    EXPECT_EQ(RunTool({"palette", out, "--layout=tiles", tileset_}, &err), ExitRefused);
+    EXPECT_NE(err.find("The layout must be image or metatile, not 'tiles'"), std::string::npos);
 }
 
 // A PNG of the same pixels gives the same tiles, whatever its name says.
@@ -93,23 +108,27 @@ TEST_F(ImageCommands, PngTilesetsGiveTheTilesTheirPcxGives) {
     EXPECT_EQ(Load(dir_.File("map.bmp")).pixel(127, 127), TilePixel(0, 15, 15));
 }
 
-// Without options the whole map; else the view as the editor shows it, the
-// options in either form and the scroll clamped.
+// Without options the whole map, in each format (BMP keeps its rows bottom
+// up); else the view as the editor shows it, the options in either form and
+// the scroll clamped.
 TEST_F(ImageCommands, RenderDrawsTheWholeMapOrTheView) {
     const struct {
+        const char* out;
         std::vector<std::string> options;
         int zoom, x, y, width, height; // what the picture must show
     } renders[] = {
-        {{}, 0, 0, 0, 4096, 4096},
-        {{"--scroll", "250,-3"}, 0, 224, 0, 512, 448},
-        {{"--zoom=3", "--scroll=300,300"}, 3, 252, 252, 512, 448},
-        {{"--scroll", "249,249", "--zoom", "2"}, 2, 248, 249, 512, 448},
+        {"map.ppm", {}, 0, 0, 0, 4096, 4096},
+        {"map.bmp", {}, 0, 0, 0, 4096, 4096},
+        {"map.png", {}, 0, 0, 0, 4096, 4096},
+        {"map.bmp", {"--scroll", "250,-3"}, 0, 224, 0, 512, 448},
+        {"map.png", {"--zoom=3", "--scroll=300,300"}, 3, 252, 252, 512, 448},
+        {"map.ppm", {"--scroll", "249,249", "--zoom", "2"}, 2, 248, 249, 512, 448},
     };
     for (const auto& render : renders) {
-        std::vector<std::string> args{"render", map_, dir_.File("map.bmp")};
+        std::vector<std::string> args{"render", map_, dir_.File(render.out)};
         args.insert(args.end(), render.options.begin(), render.options.end());
         ASSERT_EQ(RunTool(args), ExitSuccess); // the tileset relative to the map
-        const QImage shown = Load(dir_.File("map.bmp"));
+        const QImage shown = Load(dir_.File(render.out));
         ASSERT_EQ(shown.size(), QSize(render.width, render.height));
         const int size = 16 << render.zoom, scale = 1 << render.zoom;
         int wrong = 0;
@@ -119,7 +138,7 @@ TEST_F(ImageCommands, RenderDrawsTheWholeMapOrTheView) {
                 wrong += shown.pixel(x, y) != TilePixel(tile, x % size / scale, y % size / scale);
             }
         }
-        EXPECT_EQ(wrong, 0) << render.x << ',' << render.y;
+        EXPECT_EQ(wrong, 0) << render.out << ' ' << render.x << ',' << render.y;
     }
 }
 

@@ -10,11 +10,17 @@ TEST(ExportProfile, SavesAndReadsBack) {
     ASSERT_TRUE(SetExportSetting(profile.Settings, "screen", "32,30").ok());
     ASSERT_TRUE(SetExportSetting(profile.Settings, "offset", "-3").ok());
     ASSERT_TRUE(SetExportSetting(profile.Settings, "compress", "lz77").ok());
+    ASSERT_TRUE(SetExportSetting(profile.Settings, "hardware", "gbc").ok());
+    ASSERT_TRUE(SetExportSetting(profile.Settings, "numbering", "image").ok());
+    ASSERT_TRUE(SetExportSetting(profile.Settings, "tile-base", "128").ok());
+    ASSERT_TRUE(SetExportSetting(profile.Settings, "behaviour", "true").ok());
     profile.Output = "build/level 1.bin";
     profile.ExportOnSave = true;
     const std::string bytes = WriteExportProfileBytes(profile);
     EXPECT_NE(bytes.find("\"offset\": -3,"), std::string::npos) << bytes;
     EXPECT_NE(bytes.find("\"screen\": \"32,30\""), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"tile-base\": 128,"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"behaviour\": true,"), std::string::npos) << bytes;
     const auto read = ParseExportProfile(bytes, "level.export.json");
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_EQ(read.value(), profile);
@@ -41,6 +47,10 @@ TEST(ExportProfile, RefusesDamagedFiles) {
         {"{\"region\": [0, 0, 1, 1]}", "\"region\" must be text in quotes."},
         {"{\"output\": 3}", "\"output\" must be a file name"},
         {"{\"exportOnSave\": \"yes\"}", "true or false"},
+        {"{\"behaviour\": 1}", "\"behaviour\" must be true or false."},
+        {"{\"hardware\": \"snes2\"}", "must be none, snes, gba, md, gbc or nes"},
+        {"{\"numbering\": \"tiles\"}", "image or metatile (or empty for the hardware's own)"},
+        {"{\"tile-base\": 2048}", "The tile-base setting must be a whole number from 0 to 2047"},
         {"{\"name\": \"a\xFF\"}", "it is not JSON"},
         {"{\"name\": \"" + std::string(ExportProfileMaxSize, 'a') + "\"}", "larger than 64 KiB"},
     };

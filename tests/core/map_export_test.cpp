@@ -32,7 +32,7 @@ ExportSettings Make(const Settings& texts) {
 }
 
 Result<MapExport> Export(const Settings& texts, const std::string& output = "level.bin") {
-    return ExportMap(NumberedMap(), Make(texts), output);
+    return ExportMap(NumberedMap(), {}, Make(texts), output);
 }
 
 Bytes BytesOf(const std::string& text) {
@@ -120,7 +120,7 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
         {{"region", "0,0,0,1"}, "W and H at least 1"},
         {{"region", "0,0,1"}, "not \"0,0,1\""},
         {{"region", "0,0,1,1,1"}, "not \"0,0,1,1,1\""},
-        {{"screen", "0,2"}, "each from 1 to 256"},
+        {{"screen", "0,2"}, "each from 1 to 512"},
         {{"screen", "2,x"}, "The screen setting must be W,H"},
         {{"order", "Rows"}, "must be rows or columns, not \"Rows\""},
         {{"offset", "65536"}, "from -65535 to 65535"},
@@ -131,7 +131,7 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
         {{"syntax", "nasm"}, "must be ca65, rgbds, sdas or gas"},
         {{"name", "1st"}, "must be a C identifier"},
         {{"name", std::string(41, 'a')}, "at most 40 characters"},
-        {{"hardware", "snes"}, "There is no export setting \"hardware\""},
+        {{"colour", "red"}, "There is no export setting \"colour\""},
     };
     for (const auto& [setting, message] : texts) {
         ExportSettings settings;
@@ -174,4 +174,30 @@ TEST(MapExport, NamesComeFromTheOutputFile) {
     EXPECT_EQ(EffectiveExportName(ca65, "x.s"), "x_map");
     ca65.Name = "given";
     EXPECT_EQ(EffectiveExportName(ca65, "x.s"), "given");
+}
+
+// The behaviour byte of each cell's tile takes the tile number's place, through the other settings.
+TEST(MapExport, BehaviourMapThroughEverySetting) {
+    TileAttributeTable attributes;
+    for (int tile = 0; tile < TileCount; ++tile) {
+        attributes[tile].Behaviour = static_cast<std::uint8_t>(tile % 16 == 1 ? 200 : tile / 16);
+    }
+    const std::pair<Settings, Bytes> cases[] = {
+        {{{"region", "0,1,2,2"}, {"order", "columns"}, {"offset", "10"}}, {11, 12, 210, 210}},
+        {{{"region", "0,1,2,1"}, {"entry", "u16be"}, {"offset", "100"}}, {0, 101, 1, 44}},
+    };
+    for (const auto& [texts, bytes] : cases) {
+        auto settings = texts;
+        settings.push_back({"behaviour", "true"});
+        const auto result = ExportMap(NumberedMap(), attributes, Make(settings), "level.bin");
+        ASSERT_TRUE(result.ok()) << result.message();
+        EXPECT_EQ(BytesOf(result.value().Files.at(0).Bytes), bytes);
+    }
+    const auto over = ExportMap(
+        NumberedMap(), attributes,
+        Make({{"region", "0,1,2,1"}, {"behaviour", "true"}, {"offset", "56"}}), "level.bin");
+    ASSERT_FALSE(over.ok());
+    EXPECT_NE(over.message().find("cell (1, 1) gives 256 (behaviour 200 of tile 17 + offset 56)"),
+              std::string::npos)
+        << over.message();
 }

@@ -67,6 +67,39 @@ Pixel Grey(int v) {
     return Rgb(v, v, v);
 }
 
+// A sink that takes lines as red, green, blue bytes where the kind paints
+// them so, and as pixels otherwise, gathering both into one picture.
+class RgbLines final : public PcxLineSink {
+  public:
+    void Start(int width, int height, PcxKind) override {
+        picture.Resize(width, height);
+        line_.assign(3 * std::size_t(width) + RgbSlack, 0);
+    }
+    Pixel* Row(int y) override { return picture.Row(y); }
+    std::uint8_t* RgbRow(int) override {
+        inLine_ = true;
+        return line_.data();
+    }
+    void Painted(int y) override {
+        for (int x = 0; inLine_ && x < picture.Width(); ++x) {
+            picture.Set(x, y, Rgb(line_[3 * x], line_[3 * x + 1], line_[3 * x + 2]));
+        }
+        inLine_ = false;
+    }
+
+    Surface picture;
+
+  private:
+    Bytes line_;
+    bool inLine_ = false;
+};
+
+Surface DecodeRgb(const Bytes& file) {
+    RgbLines lines;
+    EXPECT_TRUE(DecodePCX(file, lines).ok());
+    return lines.picture;
+}
+
 PcxImage Decode(const Bytes& file) {
     Result<PcxImage> result = DecodePCX(file);
     EXPECT_TRUE(result.ok()) << result.message();
@@ -147,7 +180,9 @@ TEST(Pcx, DecodesTheFixturesLikeTheirReferences) {
             std::filesystem::path(path).replace_extension(".ppm");
         if (std::filesystem::exists(reference)) {
             EXPECT_NE(image.kind, PcxKind::Unsupported);
-            EXPECT_EQ(Difference(image.picture, ReadPpm(reference)), "");
+            const Surface expected = ReadPpm(reference);
+            EXPECT_EQ(Difference(image.picture, expected), "");
+            EXPECT_EQ(Difference(DecodeRgb(file), expected), "") << "as bytes";
         } else {
             const PcxHeader header = ReadPcxHeader(file).value();
             EXPECT_EQ(image.kind, PcxKind::Unsupported);
@@ -331,7 +366,8 @@ TEST(Pcx, WalksHostileStridesWithoutReadingOutside) {
 }
 
 // Random small files of every drawn kind, with every sort of line layout and
-// length, against the plain decoding; a reused picture must not matter.
+// length, against the plain decoding, as pixels and as bytes; a reused picture
+// must not matter.
 TEST(Pcx, MatchesThePlainDecodingOnRandomFiles) {
     std::mt19937 random(12345);
     const auto below = [&](int n) { return static_cast<int>(random() % n); };
@@ -351,6 +387,8 @@ TEST(Pcx, MatchesThePlainDecodingOnRandomFiles) {
         const Bytes file = MakePcx(fields, data, below(2) ? GreyPalette() : Bytes{});
         SCOPED_TRACE(round);
         ASSERT_TRUE(DecodePCX(file, reused).ok());
-        ASSERT_EQ(Difference(reused.picture, PlainDecode(file)), "");
+        const Surface expected = PlainDecode(file);
+        ASSERT_EQ(Difference(reused.picture, expected), "");
+        ASSERT_EQ(Difference(DecodeRgb(file), expected), "") << "as bytes";
     }
 }

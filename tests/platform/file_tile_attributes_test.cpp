@@ -1,0 +1,24 @@
+#include "platform/file_tile_attributes.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessra;
+
+// A file of any size is read no further than its limit; a missing one is zeros only if asked.
+TEST(FileTileAttributes, SavesAndLoadsWithinTheLimit) {
+    const TempDir dir;
+    const std::string path = dir.File("level.attributes.json");
+    TileAttributeTable table;
+    table[3] = {5, true, false, true, 42};
+    ASSERT_TRUE(SaveTileAttributes(path, table).ok());
+    EXPECT_EQ(LoadTileAttributes(path, MissingAttributes::Refused).value(), table);
+    const std::string missing = dir.File("none.json");
+    EXPECT_EQ(LoadTileAttributes(missing, MissingAttributes::AllZeros).value(),
+              TileAttributeTable{});
+    EXPECT_FALSE(LoadTileAttributes(missing, MissingAttributes::Refused).ok());
+
+    WriteText(dir.File("big.json"), std::string(8 * TileAttributesMaxSize, ' '));
+    const auto big = LoadTileAttributes(dir.File("big.json"), MissingAttributes::AllZeros);
+    EXPECT_NE(big.message().find("more than 256 KB"), std::string::npos) << big.message();
+}
