@@ -1,8 +1,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# WERROR=ON fails the build on any warning, as CI builds do.
+WERROR ?= OFF
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench clean format-check
 
 all: build
 
@@ -10,7 +12,7 @@ deps:
 	@scripts/setup-deps
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DTESSRA_WERROR=$(WERROR)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -27,6 +29,11 @@ bench: build
 clean:
 	rm -rf $(BUILD)
 
+# Every source file as clang-format would leave it; names those it would change.
+FORMATTED = $(shell find src tests bench fuzz -name '*.cpp' -o -name '*.h')
+format-check:
+	@clang-format --dry-run --Werror $(FORMATTED)
+
 # Sanitizers: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 ASAN_BUILD ?= build-asan
 SANITIZE = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
@@ -34,7 +41,7 @@ SANITIZE = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-re
 .PHONY: test-asan fuzz
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSRA_BUILD_BENCH=OFF \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSRA_BUILD_BENCH=OFF -DTESSRA_WERROR=$(WERROR) \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \

@@ -1,3 +1,4 @@
+#include "core/editor_state.h"
 #include "core/map_shift.h"
 #include "core/undo_history.h"
 
@@ -35,7 +36,8 @@ void BM_RecordMapShift(benchmark::State& bench) {
     state.MapData = Mixed();
     UndoHistory history;
     for (auto _ : bench) {
-        history.Record(state, "Map Shift", [&] { ShiftMap(state.MapData, {1, 0, true, 0}); });
+        UndoStep step(history, state, "Map Shift");
+        ShiftMap(state.MapData, {1, 0, true, 0});
     }
 }
 BENCHMARK(BM_RecordMapShift)->Unit(benchmark::kMicrosecond);
@@ -43,7 +45,10 @@ BENCHMARK(BM_RecordMapShift)->Unit(benchmark::kMicrosecond);
 void BM_UndoRedoWholeMap(benchmark::State& bench) {
     EditorState state;
     UndoHistory history;
-    history.Record(state, "Import CSV", [&] { state.MapData = Mixed(); });
+    {
+        UndoStep step(history, state, "Import CSV");
+        state.MapData = Mixed();
+    }
     for (auto _ : bench) {
         history.Undo(state);
         history.Redo(state);

@@ -1,5 +1,6 @@
-// Decodes any bytes as a tileset. Pictures up to a megapixel are decoded whole
-// and cut into the palette, as the editor loads a tileset, and line by line as
+// Decodes any bytes as a tileset. Pictures up to a megapixel are decoded whole,
+// held to the plain decoding (a difference stops the run like a crash) and cut
+// into the palette, as the editor loads a tileset; then line by line as
 // pcx-to-image writes PPM (red, green, blue bytes where the kind paints them
 // so, in a line with no more room than the sink promises), which must give the
 // same lines. Larger ones, up to 16 megapixels, are decoded line by line only:
@@ -7,9 +8,12 @@
 #include "core/editor_state.h"
 #include "core/palette.h"
 #include "core/pcx.h"
+#include "support/pcx_reference.h"
+#include "support/picture_files.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -80,28 +84,50 @@ class Lines final : public tessra::PcxLineSink {
     std::unique_ptr<std::uint8_t[]> rgb_;
 };
 
+void CheckAgainstPlain(std::span<const std::uint8_t> file, const tessra::Surface& picture) {
+    // A stride far beyond the width makes the plain buffer too large to hold.
+    if (tessra::PlainDecodeBytes(file) > (std::size_t{1} << 26)) {
+        return;
+    }
+    const std::string difference = tessra::Difference(picture, tessra::PlainDecodePCX(file));
+    if (!difference.empty()) {
+        std::fprintf(stderr, "differs from the plain decoding: %s\n", difference.c_str());
+        std::abort();
+    }
+}
+
+void CheckLines(std::span<const std::uint8_t> file, const tessra::Surface& picture) {
+    Lines lines(true);
+    if (!tessra::DecodePCX(file, lines).ok()) {
+        std::abort(); // the whole decoding took these bytes
+    }
+    lines.CheckComplete();
+    if (lines.pixels().empty()) {
+        return; // a kind the editor does not draw
+    }
+    if (lines.pixels().size() != static_cast<std::size_t>(picture.Width()) * picture.Height() ||
+        std::memcmp(lines.pixels().data(), picture.Row(0),
+                    lines.pixels().size() * sizeof(tessra::Pixel)) != 0) {
+        std::abort(); // line by line must paint what the whole picture shows
+    }
+}
+
 void DecodeWhole(std::span<const std::uint8_t> file) {
+    tessra::Result<tessra::PcxImage> image = tessra::DecodePCX(file);
+    if (!image) {
+        Lines lines(false);
+        (void)tessra::DecodePCX(file, lines);
+        return;
+    }
+    CheckAgainstPlain(file, image.value().picture);
+    CheckLines(file, image.value().picture);
     tessra::EditorState state;
     state.Tilesets = {"a.pcx", "b.pcx"};
-    tessra::Surface palette, picture;
-    tessra::ReloadTilesets(state, palette,
-                           [&](const std::string&) -> tessra::Result<tessra::Surface> {
-                               auto image = tessra::DecodePCX(file);
-                               if (!image) {
-                                   return tessra::Error{image.message()};
-                               }
-                               picture = image.value().picture;
-                               return std::move(image).value().picture;
-                           });
-    Lines lines(true);
-    if (tessra::DecodePCX(file, lines).ok() && !lines.pixels().empty()) {
-        lines.CheckComplete();
-        if (lines.pixels().size() != static_cast<std::size_t>(picture.Width()) * picture.Height() ||
-            std::memcmp(lines.pixels().data(), picture.Row(0),
-                        lines.pixels().size() * sizeof(tessra::Pixel)) != 0) {
-            std::abort(); // line by line must paint what the whole picture shows
-        }
-    }
+    tessra::Surface palette;
+    const auto load = [&](const std::string&) -> tessra::Result<tessra::Surface> {
+        return image.value().picture;
+    };
+    tessra::ReloadTilesets(state, palette, load);
 }
 
 } // namespace

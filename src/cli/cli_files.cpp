@@ -12,7 +12,7 @@ Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const R
 Result<ProjectData> ReadProjectFile(const std::string& path) {
     const Result<Bytes> bytes = ReadInputFile(path, ProjectFileLimit);
     if (!bytes) {
-        return Error{bytes.message()};
+        return bytes;
     }
     const auto& data = bytes.value();
     const std::string_view name =
@@ -35,7 +35,7 @@ Status InputFile::Open(const std::string& path) {
     }
     Result<Bytes> read = ReadStandardInput(PictureFileLimit);
     if (!read) {
-        return Error{read.message()};
+        return read;
     }
     copy_ = std::move(read.value());
     bytes_ = copy_;

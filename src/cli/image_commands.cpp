@@ -7,11 +7,11 @@
 #include "core/palette.h"
 #include "core/pcx.h"
 #include "core/tile_drawing.h"
+#include "core/tileset_files.h"
 #include "platform/file_tileset.h"
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 namespace tessra {
@@ -43,7 +43,7 @@ Error CannotConvert(const std::string& path) {
 Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     const Result<ImageFormat> format = OutputFormat(args[1]);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     if (Status output = CheckNotAnInput(args[1], {&args[0], 1}); !output) {
         return output;
@@ -99,7 +99,8 @@ Result<bool> TakeLayoutOption(std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const auto layout = OptionValue(args, i, "--layout")) {
             if (*layout != "image" && *layout != "metatile") {
-                return Error{"The layout must be image or metatile, not '" + Shortened(*layout) + "'"};
+                return Error{"The layout must be image or metatile, not '" + Shortened(*layout) +
+                             "'"};
             }
             metatile = *layout == "metatile";
         } else if (args[i].starts_with("--")) {
@@ -123,15 +124,15 @@ Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
     }
     const Result<ImageFormat> format = OutputFormat(args[0]);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     const std::vector<std::string> tilesets(args.begin() + 1, args.end());
     if (Status output = CheckNotAnInput(args[0], tilesets); !output) {
         return output;
     }
-    const Result<Surface> palette = BuildPalette(tilesets);
+    const Result<Surface> palette = BuildPalette(tilesets, {});
     if (!palette) {
-        return Error{palette.message()};
+        return palette;
     }
     if (metatile.value()) {
         return WriteImageFile(args[0], MetatilePalette(palette.value()), format.value());
@@ -184,13 +185,13 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
         if (const auto zoom = OptionValue(args, i, "--zoom")) {
             Result<int> value = ReadZoom(*zoom);
             if (!value) {
-                return Error{value.message()};
+                return value;
             }
             parsed.zoom = value.value();
         } else if (const auto scroll = OptionValue(args, i, "--scroll")) {
             Result<ScrollPosition> value = ReadScroll(*scroll);
             if (!value) {
-                return Error{value.message()};
+                return value;
             }
             parsed.scroll = value.value();
         } else if (args[i].starts_with("--")) {
@@ -242,27 +243,28 @@ Status WriteMap(const RenderArgs& args, ImageFormat format, const MapGrid& map,
 Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     const Result<RenderArgs> parsed = ReadRenderArgs(args);
     if (!parsed) {
-        return Error{parsed.message()};
+        return parsed;
     }
     const RenderArgs& render = parsed.value();
     const Result<ImageFormat> format = OutputFormat(render.out);
     if (!format) {
-        return Error{format.message()};
+        return format;
     }
     if (Status output = CheckNotAnInput(render.out, {&render.map, 1}); !output) {
         return output;
     }
     const Result<ProjectData> project = ReadProjectFile(render.map);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
-    const std::vector<std::string> tilesets = ResolveTilesets(project.value().Tilesets, render.map);
-    if (Status output = CheckNotAnInput(render.out, tilesets); !output) {
+    if (Status output =
+            CheckNotAnInput(render.out, ResolveTilesets(project.value().Tilesets, render.map));
+        !output) {
         return output;
     }
-    const Result<Surface> palette = BuildPalette(tilesets);
+    const Result<Surface> palette = BuildPalette(project.value().Tilesets, FolderOf(render.map));
     if (!palette) {
-        return Error{palette.message()};
+        return palette;
     }
     return WriteMap(render, format.value(), project.value().MapData, palette.value());
 }
@@ -274,11 +276,13 @@ constexpr std::string_view FormatHelp =
 
 } // namespace
 
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder) {
     EditorState state;
     state.Tilesets = tilesets;
+    state.ProjectFolder = folder;
     Surface palette;
-    const std::vector<TilesetFailure> failures = ReloadTilesets(state, palette, LoadTileset);
+    const std::vector<TilesetFailure> failures =
+        ReloadTilesets(state, palette, LoadTileset).failures;
     if (failures.empty()) {
         return palette;
     }
@@ -299,11 +303,9 @@ Result<Surface> BuildPalette(const std::vector<std::string>& tilesets) {
 
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
                                          const std::string& mapPath) {
-    const std::filesystem::path folder = std::filesystem::path(mapPath).parent_path();
     std::vector<std::string> resolved;
     for (const std::string& tileset : tilesets) {
-        const std::filesystem::path path(tileset);
-        resolved.push_back(path.is_relative() ? (folder / path).string() : tileset);
+        resolved.push_back(ResolveTilesetPath(tileset, FolderOf(mapPath)));
     }
     return resolved;
 }

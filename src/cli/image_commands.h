@@ -14,11 +14,11 @@ Subcommand PcxToImageCommand();
 Subcommand PaletteCommand();
 Subcommand RenderCommand();
 
-// The palette the editor builds from these tilesets, PCX or PNG; every tileset
-// that fails to load is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets);
+// The palette the editor builds from these tilesets, PCX or PNG, relative paths
+// taken from folder; every tileset that fails to load is named, one to a line.
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder);
 
-// Tileset paths in a map are relative to the map file's folder.
+// The files a map's tileset paths name, as the editor resolves them.
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
                                          const std::string& mapPath);
 

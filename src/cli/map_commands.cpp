@@ -5,30 +5,26 @@
 #include "core/map_file.h"
 #include "core/message_text.h"
 #include "core/tile_swap.h"
+#include "core/tileset_files.h"
 
-#include <algorithm>
 #include <ostream>
 
 namespace tessra {
 
 namespace {
 
-std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
 Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     // The size is checked before any file is touched, as in the editor.
     const Result<MapFileSize> size = ReadMapFileSize(args[1], args[2]);
     if (!size) {
-        return Error{size.message()};
+        return size;
     }
     if (Status output = CheckNotAnInput(args[3], {&args[0], 1}); !output) {
         return output;
     }
     const Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
     const auto bytes = WriteMapFileBytes(project.value().MapData, size.value().W, size.value().H);
     if (Status written = WriteOutputFile(args[3], bytes, Durability::Document); !written) {
@@ -40,51 +36,34 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     return {};
 }
 
+// The paths as the editor's Add takes them, each named when refused.
 Status CheckTilesets(const std::vector<std::string>& tilesets) {
     for (auto path = tilesets.begin(); path != tilesets.end(); ++path) {
-        if (path->find_first_of("\r\n") != std::string::npos) {
-            return Error{"A tileset path cannot hold a line break: " + Shortened(*path)};
-        }
-        if (std::find(tilesets.begin(), path, *path) != path) {
-            return Error{"That tileset is already loaded. (" + Shortened(*path) + ")"};
+        const std::vector<std::string> before(tilesets.begin(), path);
+        if (Status checked = CheckNewTileset(before, *path); !checked) {
+            return Error{checked.message() + " (" + Shortened(*path) + ")"};
         }
     }
     return {};
 }
 
 Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
-    const std::string& csvPath = args[0];
-    const Result<CsvSize> size = CheckCsvSize(args[1], args[2]);
-    if (!size) {
-        return Error{size.message()};
-    }
-    if (csvPath.empty()) {
-        return Error{std::string(NoCsvFileMessage)};
-    }
     const std::vector<std::string> tilesets(args.begin() + 4, args.end());
     if (Status checked = CheckTilesets(tilesets); !checked) {
         return checked;
     }
-    if (Status output = CheckNotAnInput(args[3], {&csvPath, 1}); !output) {
+    if (Status output = CheckNotAnInput(args[3], {&args[0], 1}); !output) {
         return output;
     }
-    int errorCode = 0;
-    const Result<std::vector<std::uint8_t>> csv =
-        csvPath == StandardInputName ? ReadStandardInput(CsvFileLimit)
-                                     : ReadFileBytes(csvPath, CsvFileLimit, errorCode);
-    // As in the editor: a file that cannot be opened, or is empty, is not found;
-    // one refused for what it is says why.
-    if ((!csv && errorCode != 0) || (csv && csv.value().empty())) {
-        return Error{CsvFileNotFoundMessage(csvPath)};
+    const auto read = [](const std::string& path) {
+        return path == StandardInputName ? ReadStandardInput(CsvFileLimit) : ReadCsvFile(path);
+    };
+    const Result<CsvImport> imported = ImportCsvFile(args[1], args[2], args[0], read);
+    if (!imported) {
+        return imported;
     }
-    if (!csv) {
-        return Error{csv.message()};
-    }
-    const Result<MapGrid> map = ImportCsv(AsText(csv.value()), size.value().X, size.value().Y);
-    if (!map) {
-        return Error{Shortened(csvPath) + ": " + map.message()};
-    }
-    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, map.value()), Durability::Document);
+    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, imported.value().map),
+                           Durability::Document);
 }
 
 // swap and replace: read the project, change it, write it to OUT.
@@ -92,11 +71,11 @@ template <int (*Change)(MapGrid&, std::uint8_t, std::uint8_t)>
 Status RunTileChange(const std::vector<std::string>& args, std::ostream&) {
     const Result<TilePair> tiles = ReadTilePair(args[1], args[2]);
     if (!tiles) {
-        return Error{tiles.message()};
+        return tiles;
     }
     Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
-        return Error{project.message()};
+        return project;
     }
     ProjectData& data = project.value();
     Change(data.MapData, tiles.value().A, tiles.value().B);
@@ -127,7 +106,8 @@ Subcommand ImportCsvCommand() {
             "pictures), in order; the tilesets are not read. W and H must be 1 to 255. A\n"
             "value v becomes tile v + 1; a value 0 gives way to the value after it. The\n"
             "import is refused when a value is not a whole number, does not fit 16 bits,\n"
-            "or is missing.\n",
+            "or is missing, and so is a tileset path the editor's Add refuses (a line\n"
+            "break in it, a blank at either end, or one listed twice).\n",
             4,
             AnyNumberOfArguments,
             RunImportCsv};

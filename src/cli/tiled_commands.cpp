@@ -51,7 +51,7 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
         return Error{project.message()};
     }
     const std::vector<std::string> tilesets = ResolveTilesets(project.value().Tilesets, mapPath);
-    const Result<Surface> palette = BuildPalette(tilesets);
+    const Result<Surface> palette = BuildPalette(tilesets, {});
     if (!palette) {
         return Error{palette.message()};
     }

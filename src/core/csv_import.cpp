@@ -111,11 +111,11 @@ Error RunsOut(const CsvValue& last, bool anyRead, int x, int y) {
 }
 
 Result<int> CountFromBox(std::string_view text, std::string_view refusal) {
-    const double value = TextValue(text);
-    if (value > 255 || value < 1) {
+    const std::optional<int> count = BoxNumber(text, 1, 255, BoxRounding::WholePartOfInRange);
+    if (!count) {
         return Error{std::string(refusal)};
     }
-    return static_cast<int>(std::trunc(value));
+    return *count;
 }
 
 } // namespace
@@ -123,11 +123,11 @@ Result<int> CountFromBox(std::string_view text, std::string_view refusal) {
 Result<CsvSize> CheckCsvSize(std::string_view xText, std::string_view yText) {
     const Result<int> x = CountFromBox(xText, IllegalXSizeMessage);
     if (!x) {
-        return Error{x.message()};
+        return x;
     }
     const Result<int> y = CountFromBox(yText, IllegalYSizeMessage);
     if (!y) {
-        return Error{y.message()};
+        return y;
     }
     return CsvSize{x.value(), y.value()};
 }
@@ -155,13 +155,38 @@ Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y) {
                 n = ReadValue(value);
             }
             if (!n) {
-                return Error{n.message()};
+                return n;
             }
             const int tile = n.value() + 1;
             map(x, y) = tile >= 0 && tile <= 255 ? static_cast<std::uint8_t>(tile) : 0;
         }
     }
     return map;
+}
+
+Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
+                                const std::string& path, const FileReader& read) {
+    const Result<CsvSize> size = CheckCsvSize(xText, yText);
+    if (!size) {
+        return size;
+    }
+    if (path.empty()) {
+        return Error{std::string(NoCsvFileMessage)};
+    }
+    const Result<std::vector<std::uint8_t>> bytes = read(path);
+    if (!bytes) {
+        return Error{bytes.message()};
+    }
+    if (bytes.value().empty()) {
+        return Error{CsvFileNotFoundMessage(path)};
+    }
+    const std::vector<std::uint8_t>& data = bytes.value();
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
+    if (!map) {
+        return Error{Shortened(path) + ": " + map.message()};
+    }
+    return CsvImport{size.value(), std::move(map).value()};
 }
 
 } // namespace tessra

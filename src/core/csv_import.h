@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/file_reader.h"
 #include "core/map_grid.h"
 #include "core/message_text.h"
 #include "core/result.h"
@@ -35,5 +36,19 @@ Result<CsvSize> CheckCsvSize(std::string_view xText, std::string_view yText);
 // line and value, when a value is not a whole number, does not fit 16 bits, or
 // is missing where a cell needs one.
 Result<MapGrid> ImportCsv(std::string_view bytes, int X, int Y);
+
+// A finished import: the size typed and the map it made.
+struct CsvImport {
+    CsvSize size;
+    MapGrid map;
+};
+
+// The whole import as the window and tessra-cli run it, each check refusing
+// before the next is made: the size boxes, the file's name, the file (read
+// with `read`, which gives no bytes for a file it cannot open: that and an
+// empty file are "File not found"; its refusals pass on as they are), then
+// its values, a refusal of which names the file.
+Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
+                                const std::string& path, const FileReader& read);
 
 } // namespace tessra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document.h"
 #include "core/map_grid.h"
 
 #include <array>
@@ -20,15 +21,14 @@ using StampCells = std::array<std::int16_t, StampMaxSize * StampMaxSize>;
 
 // The one editor document and the settings shared by every window. Windows
 // receive it by reference; there is no second copy.
-struct EditorState {
-    MapGrid MapData;
-    std::vector<std::string> Tilesets; // full paths, in palette order, no duplicates
-
-    std::int16_t SelectedTile = 0;
+struct EditorState : Document, Selection {
     std::int16_t CurrentTool = ToolDraw;
     std::int16_t ZoomMode = 0;
     std::string CurrentFileName = UntitledFileName;
     std::string AppPath;
+    // Where the relative tileset paths of the list are taken from: the folder
+    // of the project file last opened or saved ("" for the working folder).
+    std::string ProjectFolder;
 
     std::int16_t PaletteCursorX = 0;
     std::int16_t PaletteCursorY = 0;
@@ -46,9 +46,15 @@ struct EditorState {
     std::int16_t StampBuilderTile = 0;
 };
 
-inline int StampWidth(const EditorState& state) { return state.StampSizeIndexX + 2; }
-inline int StampHeight(const EditorState& state) { return state.StampSizeIndexY + 2; }
-inline std::int16_t& StampCell(StampCells& cells, int i, int j) { return cells[i + StampMaxSize * j]; }
+inline int StampWidth(const EditorState& state) {
+    return state.StampSizeIndexX + 2;
+}
+inline int StampHeight(const EditorState& state) {
+    return state.StampSizeIndexY + 2;
+}
+inline std::int16_t& StampCell(StampCells& cells, int i, int j) {
+    return cells[i + StampMaxSize * j];
+}
 inline std::int16_t StampCell(const StampCells& cells, int i, int j) {
     return cells[i + StampMaxSize * j];
 }

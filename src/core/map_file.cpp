@@ -3,7 +3,6 @@
 #include "core/text_value.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 namespace tessra {
@@ -11,32 +10,23 @@ namespace tessra {
 namespace {
 
 Result<int> ReadCount(std::string_view text, std::string_view axis) {
-    const int count = MapFileCount(text);
-    if (count < 1 || count > MapSize) {
+    const std::optional<int> count = BoxNumber(text, 1, MapSize, BoxRounding::WholePart);
+    if (!count) {
         return Error{"Illegal " + std::string(axis) + " size: enter a number from 1 to 256."};
     }
-    return count;
+    return *count;
 }
 
 } // namespace
 
-int MapFileCount(std::string_view text) {
-    const double value = TextValue(text);
-    if (!(value > 0)) {
-        return 0;
-    }
-    // Every size past the grid is refused alike, so 257 stands for all of them.
-    return static_cast<int>(std::min(std::trunc(value), double{MapSize + 1}));
-}
-
 Result<MapFileSize> ReadMapFileSize(std::string_view xText, std::string_view yText) {
     const Result<int> w = ReadCount(xText, "X");
     if (!w) {
-        return Error{w.message()};
+        return w;
     }
     const Result<int> h = ReadCount(yText, "Y");
     if (!h) {
-        return Error{h.message()};
+        return h;
     }
     return MapFileSize{w.value(), h.value()};
 }

@@ -9,17 +9,14 @@
 
 namespace tessra {
 
-// How many columns or rows a typed size gives: the whole part of its value
-// when above 0, else 0. Counts past the grid all come back as 257.
-int MapFileCount(std::string_view text);
-
 // The width and height of the block to export, in cells (1..256 each).
 struct MapFileSize {
     int W = 0;
     int H = 0;
 };
 
-// Reads the width (X) and height (Y) boxes; refuses a count outside 1..256.
+// Reads the width (X) and height (Y) boxes: the whole part of each value, which
+// must be 1..256.
 Result<MapFileSize> ReadMapFileSize(std::string_view xText, std::string_view yText);
 
 // The top-left W x H cells, one byte each, row after row. W and H are clamped

@@ -14,8 +14,8 @@ namespace {
 
 // A box holding a whole number in -limit..limit.
 Result<int> ReadSignedBox(std::string_view text, std::string_view name, int limit) {
-    const std::optional<std::int16_t> value = ToInt16(TextValue(text));
-    if (!value || *value < -limit || *value > limit) {
+    const std::optional<int> value = BoxNumber(text, -limit, limit, BoxRounding::HalfEven);
+    if (!value) {
         const std::string range = std::to_string(-limit) + " to " + std::to_string(limit);
         return Error{std::string(name) + " must be a whole number from " + range + "."};
     }
@@ -75,8 +75,8 @@ void ShiftFilling(MapGrid& map, long long dx, long long dy, std::uint8_t fill) {
 } // namespace
 
 Result<std::uint8_t> ReadTileBox(std::string_view text, std::string_view name) {
-    const std::optional<std::int16_t> tile = ToInt16(TextValue(text));
-    if (!tile || *tile < 0 || *tile > 255) {
+    const std::optional<int> tile = BoxNumber(text, 0, 255, BoxRounding::HalfEven);
+    if (!tile) {
         return Error{std::string(name) + " must be a tile number from 0 to 255."};
     }
     return static_cast<std::uint8_t>(*tile);
@@ -86,15 +86,15 @@ Result<TileShift> ReadTileShift(std::string_view fromText, std::string_view toTe
                                 std::string_view offsetText) {
     const Result<std::uint8_t> from = ReadTileBox(fromText, "From");
     if (!from) {
-        return Error{from.message()};
+        return from;
     }
     const Result<std::uint8_t> to = ReadTileBox(toText, "To");
     if (!to) {
-        return Error{to.message()};
+        return to;
     }
     const Result<int> offset = ReadSignedBox(offsetText, "Offset", 255);
     if (!offset) {
-        return Error{offset.message()};
+        return offset;
     }
     return TileShift{std::min(from.value(), to.value()), std::max(from.value(), to.value()),
                      offset.value()};
@@ -128,17 +128,17 @@ Result<MapShift> ReadMapShift(std::string_view dxText, std::string_view dyText, 
                               std::string_view fillText) {
     const Result<int> dx = ReadSignedBox(dxText, "X shift", 255);
     if (!dx) {
-        return Error{dx.message()};
+        return dx;
     }
     const Result<int> dy = ReadSignedBox(dyText, "Y shift", 255);
     if (!dy) {
-        return Error{dy.message()};
+        return dy;
     }
     MapShift shift{dx.value(), dy.value(), wrap, 0};
     if (!wrap) {
         const Result<std::uint8_t> fill = ReadTileBox(fillText, "Fill tile");
         if (!fill) {
-            return Error{fill.message()};
+            return fill;
         }
         shift.FillTile = fill.value();
     }

@@ -2,10 +2,11 @@
 
 namespace tessra {
 
-void NewMap(EditorState& state, std::uint8_t fillTile, bool keepTilesets) {
-    state.MapData.Fill(fillTile);
-    if (!keepTilesets) {
+void NewMap(EditorState& state, const NewMapChoice& choice) {
+    state.MapData.Fill(choice.FillTile);
+    if (!choice.KeepTilesets) {
         state.Tilesets.clear();
+        state.SelectedTileset = -1;
     }
     state.CurrentFileName = UntitledFileName;
 }

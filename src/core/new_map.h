@@ -6,9 +6,14 @@
 
 namespace tessra {
 
-// "&New Map...": every cell gets fillTile, the tileset list is emptied unless
-// kept, and the document becomes untitled. The caller rebuilds the palette
-// when the list was emptied and sets the caption.
-void NewMap(EditorState& state, std::uint8_t fillTile, bool keepTilesets);
+// What "&New Map..." is asked for.
+struct NewMapChoice {
+    std::uint8_t FillTile = 0;
+    bool KeepTilesets = true;
+};
+
+// Every cell gets the fill tile, the tileset list is emptied unless kept (and
+// with it the list's selection), and the document becomes untitled.
+void NewMap(EditorState& state, const NewMapChoice& choice);
 
 } // namespace tessra

@@ -1,17 +1,23 @@
 #include "core/palette.h"
 
+#include "core/text_value.h"
+#include "core/tileset_files.h"
+
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <map>
 
 namespace tessra {
 namespace {
 
-// Whole tiles in a length of pixels, a remainder of exactly half a tile going
-// to the even count.
-int TilesAcross(int pixels) {
-    const int whole = pixels / TileSize;
-    const int rest = pixels % TileSize;
-    const bool roundUp = rest > TileSize / 2 || (rest == TileSize / 2 && whole % 2 == 1);
-    return whole + (roundUp ? 1 : 0);
+// The key under which a resolved path is decoded once: "./a.pcx" and "a.pcx" agree.
+std::string FileKey(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+bool PaletteFull(const EditorState& state) {
+    return state.PaletteCursorY >= PaletteHeight;
 }
 
 } // namespace
@@ -25,13 +31,18 @@ int FloorDiv(double value, int size) {
     return static_cast<int>(q < -limit ? -limit : (q > limit ? limit : q));
 }
 
+int TilesetTileCount(int width, int height) {
+    const auto across = static_cast<long long>(RoundHalfEven(std::max(width, 0) / 16.0));
+    const auto down = static_cast<long long>(RoundHalfEven(std::max(height, 0) / 16.0));
+    return static_cast<int>(std::min<long long>(across * down, 1 << 30));
+}
+
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state) {
     const int width = decoded.Width();
-    const long long count =
-        static_cast<long long>(TilesAcross(width)) * TilesAcross(decoded.Height());
+    const int count = TilesetTileCount(width, decoded.Height());
     int sx = 0;
     int sy = 0;
-    for (long long n = 0; n < count && state.PaletteCursorY < PaletteHeight; ++n) {
+    for (int n = 0; n < count && !PaletteFull(state); ++n) {
         BitBlt(palette, state.PaletteCursorX, state.PaletteCursorY, TileSize, TileSize, decoded, sx,
                sy);
         // A width that is no multiple of 16 moves down at the first position past
@@ -54,7 +65,7 @@ std::optional<int> TileOfPicture(int width, int height, int x, int y) {
         return std::nullopt;
     }
     const long long perRow = (width + TileSize - 1) / TileSize;
-    const long long count = static_cast<long long>(TilesAcross(width)) * TilesAcross(height);
+    const long long count = TilesetTileCount(width, height);
     const long long tile = y / TileSize * perRow + x / TileSize;
     if (x / TileSize >= perRow || tile >= count) {
         return std::nullopt;
@@ -62,21 +73,40 @@ std::optional<int> TileOfPicture(int width, int height, int x, int y) {
     return static_cast<int>(tile);
 }
 
-std::vector<TilesetFailure> ReloadTilesets(EditorState& state, Surface& palette,
-                                           const TilesetLoader& load) {
+PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load) {
     state.PaletteCursorX = 0;
     state.PaletteCursorY = 0;
     palette.Resize(PaletteWidth, PaletteHeight);
-    std::vector<TilesetFailure> failures;
-    for (const std::string& path : state.Tilesets) {
-        Result<Surface> decoded = load(path);
-        if (!decoded) {
-            failures.push_back({path, decoded.message()});
-            continue;
-        }
-        AppendTilesetToPalette(decoded.value(), palette, state);
+    const std::size_t count = state.Tilesets.size();
+    std::vector<std::string> keys(count);
+    std::map<std::string, std::size_t> lastUse;
+    for (std::size_t i = 0; i < count; ++i) {
+        keys[i] = FileKey(ResolveTilesetPath(state.Tilesets[i], state.ProjectFolder));
+        lastUse[keys[i]] = i;
     }
-    return failures;
+    // Pictures wanted again further down the list, kept until their last use.
+    std::map<std::string, Result<Surface>> kept;
+    PaletteBuild build;
+    build.tileCounts.assign(count, NotRead);
+    for (std::size_t i = 0; i < count && !PaletteFull(state); ++i) {
+        auto found = kept.find(keys[i]);
+        Result<Surface> decoded = found != kept.end() ? std::move(found->second) : load(keys[i]);
+        if (found != kept.end()) {
+            kept.erase(found);
+        }
+        if (decoded) {
+            build.tileCounts[i] =
+                TilesetTileCount(decoded.value().Width(), decoded.value().Height());
+            AppendTilesetToPalette(decoded.value(), palette, state);
+        } else {
+            build.tileCounts[i] = 0;
+            build.failures.push_back({state.Tilesets[i], decoded.message(), i});
+        }
+        if (lastUse[keys[i]] > i) {
+            kept.emplace(keys[i], std::move(decoded));
+        }
+    }
+    return build;
 }
 
 PaletteCell TileAtPalettePoint(double X, double Y) {

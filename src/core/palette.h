@@ -4,6 +4,7 @@
 #include "core/result.h"
 #include "core/surface.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ constexpr int TileTop(int tile) {
 // a pointer far outside a picture never overflows.
 int FloorDiv(double value, int size);
 
+// The tiles a decoded tileset of width x height pixels brings to the palette:
+// tiles across times tiles down, each rounded half to even from pixels / 16.
+int TilesetTileCount(int width, int height);
+
 // Appends the 16 x 16 tiles of one decoded tileset at the palette cursor.
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state);
 
@@ -41,18 +46,30 @@ void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorStat
 // square at its end included, and stop after the rounded count of tiles.
 std::optional<int> TileOfPicture(int width, int height, int x, int y);
 
-// Decodes one tileset file; the editor passes a PCX loader, tests pass fakes.
+// Reads and decodes the tileset picture at a resolved path: the platform's
+// loader in the editor and tessra-cli, fakes in tests.
 using TilesetLoader = std::function<Result<Surface>(const std::string& path)>;
 
 struct TilesetFailure {
-    std::string path;
+    std::string path; // as listed
     std::string message;
+    std::size_t entry = 0; // its place in the list
 };
 
-// Rebuilds the palette from state.Tilesets in order. A file that fails to load
-// adds no tiles; the failures come back so the caller can tell the user.
-std::vector<TilesetFailure> ReloadTilesets(EditorState& state, Surface& palette,
-                                           const TilesetLoader& load);
+// A tileset count for a list entry the rebuild did not reach: the palette was full.
+inline constexpr int NotRead = -1;
+
+// What a rebuild learnt of each listed tileset.
+struct PaletteBuild {
+    std::vector<int> tileCounts; // per entry: its tiles, 0 if it failed, or NotRead
+    std::vector<TilesetFailure> failures;
+};
+
+// Rebuilds the palette from state.Tilesets in order, each path resolved against
+// state.ProjectFolder. A file that fails to load adds no tiles. A file listed
+// more than once is decoded once, and nothing is read once the palette's 256
+// tiles are full, since nothing after that can add a tile.
+PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load);
 
 // The palette cell under a point; points left of or above the picture give
 // column or row 0. Nothing else is clamped: check IsTileNumber(tile).

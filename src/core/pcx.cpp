@@ -157,7 +157,7 @@ Status DecodePCX(std::span<const std::uint8_t> file, PcxLineSink& sink) {
     const PcxKind kind = PcxKindOf(*header);
     Result<PcxGeometry> checked = CheckSize(*header, kind);
     if (!checked) {
-        return Error{checked.message()};
+        return checked;
     }
     const PcxGeometry& geometry = checked.value();
     sink.Start(geometry.width, geometry.height, kind);
@@ -189,7 +189,7 @@ Status DecodePCX(std::span<const std::uint8_t> file, PcxImage& image) {
 Result<PcxImage> DecodePCX(std::span<const std::uint8_t> file) {
     PcxImage image;
     if (Status status = DecodePCX(file, image); !status) {
-        return Error{status.message()};
+        return status;
     }
     return image;
 }

@@ -39,7 +39,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pcx
         // A BytesPerLine below the width: lines overlap, so a window slides
         // over the stream.
         const std::size_t span = (planes - 1) * stride + bytes;
-        std::vector<std::uint8_t> window(span + PcxRunReader::Slack);
+        std::vector<std::uint8_t> window = PcxRunReader::Buffer(span);
         std::uint8_t* line = window.data();
         reader.Fill(line, span);
         for (int y = 0; y < height; ++y) {
@@ -54,7 +54,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pcx
     if (lineStride <= 2 * planes * bytes + 64) {
         // Whole lines, pad bytes and all, several at a time.
         const std::size_t batch = std::clamp<std::size_t>(BatchBytes / lineStride, 1, height);
-        std::vector<std::uint8_t> lines(batch * lineStride + PcxRunReader::Slack);
+        std::vector<std::uint8_t> lines = PcxRunReader::Buffer(batch * lineStride);
         for (int y = 0; y < height; y += static_cast<int>(batch)) {
             const int count = std::min(static_cast<int>(batch), height - y);
             reader.Fill(lines.data(), count * lineStride);
@@ -65,7 +65,7 @@ void ForEachLine(PcxRunReader& reader, const LineLayout& layout, int height, Pcx
         return;
     }
     // A BytesPerLine far beyond the width: keep only the bytes the planes read.
-    std::vector<std::uint8_t> pieces(planes * bytes + PcxRunReader::Slack);
+    std::vector<std::uint8_t> pieces = PcxRunReader::Buffer(planes * bytes);
     for (int y = 0; y < height; ++y) {
         for (std::size_t p = 0; p < planes; ++p) {
             reader.Fill(pieces.data() + p * bytes, bytes);

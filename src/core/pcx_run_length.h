@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace tessra {
 
@@ -15,18 +16,25 @@ namespace tessra {
 // decoded buffer the format allows), every byte reads 0.
 class PcxRunReader {
   public:
-    // Fill may write up to this many bytes beyond dst + count.
-    static constexpr std::size_t Slack = 64;
+    // A buffer for Fill to write `count` bytes into: it has room for the spare
+    // bytes Fill may write beyond them.
+    static std::vector<std::uint8_t> Buffer(std::size_t count) {
+        return std::vector<std::uint8_t>(count + Slack);
+    }
 
     PcxRunReader(std::span<const std::uint8_t> packed, std::uint64_t limit)
         : in_(packed.data()), end_(packed.data() + packed.size()), limit_(limit) {}
 
-    // The next `count` bytes of the stream into dst[0..count).
+    // The next `count` bytes of the stream into dst[0..count), where dst lies
+    // in a Buffer large enough for them.
     void Fill(std::uint8_t* dst, std::size_t count);
     // Passes over the next `count` bytes.
     void Skip(std::uint64_t count);
 
   private:
+    // How far beyond dst + count Fill may write.
+    static constexpr std::size_t Slack = 64;
+
     std::size_t Unpack(std::uint8_t* dst, std::size_t count);
     std::uint64_t Available(std::uint64_t count) const;
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -11,11 +13,19 @@ struct Error {
     std::string message;
 };
 
+class Status;
+
 // Either a value or the Error that explains why there is none.
-template <class T> class Result {
+template <class T> class [[nodiscard]] Result {
   public:
     Result(T value) : state_(std::move(value)) {}
     Result(Error error) : state_(std::move(error)) {}
+    // A failure of another kind passes on as this kind's failure; only a failed
+    // result may be passed on so (a value would be lost).
+    template <class U>
+    Result(const Result<U>& failed) requires(!std::is_same_v<U, T>) : state_(failed.error()) {}
+    // The same for a failed status.
+    Result(const Status& failed);
 
     bool ok() const { return std::holds_alternative<T>(state_); }
     explicit operator bool() const { return ok(); }
@@ -23,25 +33,37 @@ template <class T> class Result {
     T& value() & { return std::get<T>(state_); }
     const T& value() const& { return std::get<T>(state_); }
     T&& value() && { return std::get<T>(std::move(state_)); }
-    const std::string& message() const { return std::get<Error>(state_).message; }
+    const std::string& message() const { return error().message; }
+    // Throws std::bad_variant_access when there is a value.
+    const Error& error() const { return std::get<Error>(state_); }
 
   private:
     std::variant<T, Error> state_;
 };
 
 // The result of an operation that gives nothing back but may fail.
-class Status {
+class [[nodiscard]] Status {
   public:
     Status() = default;
-    Status(Error error) : error_(std::move(error.message)), failed_(true) {}
+    Status(Error error) : error_(std::move(error)) {}
+    // A failed result of any kind passes on as a failed status.
+    template <class U> Status(const Result<U>& failed) : error_(failed.error()) {}
 
-    bool ok() const { return !failed_; }
+    bool ok() const { return !error_.has_value(); }
     explicit operator bool() const { return ok(); }
-    const std::string& message() const { return error_; }
+    const std::string& message() const { return error_ ? error_->message : NoMessage(); }
+    // Throws std::bad_optional_access when there was no failure.
+    const Error& error() const { return error_.value(); }
 
   private:
-    std::string error_;
-    bool failed_ = false;
+    static const std::string& NoMessage() {
+        static const std::string empty;
+        return empty;
+    }
+
+    std::optional<Error> error_;
 };
+
+template <class T> Result<T>::Result(const Status& failed) : state_(failed.error()) {}
 
 } // namespace tessra

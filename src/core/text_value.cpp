@@ -195,12 +195,17 @@ double RoundHalfEven(double value) {
     return whole;
 }
 
-std::optional<std::int16_t> ToInt16(double value) {
-    const double whole = RoundHalfEven(value);
-    if (!(whole >= -32768.0 && whole <= 32767.0)) {
+std::optional<int> BoxNumber(std::string_view text, int low, int high, BoxRounding rounding) {
+    const double value = TextValue(text);
+    if (rounding == BoxRounding::WholePartOfInRange && !(value >= low && value <= high)) {
         return std::nullopt;
     }
-    return static_cast<std::int16_t>(whole);
+    const double whole =
+        rounding == BoxRounding::HalfEven ? RoundHalfEven(value) : std::trunc(value);
+    if (!(whole >= low && whole <= high)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(whole);
 }
 
 } // namespace tessra

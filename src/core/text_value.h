@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -20,7 +19,15 @@ bool HoldsNumber(std::string_view text);
 // The nearest whole number; a value exactly halfway goes to the even one.
 double RoundHalfEven(double value);
 
-// The nearest 16-bit integer (half to even), or nothing when out of range.
-std::optional<std::int16_t> ToInt16(double value);
+// How the number typed in a box becomes a whole number.
+enum class BoxRounding {
+    HalfEven,           // tile numbers and shifts: the nearest, then the range is checked
+    WholePart,          // sizes that count cells: the whole part, then the range is checked
+    WholePartOfInRange, // the typed value itself must lie in the range; then its whole part
+};
+
+// The whole number a box holds by TextValue, or nothing when it lies outside
+// low..high (or is no finite number).
+std::optional<int> BoxNumber(std::string_view text, int low, int high, BoxRounding rounding);
 
 } // namespace tessra

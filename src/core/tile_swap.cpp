@@ -11,8 +11,8 @@ namespace tessra {
 namespace {
 
 Result<std::uint8_t> ReadTile(std::string_view text, const char* name) {
-    const std::optional<std::int16_t> tile = TileBoxValue(text);
-    if (!tile || *tile < 0 || *tile > 255) {
+    const std::optional<int> tile = BoxNumber(text, 0, 255, BoxRounding::HalfEven);
+    if (!tile) {
         return Error{std::string("Tile ") + name + " must be a number from 0 to 255."};
     }
     return static_cast<std::uint8_t>(*tile);
@@ -39,17 +39,17 @@ std::array<std::uint8_t, 256> IdentityTable() {
 } // namespace
 
 std::optional<std::int16_t> TileBoxValue(std::string_view text) {
-    return ToInt16(TextValue(text));
+    return BoxNumber(text, INT16_MIN, INT16_MAX, BoxRounding::HalfEven);
 }
 
 Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText) {
     const Result<std::uint8_t> a = ReadTile(aText, "A");
     if (!a) {
-        return Error{a.message()};
+        return a;
     }
     const Result<std::uint8_t> b = ReadTile(bText, "B");
     if (!b) {
-        return Error{b.message()};
+        return b;
     }
     return TilePair{a.value(), b.value()};
 }

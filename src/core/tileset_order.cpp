@@ -1,7 +1,5 @@
 #include "core/tileset_order.h"
 
-#include "core/text_value.h"
-
 #include <algorithm>
 #include <numeric>
 #include <utility>
@@ -26,24 +24,6 @@ std::vector<long long> FirstTiles(const std::vector<int>& counts, const std::vec
 }
 
 } // namespace
-
-int TilesetTileCount(int width, int height) {
-    const auto across = static_cast<long long>(RoundHalfEven(std::max(width, 0) / 16.0));
-    const auto down = static_cast<long long>(RoundHalfEven(std::max(height, 0) / 16.0));
-    return static_cast<int>(std::min<long long>(across * down, 1 << 30));
-}
-
-std::vector<int> TilesetTileCounts(const std::vector<std::string>& tilesets,
-                                   const TilesetLoader& load) {
-    std::vector<int> counts;
-    counts.reserve(tilesets.size());
-    for (const std::string& path : tilesets) {
-        const Result<Surface> decoded = load(path);
-        counts.push_back(
-            decoded ? TilesetTileCount(decoded.value().Width(), decoded.value().Height()) : 0);
-    }
-    return counts;
-}
 
 TileTable RenumberTable(const std::vector<int>& tileCounts, const std::vector<int>& newOrder) {
     TileTable table;

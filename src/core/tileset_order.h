@@ -14,15 +14,6 @@ namespace tessra {
 // Old tile number -> new tile number.
 using TileTable = std::array<std::uint8_t, TileCount>;
 
-// The tiles a decoded tileset of width x height pixels brings to the palette:
-// tiles across times tiles down, each rounded half to even from pixels / 16.
-int TilesetTileCount(int width, int height);
-
-// The count for every listed tileset, decoding each with load; a tileset that
-// fails to load brings none, as in the palette.
-std::vector<int> TilesetTileCounts(const std::vector<std::string>& tilesets,
-                                   const TilesetLoader& load);
-
 // The renumbering that keeps every cell's picture when the tilesets, with
 // tileCounts in list order, are laid out again in newOrder (old list indexes;
 // an index left out is a removed tileset). Tiles of a removed tileset, and tiles

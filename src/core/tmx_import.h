@@ -1,19 +1,15 @@
 #pragma once
 
+#include "core/file_reader.h"
 #include "core/project_file.h"
 #include "core/result.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace tessra {
-
-// Reads a whole file, for the tileset files and pictures a map names; the
-// error names the file.
-using FileReader = std::function<Result<std::vector<std::uint8_t>>(const std::string& path)>;
 
 struct TiledImport {
     // The map and the tileset pictures' paths, in the map's tileset order, found

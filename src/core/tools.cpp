@@ -4,6 +4,7 @@
 #include "core/palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -31,23 +32,35 @@ void PushRuns(const std::uint8_t* row, int left, int right, int y, std::uint8_t 
     }
 }
 
-bool ApplyTool(EditorState& state, MapCell cell) {
-    MapGrid& map = state.MapData;
-    switch (state.CurrentTool) {
-    case ToolDraw:
-        return Draw(map, cell.x, cell.y, state.SelectedTile);
-    case ToolFloodfill:
-        return FloodFill(map, cell.x, cell.y, state.SelectedTile);
-    case ToolStamp:
-        return StampAt(map, cell.x, cell.y, state);
-    case ToolErase:
-        return Erase(map, cell.x, cell.y);
-    default:
-        return false;
-    }
+bool DrawTool(EditorState& state, MapCell cell) {
+    return Draw(state.MapData, cell.x, cell.y, state.SelectedTile);
+}
+bool FillTool(EditorState& state, MapCell cell) {
+    return FloodFill(state.MapData, cell.x, cell.y, state.SelectedTile);
+}
+bool StampTool(EditorState& state, MapCell cell) {
+    return StampAt(state.MapData, cell.x, cell.y, state);
+}
+bool EraseTool(EditorState& state, MapCell cell) {
+    return Erase(state.MapData, cell.x, cell.y);
 }
 
+constexpr std::array<ToolInfo, 4> Tools{{
+    {ToolDraw, "Draw", "Draw", 'D', DrawTool},
+    {ToolFloodfill, "Floodfill", "Fill", 'F', FillTool},
+    {ToolStamp, "R.Stamp", "Stamp", 'S', StampTool},
+    {ToolErase, "Erase", "Erase", 'E', EraseTool},
+}};
+
 } // namespace
+
+std::span<const ToolInfo> ToolTable() {
+    return Tools;
+}
+
+const ToolInfo& ToolFor(int tool) {
+    return tool >= 0 && tool < static_cast<int>(Tools.size()) ? Tools[tool] : Tools[ToolDraw];
+}
 
 MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scrollY) {
     const int size = ZoomFor(zoomMode).cellSize;
@@ -133,7 +146,7 @@ PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, doub
     PressOutcome outcome;
     outcome.readout = CoordinateReadout(cell.x, cell.y);
     if (button == LeftButton) {
-        outcome.changed = ApplyTool(state, cell);
+        outcome.changed = ToolFor(state.CurrentTool).apply(state, cell);
         outcome.redraw = true;
     } else if (button == RightButton) {
         outcome.pickedTile = PickTile(state.MapData, cell.x, cell.y);

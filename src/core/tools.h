@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace tessra {
@@ -34,6 +35,21 @@ bool FloodFill(MapGrid& map, int x, int y, int tile);
 // The rubber stamp with its top-left cell at (x, y), clipped at the grid's edges.
 bool StampAt(MapGrid& map, int x, int y, const EditorState& state);
 std::optional<std::int16_t> PickTile(const MapGrid& map, int x, int y);
+
+// One tool of the tool selector: what the window shows and binds, what the
+// undo step is called, and what a left press or drag over a cell does.
+struct ToolInfo {
+    Tool id;
+    const char* caption;   // the button's tip: "Draw", "Floodfill", "R.Stamp", "Erase"
+    const char* stepLabel; // "Draw", "Fill", "Stamp", "Erase"
+    char key;              // the letter key that selects it
+    bool (*apply)(EditorState& state, MapCell cell); // whether a cell changed
+};
+
+// Every tool, in button order (indexed by CurrentTool).
+std::span<const ToolInfo> ToolTable();
+// The tool a CurrentTool names; values outside the table read as Draw.
+const ToolInfo& ToolFor(int tool);
 
 // What one press or move over the map view asks of its window.
 struct PressOutcome {

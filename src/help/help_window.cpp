@@ -65,31 +65,9 @@ HelpWindow::HelpWindow(const QString& collectionFile)
     tabs_->addTab(MakeIndexTab(), QStringLiteral("Index"));
     tabs_->addTab(MakeSearchTab(), QStringLiteral("Search"));
 
-    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowPage);
-    // One click on an entry shows its page, as in other help viewers.
-    connect(contents, &QHelpContentWidget::clicked, this, [this](const QModelIndex& entry) {
-        if (QHelpContentItem* item = engine_->contentModel()->contentItemAt(entry)) {
-            ShowPage(item->url());
-        }
-    });
+    ConnectContents(contents);
     connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::MarkInContents);
-    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
-        contents->expandToDepth(0);
-        MarkInContents(CurrentPage());
-    });
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-        // The full-text index is built only when somebody wants to search.
-        if (tab == SearchTab && ready_ && !searchIndexed_) {
-            searchIndexed_ = true;
-            engine_->searchEngine()->scheduleIndexDocumentation();
-        }
-        // Typing goes straight into the tab's box.
-        if (tab == IndexTab) {
-            indexFilter_->setFocus();
-        } else if (tab == SearchTab) {
-            engine_->searchEngine()->queryWidget()->setFocus();
-        }
-    });
+    connect(tabs_, &QTabWidget::currentChanged, this, &HelpWindow::TabChosen);
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(tabs_);
@@ -104,6 +82,34 @@ HelpWindow::HelpWindow(const QString& collectionFile)
 
     if (!ready_) {
         ShowNotice(QStringLiteral("The help file %1 cannot be opened.").arg(collectionFile));
+    }
+}
+
+void HelpWindow::ConnectContents(QHelpContentWidget* contents) {
+    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::ShowPage);
+    // One click on an entry shows its page, as in other help viewers.
+    connect(contents, &QHelpContentWidget::clicked, this, [this](const QModelIndex& entry) {
+        if (QHelpContentItem* item = engine_->contentModel()->contentItemAt(entry)) {
+            ShowPage(item->url());
+        }
+    });
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
+        contents->expandToDepth(0);
+        MarkInContents(CurrentPage());
+    });
+}
+
+void HelpWindow::TabChosen(int tab) {
+    // The full-text index is built only when somebody wants to search.
+    if (tab == SearchTab && ready_ && !searchIndexed_) {
+        searchIndexed_ = true;
+        engine_->searchEngine()->scheduleIndexDocumentation();
+    }
+    // Typing goes straight into the tab's box.
+    if (tab == IndexTab) {
+        indexFilter_->setFocus();
+    } else if (tab == SearchTab) {
+        engine_->searchEngine()->queryWidget()->setFocus();
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QHelpContentWidget;
 class QHelpEngine;
 class QLineEdit;
 class QTabWidget;
@@ -53,6 +54,8 @@ class HelpWindow : public QWidget {
     QWidget* MakeIndexTab();
     QWidget* MakeSearchTab();
     QWidget* MakeButtonRow();
+    void ConnectContents(QHelpContentWidget* contents);
+    void TabChosen(int tab);
     void ShowPage(const QUrl& url);
     void MarkInContents(const QUrl& url);
     void ShowNotice(const QString& text);

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QString>
-
-#include <deque>
 #include <optional>
-#include <vector>
 
 class QWidget;
 
@@ -56,36 +53,6 @@ class QtDialogs final : public Dialogs {
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
     bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
                   bool defaultYes) override;
-};
-
-// Answers dialogs from queues and records every request and message.
-class FakeDialogs final : public Dialogs {
-  public:
-    struct ShownMessage {
-        QString text;
-        QString title;
-        MessageIcon icon;
-    };
-
-    // Answers for the next file dialogs, in order; nothing queued means Cancel.
-    std::deque<std::optional<QString>> fileAnswers;
-    std::deque<SaveAnswer> saveAnswers;   // nothing queued means Cancel
-    std::deque<bool> yesNoAnswers;        // nothing queued means the default
-
-    std::vector<FileDialogRequest> fileRequests;
-    std::vector<ShownMessage> messages;
-    std::vector<QString> questions;
-
-    std::optional<QString> OpenFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::optional<QString> SaveFile(QWidget* parent, const FileDialogRequest& request) override;
-    void Message(QWidget* parent, const QString& text, const QString& title,
-                 MessageIcon icon) override;
-    SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
-    bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                  bool defaultYes) override;
-
-  private:
-    std::optional<QString> NextFile(const FileDialogRequest& request);
 };
 
 } // namespace tessra

@@ -39,6 +39,11 @@ inline constexpr ReadLimit TiledMapLimit{64u << 20, "a Tiled map"};
 Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit);
 Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit, int& errorCode);
 
+// A CSV file as the import reads it: one that cannot be opened reads as no
+// bytes, as an empty one does ("File not found"); one refused for what it is
+// (a folder, a pipe, too large) says why.
+Result<Bytes> ReadCsvFile(const std::string& path);
+
 // Reads standard input to its end, under the same limit.
 Result<Bytes> ReadStandardInput(const ReadLimit& limit);
 

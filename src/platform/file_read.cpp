@@ -168,6 +168,15 @@ Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit, int
     return ReadToEnd(file.get(), path, limit, info);
 }
 
+Result<Bytes> ReadCsvFile(const std::string& path) {
+    int errorCode = 0;
+    Result<Bytes> bytes = ReadFileBytes(path, CsvFileLimit, errorCode);
+    if (!bytes && errorCode != 0) {
+        return Bytes{};
+    }
+    return bytes;
+}
+
 Result<Bytes> ReadStandardInput(const ReadLimit& limit) {
     struct stat info {};
     if (::fstat(STDIN_FILENO, &info) != 0) {
@@ -190,8 +199,8 @@ Status CheckNotAnInput(const std::string& out, std::span<const std::string> inpu
     }
     for (const std::string& input : inputs) {
         struct stat info {};
-        if (input != "-" && !RefuseName("read", input) && ::stat(input.c_str(), &info) == 0 && info.st_dev == target.st_dev &&
-            info.st_ino == target.st_ino) {
+        if (input != "-" && !RefuseName("read", input) && ::stat(input.c_str(), &info) == 0 &&
+            info.st_dev == target.st_dev && info.st_ino == target.st_ino) {
             return FileFailure("write", out,
                                "it is the same file as the input " + Shortened(input) +
                                    ", which it would destroy");

@@ -82,8 +82,7 @@ SaveAnswer QtDialogs::AskSave(QWidget* parent, const QString& text, const QStrin
 
 bool QtDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& title,
                          bool defaultYes) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

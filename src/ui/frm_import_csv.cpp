@@ -57,36 +57,14 @@ void frmImportCSV::cmdBrowse_Click() {
 }
 
 void frmImportCSV::cmdOK_Click() {
-    const Result<CsvSize> size = CheckCsvSize(BoxText(txtSizeX), BoxText(txtSizeY));
-    if (!size) {
-        Refuse(size.message());
+    const Result<CsvImport> imported = ImportCsvFile(
+        BoxText(txtSizeX), BoxText(txtSizeY), FileNameOf(txtBrowseForFile->text()), ReadCsvFile);
+    if (!imported) {
+        Refuse(imported.message());
         return;
     }
-    const QString path = txtBrowseForFile->text();
-    if (path.isEmpty()) {
-        Refuse(NoCsvFileMessage);
-        return;
-    }
-    int errorCode = 0;
-    const Result<Bytes> bytes = ReadFileBytes(FileNameOf(path), CsvFileLimit, errorCode);
-    // A file that cannot be opened, or is empty, is not found; one refused for
-    // what it is (a folder, a pipe, too large) says why.
-    if ((!bytes && errorCode != 0) || (bytes && bytes.value().empty())) {
-        Refuse(CsvFileNotFoundMessage(ToStdString(path)));
-        return;
-    }
-    if (!bytes) {
-        Refuse(bytes.message());
-        return;
-    }
-    const Bytes& data = bytes.value();
-    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-    Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
-    if (!map) {
-        Refuse(map.message());
-        return;
-    }
-    context_.state.MapData = std::move(map).value();
+    context_.state.MapData = imported.value().map;
+    outcome_ = imported.value().size;
     context_.state.Tag = "LOAD";
     accept();
 }

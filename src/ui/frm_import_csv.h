@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/csv_import.h"
 #include "ui/tool_dialog.h"
+
+#include <optional>
 
 class QLabel;
 
@@ -14,6 +17,9 @@ class frmImportCSV : public ToolDialog {
   public:
     frmImportCSV(ToolWindowContext& context, QWidget* parent);
 
+    // The size imported, once the map is filled.
+    const std::optional<CsvSize>& Outcome() const { return outcome_; }
+
   private:
     void cmdBrowse_Click();
     void cmdOK_Click();
@@ -26,6 +32,7 @@ class frmImportCSV : public ToolDialog {
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHelp = nullptr;
+    std::optional<CsvSize> outcome_;
 };
 
 } // namespace tessra

@@ -1,8 +1,6 @@
 #include "platform/dialogs.h"
-#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -12,9 +10,9 @@ namespace tessra {
 
 namespace {
 
-// The one project file a drag carries, or an empty string.
-// The dropped file's name as the system's bytes, which the URL carries
-// percent-encoded: toLocalFile would read them as UTF-8.
+// The one project file a drag carries, or an empty string: the name as the
+// system's bytes, which the URL carries percent-encoded (toLocalFile would
+// read them as UTF-8).
 std::string DroppedProject(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
         !data->urls().front().isLocalFile()) {
@@ -28,43 +26,18 @@ std::string DroppedProject(const QMimeData* data) {
                : std::string();
 }
 
-// "&Undo Fill" for a step labelled "Fill".
-QString StepCaption(const char* command, const std::string& label) {
-    const QString caption = QLatin1String(command);
-    return label.empty() ? caption : caption + QLatin1Char(' ') + ToQString(label);
-}
-
 } // namespace
 
 void frmMain::mnuUndo_Click() {
-    ActOnHistoryMove(history_.Undo(state_));
+    Refresh(history_.Undo(state_));
 }
 
 void frmMain::mnuRedo_Click() {
-    ActOnHistoryMove(history_.Redo(state_));
-}
-
-void frmMain::ActOnHistoryMove(const HistoryMove& move) {
-    if (move.tilesetsChanged) {
-        RebuildPalette(-1);
-    } else if (move.moved) {
-        RedrawMapView();
-    }
-    if (move.fileNameChanged) {
-        SetTitle();
-    }
-    UpdateEditMenu();
-}
-
-void frmMain::UpdateEditMenu() {
-    mnuUndo->setEnabled(history_.CanUndo());
-    mnuRedo->setEnabled(history_.CanRedo());
-    mnuUndo->setText(StepCaption("&Undo", history_.UndoLabel()));
-    mnuRedo->setText(StepCaption("&Redo", history_.RedoLabel()));
+    Refresh(history_.Redo(state_));
 }
 
 bool frmMain::MaySaveChanges() {
-    history_.EndStep(state_);
+    Refresh(history_.EndStep(state_));
     if (!history_.IsModified()) {
         return true;
     }

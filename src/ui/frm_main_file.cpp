@@ -1,10 +1,11 @@
 #include "core/project_file.h"
+#include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <string_view>
 
 namespace tessra {
@@ -13,16 +14,9 @@ namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
 
-// Tileset paths kept relative in a project file are taken from the file's
-// folder. Paths are bytes here: a name that is not UTF-8 stays as it is.
-void ResolveTilesetPaths(std::vector<std::string>& tilesets, const std::string& projectPath) {
-    const std::filesystem::path folder =
-        std::filesystem::absolute(std::filesystem::path(projectPath)).parent_path();
-    for (std::string& path : tilesets) {
-        if (!path.empty() && std::filesystem::path(path).is_relative()) {
-            path = (folder / path).lexically_normal().string();
-        }
-    }
+bool AnyRelative(const std::vector<std::string>& tilesets) {
+    return std::ranges::any_of(tilesets,
+                               [](const std::string& path) { return !path.starts_with('/'); });
 }
 
 } // namespace
@@ -40,33 +34,29 @@ void frmMain::mnuOpenMap_Click() {
     }
 }
 
-bool frmMain::OpenProjectFile(const std::string& file) {
+bool frmMain::OpenProjectFile(const std::string& path) {
     // The whole file is read and checked before the document is touched.
-    const Result<Bytes> bytes = ReadFileBytes(file, ProjectFileLimit);
+    const Result<Bytes> bytes = ReadFileBytes(path, ProjectFileLimit);
     if (!bytes) {
         ShowError(ToQString(bytes.message()));
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.value().data()),
                                 bytes.value().size());
-    Result<ProjectData> project = ParseProject(text, file);
+    Result<ProjectData> project = ParseProject(text, path);
     if (!project) {
         ShowError(ToQString(project.message()));
         return false;
     }
-    ResolveTilesetPaths(project.value().Tilesets, file);
-
-    state_.CurrentFileName = file;
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
+    state_.CurrentFileName = path;
+    state_.ProjectFolder = FolderOf(state_.CurrentFileName);
+    // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
+    static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
-    FillTilesetList();
-    const std::vector<TilesetFailure> failures = ReloadTilesets();
-    RedrawMapView();
-    SetTitle();
-    UpdateEditMenu();
-    picTileset_MouseUp(1, 1, 1);
-    ReportTilesetFailures(failures);
+    Refresh(
+        {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
     return true;
 }
 
@@ -93,29 +83,38 @@ bool frmMain::mnuSaveMapAs_Click() {
         return false;
     }
     state_.CurrentFileName = file;
-    SetTitle();
+    const std::string folder = FolderOf(state_.CurrentFileName);
+    // Relative paths now name files beside the new project file.
+    const bool moved = folder != state_.ProjectFolder && AnyRelative(state_.Tilesets);
+    state_.ProjectFolder = folder;
+    Refresh({.tilesets = moved, .fileName = true});
     return true;
 }
 
 bool frmMain::WriteProjectFile(const std::string& path) {
     // A drag in progress ends here, so the saved point covers what is written.
-    history_.EndStep(state_);
-    // Saved over a tileset, the map would destroy its own picture.
-    if (const Status output = CheckNotAnInput(path, state_.Tilesets); !output) {
-        ShowError(ToQString(output.message()));
-        return false;
+    DocumentChange change = history_.EndStep(state_);
+    // Saved over one of its tilesets, the map would destroy its own picture.
+    std::vector<std::string> tilesets;
+    for (const std::string& tileset : state_.Tilesets) {
+        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
     }
-    const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
-    const Status written = WriteFileAtomic(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-        Durability::Document);
+    Status written = CheckNotAnInput(path, tilesets);
+    if (written) {
+        const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        written = WriteFileAtomic(
+            path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            Durability::Document);
+    }
+    if (written) {
+        history_.MarkSaved();
+        change.history = true;
+    }
+    Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
-        return false;
     }
-    history_.MarkSaved();
-    UpdateEditMenu();
-    return true;
+    return written.ok();
 }
 
 } // namespace tessra

@@ -1,6 +1,6 @@
-#include "core/map_file.h"
+#include "core/tools.h"
 #include "help/help_topics.h"
-#include "platform/qt_text.h"
+#include "ui/edit_field.h"
 #include "ui/frm_about.h"
 #include "ui/frm_import_csv.h"
 #include "ui/frm_main.h"
@@ -21,7 +21,6 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolButton>
-#include <array>
 #include <functional>
 
 namespace tessra {
@@ -40,31 +39,44 @@ struct MenuItem {
     const char* keys = "";
 };
 
-// The tool keys, in tool order: Draw, Floodfill, R.Stamp, Erase.
-constexpr std::array<Qt::Key, 4> ToolKeys{Qt::Key_D, Qt::Key_F, Qt::Key_S, Qt::Key_E};
+void AddMenu(frmMain* window, const char* name, const char* caption,
+             std::initializer_list<MenuItem> items) {
+    QMenu* menu = window->menuBar()->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    for (const MenuItem& item : items) {
+        QAction* action = *item.caption == '\0' ? menu->addSeparator()
+                                                : menu->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QLatin1String(item.name));
+        action->setShortcuts(QKeySequence::listFromString(QLatin1String(item.keys)));
+        if (item.handler) {
+            QObject::connect(action, &QAction::triggered, window,
+                             [window, handler = item.handler] { handler(window); });
+        }
+    }
+}
 
 } // namespace
 
-void frmMain::BuildMenus() {
-    auto addMenu = [this](const char* name, const char* caption,
-                          std::initializer_list<MenuItem> items) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
-        menu->setObjectName(QLatin1String(name));
-        menu->menuAction()->setObjectName(QLatin1String(name));
-        for (const MenuItem& item : items) {
-            QAction* action = *item.caption == '\0'
-                                  ? menu->addSeparator()
-                                  : menu->addAction(QString::fromUtf8(item.caption));
-            action->setObjectName(QLatin1String(item.name));
-            action->setShortcuts(QKeySequence::listFromString(QLatin1String(item.keys)));
-            if (item.handler) {
-                connect(action, &QAction::triggered, this,
-                        [this, handler = item.handler] { handler(this); });
-            }
-        }
-    };
+template <class Window> auto frmMain::OpenToolWindow() {
+    // Cleared first, so that no window finds the word of an earlier one.
+    state_.Tag.clear();
+    ToolWindowContext context{state_, dialogs_, palette(), HelpViewer};
+    Window window(context, this);
+    window.exec();
+    if constexpr (requires { window.Outcome(); }) {
+        return window.Outcome();
+    }
+}
 
-    addMenu("mnuFile_submenu", "&File",
+template <class Window> void frmMain::RunMapTool(const char* stepLabel) {
+    UndoStep step(history_, state_, stepLabel);
+    OpenToolWindow<Window>();
+    Refresh(step.Close());
+}
+
+void frmMain::BuildMenus() {
+    AddMenu(this, "mnuFile_submenu", "&File",
             {{"mnuNewMap", "&New Map...", &frmMain::mnuNewMap_Click, "Ctrl+N"},
              {"mnuOpenMap", "&Open Map...", &frmMain::mnuOpenMap_Click, "Ctrl+O"},
              {"mnuImportCSV", "&Import CSV...", &frmMain::mnuImportCSV_Click},
@@ -73,118 +85,95 @@ void frmMain::BuildMenus() {
               "Ctrl+Shift+S"},
              {"sepFile1", "", nullptr},
              {"mnuExit", "E&xit", &frmMain::mnuExit_Click}});
-
-    addMenu("mnuEdit_submenu", "&Edit",
+    AddMenu(this, "mnuEdit_submenu", "&Edit",
             {{"mnuUndo", "&Undo", &frmMain::mnuUndo_Click, "Ctrl+Z"},
              {"mnuRedo", "&Redo", &frmMain::mnuRedo_Click, "Ctrl+Y; Ctrl+Shift+Z"}});
-    mnuUndo = findChild<QAction*>(QStringLiteral("mnuUndo"));
-    mnuRedo = findChild<QAction*>(QStringLiteral("mnuRedo"));
-
-    addMenu("mnuView_submenu", "&View",
-            {{"mnuShowGrid", "Show &Grid", &frmMain::UpdateOverlay},
-             {"mnuShowExportArea", "Show &Export Area", &frmMain::UpdateOverlay}});
-    mnuShowGrid = findChild<QAction*>(QStringLiteral("mnuShowGrid"));
-    mnuShowExportArea = findChild<QAction*>(QStringLiteral("mnuShowExportArea"));
-    mnuShowGrid->setCheckable(true);
-    mnuShowExportArea->setCheckable(true);
-
+    AddMenu(this, "mnuView_submenu", "&View",
+            {{"mnuShowGrid", "Show &Grid", &frmMain::mnuShowOverlay_Click},
+             {"mnuShowExportArea", "Show &Export Area", &frmMain::mnuShowOverlay_Click}});
     // A command on the menu bar itself, without items.
     QAction* generation = menuBar()->addAction(QStringLiteral("Map &Generation"));
     generation->setObjectName(QStringLiteral("mnuMapGeneration_submenu"));
     connect(generation, &QAction::triggered, this, &frmMain::mnuMapGeneration_Click);
+    AddMenu(
+        this, "mnuTools_submenu", "&Tools",
+        {{"mnuRubberStampBuilder", "Rubber &Stamp Builder",
+          [](frmMain* w) { w->OpenToolWindow<frmRubberStampMaker>(); }},
+         {"mnuTileSwapper", "Tile &Swap", [](frmMain* w) { w->RunMapTool<frmTileSwap>("Swap"); }},
+         {"mnuTileReplace", "Tile &Replace",
+          [](frmMain* w) { w->RunMapTool<frmTileReplace>("Replace"); }},
+         {"mnuTileShift", "Tile Shi&ft",
+          [](frmMain* w) { w->RunMapTool<frmTileShift>("Tile Shift"); }},
+         {"mnuMapShift", "&Map Shift",
+          [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }}});
+    AddMenu(
+        this, "mnuHelp_submenu", "&Help",
+        {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},
+         {"sepHelp1", "", nullptr},
+         {"mnuAboutTESSRA", "&About TESSRA", [](frmMain* w) { w->OpenToolWindow<frmAbout>(); }}});
 
-    addMenu(
-        "mnuTools_submenu", "&Tools",
-        {{"mnuRubberStampBuilder", "Rubber &Stamp Builder", &frmMain::mnuRubberStampBuilder_Click},
-         {"mnuTileSwapper", "Tile &Swap", &frmMain::mnuTileSwapper_Click},
-         {"mnuTileReplace", "Tile &Replace", &frmMain::mnuTileReplace_Click},
-         {"mnuTileShift", "Tile Shi&ft", &frmMain::mnuTileShift_Click},
-         {"mnuMapShift", "&Map Shift", &frmMain::mnuMapShift_Click}});
-
-    addMenu("mnuHelp_submenu", "&Help",
-            {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},
-             {"sepHelp1", "", nullptr},
-             {"mnuAboutTESSRA", "&About TESSRA", &frmMain::mnuAboutTESSRA_Click}});
+    mnuUndo = findChild<QAction*>(QStringLiteral("mnuUndo"));
+    mnuRedo = findChild<QAction*>(QStringLiteral("mnuRedo"));
+    mnuShowGrid = findChild<QAction*>(QStringLiteral("mnuShowGrid"));
+    mnuShowExportArea = findChild<QAction*>(QStringLiteral("mnuShowExportArea"));
+    mnuShowGrid->setCheckable(true);
+    mnuShowExportArea->setCheckable(true);
 }
 
 void frmMain::BuildKeyboard() {
     auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(contextHelp, &QShortcut::activated, this,
             [this] { HelpViewer.ShowTopic(QLatin1String(HelpMainWindowTopic.page)); });
-    for (int i = 0; i < static_cast<int>(ToolKeys.size()); ++i) {
-        auto* key = new QShortcut(QKeySequence(ToolKeys[i]), this);
-        key->setObjectName(QStringLiteral("keyTool%1").arg(i));
-        connect(key, &QShortcut::activated, this, [this, i] { SelectTool(i); });
+    for (const ToolInfo& tool : ToolTable()) {
+        auto* key = new QShortcut(QKeySequence(QString(QLatin1Char(tool.key))), this);
+        key->setObjectName(QStringLiteral("keyTool%1").arg(tool.id));
+        connect(key, &QShortcut::activated, this, [this, id = tool.id] {
+            // A letter typed into a box is text, not a tool.
+            if (qobject_cast<QLineEdit*>(QApplication::focusWidget()) == nullptr) {
+                SelectTool(id);
+            }
+        });
     }
-}
-
-void frmMain::SelectTool(int index) {
-    // A letter typed into a box is text, not a tool.
-    if (qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr) {
-        return;
-    }
-    optToolSelect[index]->setChecked(true);
 }
 
 void frmMain::mnuNewMap_Click() {
     if (!MaySaveChanges()) {
         return;
     }
-    OpenToolWindow<frmNewMap>("NEW", "New Map");
-    if (state_.Tag == "NEW") {
-        // A fresh map has nothing to save until it is changed.
-        history_.MarkSaved();
-        UpdateEditMenu();
+    UndoStep step(history_, state_, "New Map");
+    if (!OpenToolWindow<frmNewMap>()) {
+        return;
     }
+    DocumentChange change = step.Close();
+    // A fresh map has nothing to save until it is changed.
+    history_.MarkSaved();
+    change.fileName = change.history = true;
+    Refresh(change);
 }
 
 void frmMain::mnuImportCSV_Click() {
     if (!MaySaveChanges()) {
         return;
     }
-    OpenToolWindow<frmImportCSV>("LOAD", "Import CSV");
+    UndoStep step(history_, state_, "Import CSV");
+    if (!OpenToolWindow<frmImportCSV>()) {
+        return;
+    }
+    state_.CurrentFileName = UntitledFileName;
+    DocumentChange change = step.Close();
+    change.fileName = true;
+    Refresh(change);
 }
 
 void frmMain::mnuMapGeneration_Click() {
-    state_.Tag.clear();
-    ToolWindowContext context{state_, dialogs_, palette_, HelpViewer};
-    frmMapfileGenerator window(context, this);
-    if (window.exec() != QDialog::Accepted) {
-        return;
-    }
     // The export area follows the block last written.
-    const auto box = [&window](const char* name) {
-        return BoxText(window.findChild<QLineEdit*>(QLatin1String(name)));
-    };
-    if (const Result<MapFileSize> size = ReadMapFileSize(box("txtMapSizeX"), box("txtMapSizeY"))) {
-        exportWidth_ = size.value().W;
-        exportHeight_ = size.value().H;
-        UpdateOverlay();
+    if (const std::optional<MapFileSize> written = OpenToolWindow<frmMapfileGenerator>()) {
+        editField_->SetExportArea(written->W, written->H);
     }
 }
 
-void frmMain::mnuRubberStampBuilder_Click() {
-    OpenToolWindow<frmRubberStampMaker>();
-}
-
-void frmMain::mnuTileSwapper_Click() {
-    OpenToolWindow<frmTileSwap>("SWAP", "Swap");
-}
-
-void frmMain::mnuTileReplace_Click() {
-    OpenToolWindow<frmTileReplace>("SWAP", "Replace");
-}
-
-void frmMain::mnuTileShift_Click() {
-    OpenToolWindow<frmTileShift>("SWAP", "Tile Shift");
-}
-
-void frmMain::mnuMapShift_Click() {
-    OpenToolWindow<frmMapShift>("SWAP", "Map Shift");
-}
-
-void frmMain::mnuAboutTESSRA_Click() {
-    OpenToolWindow<frmAbout>();
+void frmMain::mnuShowOverlay_Click() {
+    editField_->ShowOverlay(mnuShowGrid->isChecked(), mnuShowExportArea->isChecked());
 }
 
 void frmMain::mnuHelpTopics_Click() {

@@ -1,20 +1,13 @@
+#include "core/tileset_files.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStyle>
-#include <algorithm>
 
 namespace tessra {
 
 namespace {
 
-const QString MissingMark = QStringLiteral(" (missing)");
+const QString PcxFilter = QStringLiteral("PCX Files|*.pcx|All Files|*.*|");
 
 const char* EditLabel(TilesetEdit edit) {
     switch (edit) {
@@ -30,31 +23,30 @@ const char* EditLabel(TilesetEdit edit) {
 
 } // namespace
 
-void frmMain::BuildTilesetCommands() {
-    connect(cmdDelTileset, &QPushButton::clicked, this,
-            [this] { EditTileset(TilesetEdit::Remove); });
-    connect(cmdMoveUp, &QPushButton::clicked, this, [this] { EditTileset(TilesetEdit::MoveUp); });
-    connect(cmdMoveDown, &QPushButton::clicked, this,
-            [this] { EditTileset(TilesetEdit::MoveDown); });
-
-    // A right click selects the entry under it, then offers its commands.
-    mnuLocateTileset = new QAction(QStringLiteral("&Locate..."), lstTilesets);
-    mnuLocateTileset->setObjectName(QStringLiteral("mnuLocateTileset"));
-    mnuLocateTileset->setEnabled(false);
-    connect(mnuLocateTileset, &QAction::triggered, this, &frmMain::mnuLocateTileset_Click);
-    lstTilesets->addAction(mnuLocateTileset);
-    lstTilesets->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // The missing mark fits a text line, so the short list keeps its three rows.
-    const int mark = lstTilesets->fontMetrics().height() - 2;
-    lstTilesets->setIconSize(QSize(mark, mark));
+void frmMain::cmdAddTileset_Click() {
+    const std::optional<QString> chosen = dialogs_.OpenFile(
+        this,
+        {.title = QStringLiteral("Import PCX File"), .filter = PcxFilter, .defaultSuffix = {}});
+    if (!chosen) {
+        return;
+    }
+    const std::string path = FileNameOf(*chosen);
+    if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
+        ShowError(ToQString(checked.message()));
+        return;
+    }
+    UndoStep step(history_, state_, "Add Tileset");
+    state_.Tilesets.push_back(path);
+    // Tile 0, whatever was selected before; the list's selection stays.
+    state_.SelectedTile = 0;
+    DocumentChange change = step.Close();
+    change.selection = true;
+    Refresh(change);
 }
 
 void frmMain::EditTileset(TilesetEdit edit) {
-    history_.EndStep(state_);
-    const int selected = lstTilesets->currentRow();
-    const std::vector<int> counts = TilesetTileCounts(state_.Tilesets, LoadTilesetPicture);
     const std::optional<TilesetEditPlan> plan =
-        PlanTilesetEdit(state_.Tilesets, counts, edit, selected);
+        PlanTilesetEdit(state_.Tilesets, TileCounts(), edit, state_.SelectedTileset);
     if (!plan) {
         return;
     }
@@ -65,57 +57,55 @@ void frmMain::EditTileset(TilesetEdit edit) {
                           QStringLiteral("This changes the numbers of the tiles that follow. "
                                          "Renumber the map so that every cell keeps its picture?"),
                           QStringLiteral("TESSRA"), true);
-    history_.Record(state_, EditLabel(edit), [&] {
-        state_.Tilesets = plan->Tilesets;
-        if (renumber) {
-            RenumberMap(state_.MapData, plan->Renumber);
+    UndoStep step(history_, state_, EditLabel(edit));
+    state_.Tilesets = plan->Tilesets;
+    if (renumber) {
+        RenumberMap(state_.MapData, plan->Renumber);
+        // The selected tile keeps its picture along with the map.
+        if (IsTileNumber(state_.SelectedTile)) {
+            state_.SelectedTile = plan->Renumber[state_.SelectedTile];
         }
-    });
-    // The selected tile keeps its picture along with the map.
-    if (renumber && IsTileNumber(state_.SelectedTile)) {
-        state_.SelectedTile = plan->Renumber[state_.SelectedTile];
     }
-    RebuildPalette(plan->Selected);
-    UpdateEditMenu();
+    state_.SelectedTileset = plan->Selected;
+    DocumentChange change = step.Close();
+    change.selection = true;
+    Refresh(change);
 }
 
 void frmMain::mnuLocateTileset_Click() {
-    const int selected = lstTilesets->currentRow();
+    const int selected = state_.SelectedTileset;
     if (selected < 0 || selected >= static_cast<int>(state_.Tilesets.size())) {
         return;
     }
-    const std::optional<QString> chosen =
-        dialogs_.OpenFile(this, {.title = QStringLiteral("Locate PCX File"),
-                                 .filter = QStringLiteral("PCX Files|*.pcx|All Files|*.*|"),
-                                 .defaultSuffix = {}});
-    if (!chosen) {
+    const std::optional<QString> chosen = dialogs_.OpenFile(
+        this,
+        {.title = QStringLiteral("Locate PCX File"), .filter = PcxFilter, .defaultSuffix = {}});
+    if (!chosen || FileNameOf(*chosen) == state_.Tilesets[selected]) {
         return;
     }
     const std::string path = FileNameOf(*chosen);
-    if (path == state_.Tilesets[selected]) {
+    if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
+        ShowError(ToQString(checked.message()));
         return;
     }
-    if (std::ranges::find(state_.Tilesets, path) != state_.Tilesets.end()) {
-        ShowError(QStringLiteral("That tileset is already loaded."));
-        return;
-    }
-    history_.EndStep(state_);
-    history_.Record(state_, "Locate Tileset", [&] { state_.Tilesets[selected] = path; });
-    RebuildPalette(selected);
-    UpdateEditMenu();
+    UndoStep step(history_, state_, "Locate Tileset");
+    state_.Tilesets[selected] = path;
+    Refresh(step.Close());
 }
 
-void frmMain::MarkMissingTilesets() {
-    const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    for (int row = 0; row < lstTilesets->count(); ++row) {
-        QListWidgetItem* item = lstTilesets->item(row);
-        // The text stays the path; the mark is the icon, the colour and the tip.
-        const bool missing =
-            row >= static_cast<int>(state_.Tilesets.size()) || !FileExists(state_.Tilesets[row]);
-        item->setIcon(missing ? warning : QIcon());
-        item->setForeground(missing ? QBrush(Qt::darkRed) : QBrush());
-        item->setToolTip(missing ? item->text() + MissingMark : QString());
+std::vector<int> frmMain::TileCounts() const {
+    std::vector<int> counts = tileCounts_;
+    counts.resize(state_.Tilesets.size(), NotRead);
+    // Past a full palette nothing was read; moving such a tileset needs its count.
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == NotRead) {
+            const std::string path = ResolveTilesetPath(state_.Tilesets[i], state_.ProjectFolder);
+            const Result<Surface> picture = LoadTileset(path);
+            counts[i] =
+                picture ? TilesetTileCount(picture.value().Width(), picture.value().Height()) : 0;
+        }
     }
+    return counts;
 }
 
 } // namespace tessra

@@ -44,6 +44,7 @@ void frmMapShift::cmdShift_Click() {
         return;
     }
     ShiftMap(context_.state.MapData, shift.value());
+    outcome_ = shift.value();
     context_.state.Tag = "SWAP";
     accept();
 }

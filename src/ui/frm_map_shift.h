@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/map_shift.h"
 #include "ui/tool_dialog.h"
+
+#include <optional>
 
 class QRadioButton;
 
@@ -14,6 +17,9 @@ class frmMapShift : public ToolDialog {
   public:
     frmMapShift(ToolWindowContext& context, QWidget* parent);
 
+    // The shift made, once made.
+    const std::optional<MapShift>& Outcome() const { return outcome_; }
+
   private:
     void cmdShift_Click();
 
@@ -24,6 +30,7 @@ class frmMapShift : public ToolDialog {
     QLineEdit* txtFillTile = nullptr;
     QPushButton* cmdShift = nullptr;
     QPushButton* cmdCancel = nullptr;
+    std::optional<MapShift> outcome_;
 };
 
 } // namespace tessra

@@ -66,6 +66,7 @@ void frmMapfileGenerator::cmdGenerate_Click() {
                                  QStringLiteral("Error #%1").arg(errorCode), MessageIcon::Critical);
         return;
     }
+    outcome_ = size.value();
     context_.dialogs.Message(this, QStringLiteral("File was exported."), QStringLiteral("TESSRA"),
                              MessageIcon::Information);
     accept();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/map_file.h"
 #include "ui/tool_dialog.h"
+
+#include <optional>
 
 namespace tessra {
 
@@ -11,12 +14,16 @@ class frmMapfileGenerator : public ToolDialog {
   public:
     frmMapfileGenerator(ToolWindowContext& context, QWidget* parent);
 
+    // The size of the block written, once a file was written.
+    const std::optional<MapFileSize>& Outcome() const { return outcome_; }
+
   private:
     void cmdGenerate_Click();
 
     QLineEdit* txtMapSizeX = nullptr;
     QLineEdit* txtMapSizeY = nullptr;
     QPushButton* cmdGenerate = nullptr;
+    std::optional<MapFileSize> outcome_;
 };
 
 } // namespace tessra

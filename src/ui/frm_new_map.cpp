@@ -34,7 +34,8 @@ void frmNewMap::cmdOK_Click() {
         Refuse(fill.message());
         return;
     }
-    NewMap(context_.state, fill.value(), chkKeepTilesets->isChecked());
+    outcome_ = NewMapChoice{fill.value(), chkKeepTilesets->isChecked()};
+    NewMap(context_.state, *outcome_);
     context_.state.Tag = "NEW";
     accept();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/new_map.h"
 #include "ui/tool_dialog.h"
+
+#include <optional>
 
 class QCheckBox;
 
@@ -14,6 +17,9 @@ class frmNewMap : public ToolDialog {
   public:
     frmNewMap(ToolWindowContext& context, QWidget* parent);
 
+    // What the new map was made of, once OK has made it.
+    const std::optional<NewMapChoice>& Outcome() const { return outcome_; }
+
   private:
     void cmdOK_Click();
 
@@ -21,6 +27,7 @@ class frmNewMap : public ToolDialog {
     QCheckBox* chkKeepTilesets = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
+    std::optional<NewMapChoice> outcome_;
 };
 
 } // namespace tessra

@@ -45,6 +45,7 @@ void frmTileShift::cmdShift_Click() {
         Refuse(changed.message());
         return;
     }
+    outcome_ = shift.value();
     context_.state.Tag = "SWAP";
     accept();
 }

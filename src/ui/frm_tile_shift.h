@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/map_shift.h"
 #include "ui/tool_dialog.h"
+
+#include <optional>
 
 namespace tessra {
 
@@ -12,6 +15,9 @@ class frmTileShift : public ToolDialog {
   public:
     frmTileShift(ToolWindowContext& context, QWidget* parent);
 
+    // The shift made, once made.
+    const std::optional<TileShift>& Outcome() const { return outcome_; }
+
   private:
     void cmdShift_Click();
 
@@ -20,6 +26,7 @@ class frmTileShift : public ToolDialog {
     QLineEdit* txtOffset = nullptr;
     QPushButton* cmdShift = nullptr;
     QPushButton* cmdCancel = nullptr;
+    std::optional<TileShift> outcome_;
 };
 
 } // namespace tessra

@@ -125,6 +125,7 @@ void TileChangeWindow::cmdSwap_Click() {
         return;
     }
     kind_.change(context_.state.MapData, tiles.value().A, tiles.value().B);
+    outcome_ = tiles.value();
     context_.state.Tag = "SWAP";
     accept();
 }

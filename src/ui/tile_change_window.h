@@ -2,10 +2,12 @@
 
 #include "core/map_grid.h"
 #include "core/surface.h"
+#include "core/tile_swap.h"
 #include "ui/tool_dialog.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QLabel;
 
@@ -33,6 +35,9 @@ class TileChangeWindow : public ToolDialog {
   public:
     static constexpr int PreviewSize = 64;
 
+    // The two tiles changed, once changed.
+    const std::optional<TilePair>& Outcome() const { return outcome_; }
+
   protected:
     TileChangeWindow(ToolWindowContext& context, QWidget* parent, const TileChangeKind& kind);
 
@@ -50,6 +55,7 @@ class TileChangeWindow : public ToolDialog {
     QPushButton* cmdSwap = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* Image1 = nullptr;
+    std::optional<TilePair> outcome_;
 };
 
 // Draws the 64 x 64 preview of the tile a box names: its palette square enlarged

@@ -45,14 +45,17 @@ class Cli : public ::testing::Test {
 } // namespace
 
 TEST_F(Cli, UsageAndHelp) {
-    const CliRun help = RunTool({"--help"});
-    EXPECT_EQ(help.status, ExitSuccess);
-    for (const char* command : {"export-dat", "export", "import-csv", "swap", "replace",
-                                "pcx-to-image", "palette", "render", "export-tmx", "import-tmx"}) {
-        EXPECT_NE(help.out.find(command), std::string::npos) << command;
-        const CliRun own = RunTool({command, "--help"});
-        EXPECT_EQ(own.status, ExitSuccess) << command;
-        EXPECT_EQ(own.out.rfind(std::string("Usage: tessra-cli ") + command, 0), 0u) << own.out;
+    for (const char* flag : {"--help", "-h"}) {
+        const CliRun help = RunTool({flag});
+        EXPECT_EQ(help.status, ExitSuccess);
+        for (const char* command :
+             {"export-dat", "export", "import-csv", "swap", "replace", "pcx-to-image", "palette",
+              "render", "export-tmx", "import-tmx"}) {
+            EXPECT_NE(help.out.find(command), std::string::npos) << command;
+            const CliRun own = RunTool({command, flag});
+            EXPECT_EQ(own.status, ExitSuccess) << command;
+            EXPECT_EQ(own.out.rfind(std::string("Usage: tessra-cli ") + command, 0), 0u) << own.out;
+        }
     }
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"frob"}, {"swap", map_, "1", "2"}, {"export-dat", map_, "1", "1", out_, "x"}}) {

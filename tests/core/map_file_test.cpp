@@ -1,19 +1,26 @@
 #include "core/map_file.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 using namespace tessra;
 
+// The whole part of each box, 1..256; the X box is checked first.
 TEST(MapFile, ReadsTheTypedSize) {
-    const std::pair<const char*, int> counts[] = {{"2.5", 2}, {"0.5", 0},   {"-4", 0},
-                                                  {"abc", 0}, {"256", 256}, {"1e999", 257}};
-    for (const auto& [text, count] : counts) {
-        EXPECT_EQ(MapFileCount(text), count) << text;
+    const std::array<const char*, 3> cases[] = {
+        {"2.5", "256.5", "2 256"},
+        {"0.5", "3", "Illegal X size: enter a number from 1 to 256."},
+        {"abc", "257", "Illegal X size: enter a number from 1 to 256."},
+        {"1", "1e999", "Illegal Y size: enter a number from 1 to 256."},
+    };
+    for (const auto& [x, y, read] : cases) {
+        const Result<MapFileSize> size = ReadMapFileSize(x, y);
+        EXPECT_EQ(size ? std::to_string(size.value().W) + ' ' + std::to_string(size.value().H)
+                       : size.message(),
+                  read);
     }
-    EXPECT_NE(ReadMapFileSize("", "3").message().find("X"), std::string::npos);
-    EXPECT_NE(ReadMapFileSize("3", "257").message().find("Y"), std::string::npos);
-    EXPECT_EQ(ReadMapFileSize("256", "2.5").value().H, 2);
 }
 
 TEST(MapFile, RowAfterRow) {
@@ -25,9 +32,10 @@ TEST(MapFile, RowAfterRow) {
     map(0, 1) = 4, map(1, 1) = 5, map(2, 1) = 6;
     EXPECT_EQ(WriteMapFileBytes(map, 3, 2), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
 
-    const auto column = WriteMapFileBytes(map, 1, 256);
-    ASSERT_EQ(column.size(), 256u);
-    for (int y = 0; y < 256; ++y) {
-        EXPECT_EQ(column[y], map(0, y)) << y;
+    // The whole width and the whole height, not one cell less.
+    const auto row = WriteMapFileBytes(map, 256, 1), column = WriteMapFileBytes(map, 1, 256);
+    ASSERT_EQ(row.size() + column.size(), 512u);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_TRUE(row[i] == map(i, 0) && column[i] == map(0, i)) << i;
     }
 }

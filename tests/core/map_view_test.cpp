@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 using namespace tessra;
@@ -21,16 +22,23 @@ MapGrid PatternMap() {
 
 } // namespace
 
-// Every view pixel against the cell under it, worked out pixel by pixel. The
-// scroll maxima include 8x at 252, 252, where row 255 shows its upper half;
-// tiles past a short palette draw black.
+// Every view pixel against the cell under it, worked out pixel by pixel, at
+// each zoom's scroll maxima among others: 8x stops at 252, 252, where row 255
+// shows its upper half. Tiles past a short palette draw black.
 TEST(MapView, DrawsEveryZoomAndScrollPosition) {
+    const struct {
+        int zoomMode, size, horizMax, vertMax;
+    } zooms[] = {{0, 16, 224, 228},  {1, 32, 240, 242},  {2, 64, 248, 249},
+                 {3, 128, 252, 252}, {-1, 16, 224, 228}, {4, 16, 224, 228}}; // others read as 1x
     const MapGrid map = PatternMap();
-    for (int zoomMode = 0; zoomMode < 4; ++zoomMode) {
+    for (const auto& [zoomMode, size, horizMax, vertMax] : zooms) {
         const ZoomLevel& zoom = ZoomFor(zoomMode);
-        const int size = zoom.cellSize, scale = size / TileSize;
+        ASSERT_EQ(std::tuple(zoom.cellSize, zoom.horizMax, zoom.vertMax),
+                  std::tuple(size, horizMax, vertMax))
+            << zoomMode;
+        const int scale = size / TileSize;
         for (const auto& [scroll, paletteHeight] : {std::pair{ScrollPosition{10, 3}, 240},
-                                                    {{zoom.horizMax, zoom.vertMax}, 256},
+                                                    {{horizMax, vertMax}, 256},
                                                     {{250, 251}, 256}}) {
             Surface view(ViewWidth, ViewHeight);
             view.Clear(Untouched);
@@ -47,7 +55,7 @@ TEST(MapView, DrawsEveryZoomAndScrollPosition) {
                     wrong += view.At(px, py) != expected;
                 }
             }
-            EXPECT_EQ(wrong, 0) << zoom.caption << " at " << scroll.x << "," << scroll.y;
+            EXPECT_EQ(wrong, 0) << zoomMode << " at " << scroll.x << "," << scroll.y;
         }
     }
 }

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace tessra;
 
@@ -26,20 +28,24 @@ TEST(Palette, NumbersTilesAcrossTilesetsRoundingHalfToEven) {
     struct Case {
         std::vector<std::string> files;
         std::vector<std::array<int, 3>> tiles; // file index, sx, sy of tiles 0, 1, ...
+        std::vector<int> counts;
     };
     const Case cases[] = {
         {{"a:16x32", "missing", "b:48x16"},
-         {{0, 0, 0}, {0, 0, 16}, {2, 0, 0}, {2, 16, 0}, {2, 32, 0}}},
-        {{"a:8x16", "b:16x16"}, {{1, 0, 0}}},                            // half a tile rounds to 0
-        {{"a:40x16", "b:16x16"}, {{0, 0, 0}, {0, 16, 0}, {1, 0, 0}}},    // 2.5 rounds to 2
-        {{"a:24x32"}, {{0, 0, 0}, {0, 16, 0}, {0, 0, 16}, {0, 16, 16}}}, // 1.5 rounds to 2
+         {{0, 0, 0}, {0, 0, 16}, {2, 0, 0}, {2, 16, 0}, {2, 32, 0}},
+         {2, 0, 3}},
+        {{"a:8x16", "b:16x16"}, {{1, 0, 0}}, {0, 1}},                         // half a tile: 0
+        {{"a:40x16", "b:16x16"}, {{0, 0, 0}, {0, 16, 0}, {1, 0, 0}}, {2, 1}}, // 2.5 rounds to 2
+        {{"a:24x32"}, {{0, 0, 0}, {0, 16, 0}, {0, 0, 16}, {0, 16, 16}}, {4}}, // 1.5 rounds to 2
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.files[0]);
         EditorState state;
         state.Tilesets = c.files;
         Surface palette;
-        const auto failures = ReloadTilesets(state, palette, LoadSynthetic);
+        const PaletteBuild build = ReloadTilesets(state, palette, LoadSynthetic);
+        const auto& failures = build.failures;
+        EXPECT_EQ(build.tileCounts, c.counts);
         const int count = static_cast<int>(c.tiles.size());
         for (int n = 0; n < count; ++n) {
             ExpectTile(palette, n, c.files[c.tiles[n][0]], c.tiles[n][1], c.tiles[n][2]);
@@ -63,6 +69,46 @@ TEST(Palette, DropsTilesPast255AndRebuildsFromBlack) {
     ReloadTilesets(state, palette, LoadSynthetic);
     ExpectTile(palette, 0, "b:16x16", 0, 0);
     EXPECT_EQ(palette.At(TileLeft(255), TileTop(255)), Black);
+}
+
+// Each file is decoded once, whatever the spelling of its path, and nothing is
+// read once the 256 tiles are full; relative paths are taken from the folder.
+TEST(Palette, DecodesEachFileOnceAndStopsWhenFull) {
+    const struct {
+        std::vector<std::string> files;
+        const char* folder;
+        std::vector<std::string> loaded;
+        std::vector<int> counts;
+    } cases[] = {
+        {{"a:16x16", "./a:16x16", "b:16x16", "x/../a:16x16"},
+         "",
+         {"a:16x16", "b:16x16"},
+         {1, 1, 1, 1}},
+        {{"a:256x240", "b:16x16", "c:256x16", "d:16x16"},
+         "",
+         {"a:256x240", "b:16x16", "c:256x16"},
+         {240, 1, 16, NotRead}},
+        {{"a:16x16", "/abs/b:16x16", "sub\\c:16x16"},
+         "/maps",
+         {"/maps/a:16x16", "/abs/b:16x16", "/maps/sub/c:16x16"},
+         {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files[0]);
+        EditorState state;
+        state.Tilesets = c.files;
+        state.ProjectFolder = c.folder;
+        std::vector<std::string> loaded;
+        const auto load = [&](const std::string& path) {
+            loaded.push_back(path);
+            return LoadSynthetic(path);
+        };
+        Surface palette;
+        const PaletteBuild build = ReloadTilesets(state, palette, load);
+        EXPECT_EQ(loaded, c.loaded);
+        EXPECT_EQ(build.tileCounts, c.counts);
+        EXPECT_EQ(build.failures.size(), c.folder[0] ? 3u : 0u);
+    }
 }
 
 // The square TileOfPicture names is the one the palette shows for that tile,

@@ -1,6 +1,6 @@
 #include "core/png.h"
 #include "core/tileset_picture.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

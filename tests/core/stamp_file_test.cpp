@@ -38,6 +38,7 @@ TEST(StampFile, RefusesMalformedFilesNamingTheLine) {
         {header, "line 2 must hold the width and height, two whole numbers from 2 to 8."},
         {header + "9 2\n", "line 2 must hold"},
         {header + "2 1\n0 0\n", "line 2 must hold"},
+        {header + "1 2\n0\n0\n", "line 2 must hold"},
         {"TESSRA-STAMP 1\r\n2 3\r\n1 2\r\n3 4\r\n", "line 5 is missing; the stamp has 3 rows."},
         {header + "2 2\n1 2 3\n1 2\n", "line 3 holds 3 numbers; each row of this stamp"},
         {header + "2 2\n1 2\n1 256\n", "line 4 holds \"256\" where a tile number"},

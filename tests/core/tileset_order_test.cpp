@@ -39,6 +39,12 @@ TEST(TilesetOrder, RenumberingKeepsEveryCellsPicture) {
         {full, TilesetEdit::MoveUp, 1, "ba", 0, 192, 223}, // pushed past 255
         {full, TilesetEdit::Remove, 0, "b", 0, 0, 223},
     };
+    const auto counts = [](const std::vector<std::string>& files) {
+        EditorState state;
+        state.Tilesets = files;
+        Surface palette;
+        return ReloadTilesets(state, palette, LoadSynthetic).tileCounts;
+    };
     MapGrid map; // the visible cells run through all 256 numbers
     for (int i = 0; i < 33 * 29; ++i) {
         map(i % 33, i / 33) = static_cast<std::uint8_t>(i);
@@ -46,8 +52,7 @@ TEST(TilesetOrder, RenumberingKeepsEveryCellsPicture) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ids);
         const Surface before = DrawView(c.files, map);
-        const auto plan =
-            PlanTilesetEdit(c.files, TilesetTileCounts(c.files, LoadSynthetic), c.edit, c.index);
+        const auto plan = PlanTilesetEdit(c.files, counts(c.files), c.edit, c.index);
         ASSERT_TRUE(plan);
         std::string ids;
         for (const std::string& path : plan->Tilesets) {

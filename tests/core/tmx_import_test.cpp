@@ -1,6 +1,6 @@
 #include "core/image_encoders.h"
 #include "core/tmx_import.h"
-#include "picture_files.h"
+#include "support/picture_files.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -46,6 +46,7 @@ class FrmMainEditTest : public MainWindowTest {
         Write("a.pcx", TilesetPcx(256, 48, 1));  // tiles 0..47
         Write("b.pcx", TilesetPcx(16, 32, 100)); // tiles 48, 49
         Write("c.pcx", TilesetPcx(32, 16, 200)); // tiles 50, 51 once added
+        Write("d.pcx", TilesetPcx(16, 16, 210));
         Write("map.csv", "4,5,6,\r\n");
         Write("other.tessra", QByteArray::fromStdString(WriteProjectBytes({}, MapGrid{})));
     }
@@ -95,6 +96,7 @@ class FrmMainEditTest : public MainWindowTest {
             return;
         }
         const QString after = Snapshot(*window);
+        const QString title = window->windowTitle();
         const Surface viewAfter = window->view();
         QVERIFY(after != before && !(viewAfter == viewBefore));
         QCOMPARE(Find<QAction>("mnuUndo")->text(), "&Undo " + label);
@@ -103,7 +105,9 @@ class FrmMainEditTest : public MainWindowTest {
         QCOMPARE(window->history().IsModified(), !fresh);
 
         Key(Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(Snapshot(*window) == before && window->view() == viewBefore);
+        QCOMPARE(Snapshot(*window), before);
+        QVERIFY(window->view() == viewBefore);
+        QCOMPARE(window->windowTitle(), title); // undo never moves the file it saves to
         QCOMPARE(window->history().IsModified(), fresh);
         QCOMPARE(Find<QAction>("mnuRedo")->text(), "&Redo " + label);
 
@@ -156,25 +160,33 @@ class FrmMainEditTest : public MainWindowTest {
         QCOMPARE(went, answer == int(SaveAnswer::Save) || answer == int(SaveAnswer::Discard));
         QCOMPARE(ReadAll("doc.tessra") != saved, answer == int(SaveAnswer::Save));
         QVERIFY(went || (window->history().IsModified() && State().MapData(0, 0) == 5));
+        if (State().CurrentFileName == ToStdString(Path("other.tessra"))) { // a new history
+            QVERIFY(!window->history().CanUndo() && !Find<QAction>("mnuUndo")->isEnabled());
+        }
     }
 
-    void tilesetEditsKeepEveryPicture_data() {
-        QTest::addColumn<QString>("button");
+    // Each cell keeps its picture when the map is renumbered, and undo gives
+    // back the pictures, the selected tile and list entry of before the step,
+    // redo those of after it. Locate changes pictures on purpose.
+    void tilesetStepsKeepPicturesAndSelection_data() {
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("row");
         QTest::addColumn<QPoint>("removed"); // the removed tileset's first and last tile
-        QTest::addColumn<bool>("renumber");
-        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << true;
-        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << true;
-        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << true;
-        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << true;
-        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << false;
+        QTest::addColumn<int>("renumber");   // the answer to the question, -1 for none
+        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << 1;
+        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << 1;
+        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << 1;
+        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << 1;
+        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << 0;
+        QTest::newRow("Add") << "cmdAddTileset" << 1 << QPoint(-1, -1) << -1;
+        QTest::newRow("Locate") << "mnuLocateTileset" << 1 << QPoint(-1, -1) << -1;
     }
 
-    void tilesetEditsKeepEveryPicture() {
-        QFETCH(QString, button);
+    void tilesetStepsKeepPicturesAndSelection() {
+        QFETCH(QString, command);
         QFETCH(int, row);
         QFETCH(QPoint, removed);
-        QFETCH(bool, renumber);
+        QFETCH(int, renumber);
         Fresh();
         AddTileset("c.pcx");
         for (int i = 0; i < 32 * 28; ++i) { // every tile, over the visible cells
@@ -183,10 +195,12 @@ class FrmMainEditTest : public MainWindowTest {
         window->RedrawMapView();
         const Surface before = window->view();
         const MapGrid map = State().MapData;
-        dialogs.yesNoAnswers = {renumber};
+        dialogs.yesNoAnswers = {renumber == 1};
+        dialogs.fileAnswers = {Path("d.pcx")};
         Find<QListWidget>("lstTilesets")->setCurrentRow(row);
-        Click(*window, qPrintable(button));
-        QCOMPARE(dialogs.questions.size(), 1u);
+        const QString beforeStep = Snapshot(*window);
+        Use(*window, qPrintable(command));
+        QCOMPARE(dialogs.questions.size(), renumber < 0 ? 0u : 1u);
         bool same = true;
         for (int i = 0; i < 32 * 28; ++i) {
             const QPoint at(16 * (i % 32) + 8, 16 * (i / 32) + 8);
@@ -194,10 +208,71 @@ class FrmMainEditTest : public MainWindowTest {
             const Pixel expected = gone ? window->palette().At(8, 8) : before.At(at.x(), at.y());
             same = same && window->view().At(at.x(), at.y()) == expected;
         }
-        QCOMPARE(same, renumber);
-        QCOMPARE(State().MapData == map, !renumber);
-        Trigger(*window, "mnuUndo");
-        QVERIFY(window->view() == before && State().MapData == map);
+        QCOMPARE(same || command == "mnuLocateTileset", renumber != 0);
+        QCOMPARE(State().MapData == map, renumber != 1);
+        const QString after = Snapshot(*window);
+        QVERIFY(after != beforeStep);
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(window->view() == before && Snapshot(*window) == beforeStep);
+        Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Snapshot(*window), after);
+    }
+
+    // After Save As, every Save writes that file, whatever undo and redo do,
+    // until another file is opened, made or saved as.
+    void saveKeepsItsFileThroughUndo() {
+        Fresh(false);
+        const auto draw = [&](int x) { QTest::mouseClick(View(), Qt::LeftButton, {}, {x, 5}); };
+        draw(5);
+        dialogs.fileAnswers = {Path("r1.tessra"), Path("r2.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        const QByteArray first = ReadAll("r1.tessra");
+        QVERIFY(UseToolWindow(*window, "mnuImportCSV", [&](QWidget& w) {
+            Enter(w, {"txtSizeX=3", "txtSizeY=1", "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
+        }));
+        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
+        Trigger(*window, "mnuSaveMapAs");
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        draw(40);
+        Key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("r2.tessra"));
+        QCOMPARE(ReadAll("r1.tessra"), first);
+        QCOMPARE(ReadAll("r2.tessra").toStdString(),
+                 WriteProjectBytes(State().Tilesets, State().MapData));
+        QVERIFY(State().MapData(2, 0) == 5 && !window->history().IsModified());
+    }
+
+    // Paths a project file could not give back as they went in.
+    void refusesPathsASaveWouldChange_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        const QString lineBreak = "A tileset path cannot hold a line break.";
+        const QString blank = "A tileset path cannot begin or end with a blank.";
+        QTest::newRow("Add, line feed") << "cmdAddTileset"
+                                        << "e\n.pcx" << lineBreak;
+        QTest::newRow("Add, carriage return") << "cmdAddTileset"
+                                              << "e.pcx\r" << lineBreak;
+        QTest::newRow("Add, trailing blank") << "cmdAddTileset"
+                                             << "e.pcx " << blank;
+        QTest::newRow("Locate, line feed") << "mnuLocateTileset"
+                                           << "e\n.pcx" << lineBreak;
+        QTest::newRow("Locate, leading blank") << "mnuLocateTileset"
+                                               << " e.pcx" << blank;
+    }
+
+    void refusesPathsASaveWouldChange() {
+        QFETCH(QString, command);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        Fresh();
+        Find<QListWidget>("lstTilesets")->setCurrentRow(1);
+        const QString before = Snapshot(*window);
+        const std::size_t steps = window->history().StepCount();
+        dialogs.fileAnswers = {path.startsWith(' ') ? path : Path(path)};
+        Use(*window, qPrintable(command));
+        QCOMPARE(OnlyError(dialogs), message);
+        QVERIFY(Snapshot(*window) == before && window->history().StepCount() == steps);
     }
 
     void wheelKeysAndOverlays() {

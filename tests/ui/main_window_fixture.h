@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -41,11 +42,15 @@ inline QByteArray TilesetPcx(int width, int height, int first) {
     return file;
 }
 
-// Everything a refused command must leave alone.
+// The document and its selection as the window shows them: what a refused
+// command leaves alone and undo brings back. The title is not in it.
 inline QString Snapshot(tessra::frmMain& window) {
     const tessra::EditorState& s = window.state();
-    QString text = window.windowTitle() + tessra::ToQString(s.CurrentFileName) +
-                   QString::number(window.findChild<QListWidget*>("lstTilesets")->count()) +
+    const auto* list = window.findChild<QListWidget*>("lstTilesets");
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    const int row = selected.isEmpty() ? -1 : list->row(selected.front());
+    QString text = QString::number(list->count()) + '@' + QString::number(row) +
+                   window.findChild<QWidget*>("Frame1")->property("title").toString() +
                    QString::number(qHashBits(s.MapData.data(), tessra::CellCount)) +
                    QString::number(qHashBits(window.palette().data(), 256 * 256 * 4));
     for (const std::string& path : s.Tilesets) {
@@ -56,6 +61,43 @@ inline QString Snapshot(tessra::frmMain& window) {
 
 inline void Trigger(tessra::frmMain& window, const char* item) {
     window.findChild<QAction*>(QLatin1String(item))->trigger();
+}
+
+// Counts the paint events that reach the watched widgets.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(const QList<QWidget*>& widgets) {
+        for (QWidget* widget : widgets) {
+            widget->installEventFilter(this);
+        }
+    }
+    // The names of the widgets painted since the last call, in name order.
+    QStringList Painted() {
+        QCoreApplication::processEvents();
+        QStringList names = std::exchange(painted_, {}).values();
+        names.sort();
+        return names;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted_.insert(watched->objectName());
+        }
+        return false;
+    }
+
+  private:
+    QSet<QString> painted_;
+};
+
+// Chooses the menu item, or clicks the button, of that name.
+inline void Use(tessra::frmMain& window, const char* name) {
+    if (auto* action = window.findChild<QAction*>(QLatin1String(name))) {
+        action->trigger();
+    } else {
+        Click(window, name);
+    }
 }
 
 // Chooses a menu item and lets `act` work in the modal window it opens, which

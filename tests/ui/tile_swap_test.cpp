@@ -50,14 +50,15 @@ class TileSwapTest : public QObject {
         QCOMPARE(QList<int>({map(0, 0), map(1, 0), map(255, 255)}), cells);
     }
 
-    // Check shows the tile of each box enlarged; 240 lies below the 14th row.
+    // Check shows the tile of each box enlarged: 16 starts the second row, 240
+    // lies below the 14th.
     void checkPreviewsTheTileEnlarged() {
         ToolWindowFixture f;
         frmTileSwap window(f.context, nullptr);
         for (int i = 0; i < 2; ++i) {
             const Surface& preview = *Child<PictureBox>(window, "picTileTexture", i)->surface();
             QCOMPARE(preview.At(63, 63), ToolWindowFixture::TileColour(0));
-            for (int tile : {240, -1}) { // -1 shows black
+            for (int tile : {16, 240, -1}) { // -1 shows black
                 Child<QLineEdit>(window, "txtDoSwap", i)->setText(QString::number(tile));
                 Child<QAbstractButton>(window, "cmdCheck", i)->click();
                 const Pixel expected = tile < 0 ? Black : ToolWindowFixture::TileColour(tile);

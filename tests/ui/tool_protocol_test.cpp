@@ -9,6 +9,44 @@ class ToolProtocolTest : public MainWindowTest {
   private slots:
     void init() { OpenWindow(); }
 
+    // Each window as its menu item opens it: "control.property=value".
+    void windowsOpenInTheirFirstState_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("state");
+        QTest::newRow("Map Shift")
+            << "mnuMapShift"
+            << QStringList{"txtFillTile.enabled=false", "optWrap.checked=true", "txtShiftX.text=0",
+                           "txtShiftY.text=0"};
+        QTest::newRow("Tile Shift")
+            << "mnuTileShift" << QStringList{"txtFrom.text=0", "txtOffset.text=0"};
+        QTest::newRow("New Map") << "mnuNewMap"
+                                 << QStringList{"txtFillTile.text=0",
+                                                "chkKeepTilesets.checked=true"};
+        QTest::newRow("Import CSV")
+            << "mnuImportCSV" << QStringList{"txtSizeX.text=0", "txtBrowseForFile.text="};
+        QTest::newRow("Map Generation")
+            << "mnuMapGeneration_submenu"
+            << QStringList{"txtMapSizeX.text=", "txtMapSizeY.maxLength=3"};
+        QTest::newRow("Stamp Builder")
+            << "mnuRubberStampBuilder" << QStringList{"cmbStampY.currentIndex=0"};
+        QTest::newRow("About") << "mnuAboutTESSRA" << QStringList{"lblVersion.text=v1.0 rev 9"};
+    }
+
+    void windowsOpenInTheirFirstState() {
+        QFETCH(QString, item);
+        QFETCH(QStringList, state);
+        QStringList shown;
+        QVERIFY(UseToolWindow(*window, qPrintable(item), [&](QWidget& w) {
+            for (const QString& entry : state) {
+                const QStringList part = entry.section('=', 0, 0).split('.');
+                const QObject* control = w.findChild<QObject*>(part[0]);
+                shown << entry.section('=', 0, 0) + '=' +
+                             (control ? control->property(qPrintable(part[1])).toString() : "?");
+            }
+        }));
+        QCOMPARE(shown, state);
+    }
+
     void theCloseBoxAfterAnImportLeavesTheTitle() {
         Write("map.csv", "4,5,6,\r\n");
         dialogs.fileAnswers = {Path("saved.tessra"), Path("saved.tessra")};

@@ -4,7 +4,7 @@
 #include "core/palette.h"
 #include "core/surface.h"
 #include "help/html_help_viewer.h"
-#include "platform/dialogs.h"
+#include "support/fake_dialogs.h"
 #include "ui/tool_window_context.h"
 
 #include <QAbstractButton>

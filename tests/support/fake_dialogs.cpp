@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "support/fake_dialogs.h"
 
 namespace tessra {
 
@@ -7,7 +7,7 @@ std::optional<QString> FakeDialogs::NextFile(const FileDialogRequest& request) {
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
-    // Taken apart: GCC 12 warns, wrongly, about a copied optional QString.
+    // Taken apart rather than copied whole: GCC 12 misreads a copied optional QString.
     const bool chosen = fileAnswers.front().has_value();
     const QString path = fileAnswers.front().value_or(QString());
     fileAnswers.pop_front();

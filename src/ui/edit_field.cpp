@@ -1,0 +1,164 @@
+#include "ui/edit_field.h"
+
+#include "core/map_view.h"
+#include "ui/map_overlay.h"
+#include "ui/picture_box.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace tessra {
+
+namespace {
+
+constexpr int ScrollBarWidth = 17;
+constexpr int WheelNotch = 120; // QWheelEvent's angle for one notch
+
+QScrollBar* AddScrollBar(QWidget* parent, const char* name, Qt::Orientation orientation,
+                         QRect geometry) {
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setGeometry(geometry);
+    bar->setSingleStep(1);
+    // The view follows the thumb while it is dragged.
+    bar->setTracking(true);
+    return bar;
+}
+
+// Cells one notch scrolls: the system's lines at 1x, fewer as cells grow.
+int CellsPerNotch(int zoomMode) {
+    return std::max(1, QApplication::wheelScrollLines() >> zoomMode);
+}
+
+// Whole notches out of an angle, keeping the rest for the next event.
+int TakeNotches(int& angle) {
+    const int notches = angle / WheelNotch;
+    angle -= notches * WheelNotch;
+    return notches;
+}
+
+} // namespace
+
+EditField::EditField(const EditorState& state, const Surface& palette, QWidget* parent)
+    : QWidget(parent), state_(state), palette_(palette), view_(ViewWidth, ViewHeight) {
+    setObjectName(QStringLiteral("editField"));
+    setGeometry(0, 0, ViewWidth + ScrollBarWidth, ViewHeight + ScrollBarWidth);
+    picEditField = new PictureBox(QStringLiteral("picEditField"), ViewWidth, ViewHeight, this);
+    picEditField->move(0, 0);
+    // No surface yet: the view stays blank until the first redraw.
+    connect(picEditField, &PictureBox::MouseDown, this, &EditField::MouseDown);
+    connect(picEditField, &PictureBox::MouseMove, this, &EditField::MouseMove);
+    connect(picEditField, &PictureBox::MouseUp, this, &EditField::MouseUp);
+    picEditField->installEventFilter(this);
+    overlay_ = new MapOverlay(picEditField);
+
+    scrVert = AddScrollBar(this, "scrVert", Qt::Vertical, {ViewWidth, 0, 17, ViewHeight});
+    scrHoriz = AddScrollBar(this, "scrHoriz", Qt::Horizontal, {0, ViewHeight, ViewWidth, 17});
+    SetScrollRanges();
+    connect(scrVert, &QScrollBar::valueChanged, this, &EditField::RedrawMapView);
+    connect(scrHoriz, &QScrollBar::valueChanged, this, &EditField::RedrawMapView);
+}
+
+int EditField::ScrollX() const {
+    return scrHoriz->value();
+}
+
+int EditField::ScrollY() const {
+    return scrVert->value();
+}
+
+void EditField::RedrawMapView() {
+    tessra::RedrawMapView(state_.MapData, palette_, state_.ZoomMode, ScrollX(), ScrollY(), view_);
+    if (picEditField->surface() == nullptr) {
+        picEditField->SetSurface(&view_);
+    } else {
+        picEditField->Refresh();
+    }
+    UpdateOverlay();
+}
+
+void EditField::ApplyZoom() {
+    SetScrollRanges();
+    RedrawMapView();
+}
+
+void EditField::SetScrollRanges() {
+    const ZoomLevel& zoom = ZoomFor(state_.ZoomMode);
+    // A smaller maximum pulls the value down with it, and that change redraws too.
+    scrHoriz->setMaximum(zoom.horizMax);
+    scrVert->setMaximum(zoom.vertMax);
+    scrHoriz->setPageStep(zoom.horizPage);
+    scrVert->setPageStep(zoom.vertPage);
+}
+
+void EditField::ShowOverlay(bool grid, bool exportArea) {
+    grid_ = grid;
+    exportArea_ = exportArea;
+    UpdateOverlay();
+}
+
+void EditField::SetExportArea(int width, int height) {
+    exportWidth_ = width;
+    exportHeight_ = height;
+    UpdateOverlay();
+}
+
+bool EditField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picEditField && event->type() == QEvent::Wheel) {
+        picEditField_Wheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void EditField::picEditField_Wheel(QWheelEvent* event) {
+    QPoint angle = event->angleDelta();
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    // Some systems turn Shift+wheel into a sideways wheel themselves.
+    if (keys & Qt::ShiftModifier && angle.x() == 0) {
+        angle = QPoint(angle.y(), 0);
+    }
+    wheelRest_ += angle;
+    const int across = TakeNotches(wheelRest_.rx());
+    const int down = TakeNotches(wheelRest_.ry());
+    if (keys & Qt::ControlModifier) {
+        const int steps = across + down; // wheel up zooms in
+        ZoomAround(std::clamp(state_.ZoomMode + steps, 0, 3), event->position());
+        return;
+    }
+    const int cells = CellsPerNotch(state_.ZoomMode);
+    scrHoriz->setValue(ScrollX() - across * cells);
+    scrVert->setValue(ScrollY() - down * cells);
+}
+
+void EditField::ZoomAround(int zoomMode, QPointF at) {
+    if (zoomMode == state_.ZoomMode) {
+        return;
+    }
+    // The cell under the pointer stays under it, as far as the scroll bars allow.
+    const double before = ZoomFor(state_.ZoomMode).cellSize;
+    const double cellX = ScrollX() + at.x() / before;
+    const double cellY = ScrollY() + at.y() / before;
+    emit ZoomRequested(zoomMode);
+    if (state_.ZoomMode != zoomMode) {
+        return;
+    }
+    const double after = ZoomFor(zoomMode).cellSize;
+    scrHoriz->setValue(static_cast<int>(std::lround(cellX - at.x() / after)));
+    scrVert->setValue(static_cast<int>(std::lround(cellY - at.y() / after)));
+}
+
+void EditField::UpdateOverlay() {
+    overlay_->SetSettings({.grid = grid_,
+                           .exportArea = exportArea_,
+                           .cellSize = ZoomFor(state_.ZoomMode).cellSize,
+                           .scrollX = ScrollX(),
+                           .scrollY = ScrollY(),
+                           .exportWidth = exportWidth_,
+                           .exportHeight = exportHeight_});
+}
+
+} // namespace tessra
