@@ -46,6 +46,12 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     if (!format) {
         return Error{"Cannot write " + Shortened(outPath) + ": the name must end in .tmx or .tmj"};
     }
+    const std::string picturePath = TiledPalettePath(outPath);
+    for (const std::string* written : {&outPath, &picturePath}) {
+        if (Status output = CheckNotAnInput(*written, {&mapPath, 1}); !output) {
+            return output;
+        }
+    }
     const Result<ProjectData> project = ReadProjectFile(mapPath);
     if (!project) {
         return Error{project.message()};
@@ -55,7 +61,6 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    const std::string picturePath = TiledPalettePath(outPath);
     const PictureFile pictureFile = CheckPictureFile(picturePath, tilesets, palette.value());
     if (pictureFile == PictureFile::HoldsATileset) {
         return Error{"Cannot write " + Shortened(picturePath) + ": it is a tileset of " +
@@ -86,6 +91,9 @@ std::string Absolute(const std::string& path) {
 Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
     const std::string& inPath = args[0];
     const std::string& outPath = args[1];
+    if (Status output = CheckNotAnInput(outPath, {&inPath, 1}); !output) {
+        return output;
+    }
     const auto read = [](const std::string& path) { return ReadInputFile(path, TiledMapLimit); };
     const Result<std::vector<std::uint8_t>> file = read(inPath);
     if (!file) {

@@ -132,6 +132,7 @@ TEST_F(CliFiles, OutputThatIsAnInputIsRefused) {
     fs::create_symlink(map_, dir_.File("map.bmp"));
     fs::create_symlink(tiles_, dir_.File("tiles.png"));
     fs::create_hard_link(tiles_, dir_.File("tiles.ppm"));
+    fs::create_symlink(map_, dir_.File("map.tmx"));
     const std::vector<std::string> cases[] = {
         {"export-dat", map_, "2", "2", map_},
         {"import-csv", csv_, "3", "2", csv_},
@@ -139,6 +140,8 @@ TEST_F(CliFiles, OutputThatIsAnInputIsRefused) {
         {"palette", dir_.File("tiles.png"), tiles_},
         {"render", map_, dir_.File("map.bmp"), "--zoom", "0"},
         {"render", map_, dir_.File("tiles.ppm"), "--zoom", "0"}, // its tileset
+        {"export-tmx", map_, dir_.File("map.tmx")},
+        {"import-tmx", dir_.File("map.tmx"), map_},
     };
     const auto before = FolderSnapshot(dir_.Path());
     for (const auto& args : cases) {
