@@ -3,9 +3,6 @@
 #include "platform/file_group.h"
 #include "platform/file_io.h"
 
-#include <QFile>
-#include <filesystem>
-
 namespace tessra {
 
 namespace {
@@ -14,53 +11,21 @@ std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    return std::filesystem::equivalent(a, b, ignored);
-}
-
 } // namespace
 
-Result<ExportProfile> LoadExportProfile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Error{
-            ToStdString(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()))};
-    }
-    // One byte past the limit is enough for the parser to refuse a larger file.
-    const QByteArray bytes = file.read(static_cast<qint64>(ExportProfileMaxSize) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return Error{
-            ToStdString(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()))};
+Result<ExportProfile> LoadExportProfile(const std::string& path) {
+    const Result<Bytes> bytes =
+        ReadFileBytes(path, ReadLimit{ExportProfileMaxSize, "an export profile"});
+    if (!bytes) {
+        return Error{bytes.message()};
     }
     return ParseExportProfile(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-        ToStdString(path));
+        std::string_view(reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()),
+        path);
 }
 
-Status SaveExportProfile(const QString& path, const ExportProfile& profile) {
-    return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)));
-}
-
-Status CheckExportOutputs(const std::vector<ExportFile>& files,
-                          const std::vector<std::string>& sources) {
-    for (const ExportFile& file : files) {
-        for (const std::string& source : sources) {
-            if (SameFile(file.Path, source)) {
-                return Error{"The export would replace " + file.Path +
-                             ", which it reads; choose another output file."};
-            }
-        }
-    }
-    return {};
-}
-
-Status WriteExportFiles(const std::vector<ExportFile>& files) {
-    std::vector<FileContent> contents;
-    for (const ExportFile& file : files) {
-        contents.push_back({file.Path, ByteSpan(file.Bytes)});
-    }
-    return WriteFilesAtomic(contents);
+Status SaveExportProfile(const std::string& path, const ExportProfile& profile) {
+    return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)), Durability::Document);
 }
 
 std::vector<std::string> FilesOfMap(const std::string& mapPath) {
@@ -77,10 +42,14 @@ Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& a
     if (!result) {
         return result;
     }
-    if (Status safe = CheckExportOutputs(result.value().Files, sources); !safe) {
-        return Error{safe.message()};
+    std::vector<FileContent> contents;
+    for (const ExportFile& file : result.value().Files) {
+        if (Status safe = CheckNotAnInput(file.Path, sources); !safe) {
+            return Error{safe.message()};
+        }
+        contents.push_back({file.Path, ByteSpan(file.Bytes)});
     }
-    if (Status written = WriteExportFiles(result.value().Files); !written) {
+    if (Status written = WriteFilesAtomic(contents); !written) {
         return Error{written.message()};
     }
     return result;

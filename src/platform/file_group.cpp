@@ -1,8 +1,5 @@
 #include "platform/file_group.h"
 
-#include "platform/file_io.h"
-
-#include <QFile>
 #include <memory>
 #include <vector>
 
@@ -11,8 +8,7 @@ namespace tessra {
 Status WriteFilesAtomic(std::span<const FileContent> files) {
     std::vector<std::unique_ptr<AtomicFileWriter>> writers;
     for (const FileContent& file : files) {
-        writers.push_back(std::make_unique<AtomicFileWriter>(
-            QFile::decodeName(QByteArray::fromStdString(file.path))));
+        writers.push_back(std::make_unique<AtomicFileWriter>(file.path, file.durability));
         writers.back()->Write(file.bytes);
     }
     std::string written;

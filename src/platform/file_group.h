@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "platform/file_io.h"
 
 #include <cstdint>
 #include <span>
@@ -12,6 +13,7 @@ namespace tessra {
 struct FileContent {
     std::string path;
     std::span<const std::uint8_t> bytes;
+    Durability durability = Durability::Document;
 };
 
 // Writes every file whole to a temporary one before any takes its place, then

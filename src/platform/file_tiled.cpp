@@ -20,7 +20,7 @@ PictureFile CheckPictureFile(const std::string& picturePath,
     for (const std::string& tileset : tilesets) {
         std::error_code error;
         if (std::filesystem::equivalent(tileset, picturePath, error)) {
-            const Result<Surface> picture = LoadTilesetPicture(ToQString(tileset));
+            const Result<Surface> picture = LoadTilesetPicture(tileset);
             return picture && picture.value() == palette ? PictureFile::HoldsThePalette
                                                          : PictureFile::HoldsATileset;
         }
@@ -54,7 +54,7 @@ Status WriteTiledMapFiles(const MapGrid& map, const Surface& palette,
             return Error{"Cannot write " + picturePath +
                          ": the palette picture could not be encoded"};
         }
-        files.push_back({picturePath, picture});
+        files.push_back({picturePath, picture, Durability::Derived});
     }
     return WriteFilesAtomic(files);
 }

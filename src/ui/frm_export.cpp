@@ -3,17 +3,17 @@
 #include "core/map_export.h"
 #include "platform/dialogs.h"
 #include "platform/file_export.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <array>
+#include <filesystem>
 
 namespace tessra {
 
@@ -240,7 +240,7 @@ void frmExport::ShowProfile(const ExportProfile& profile) {
             static_cast<QLineEdit*>(control)->setText(text);
         }
     }
-    txtOutput->setText(ToQString(profile.Output));
+    txtOutput->setText(ShownFileName(profile.Output));
     chkExportOnSave->setChecked(profile.ExportOnSave);
 }
 
@@ -265,13 +265,15 @@ Result<ExportSettings> frmExport::ReadSettings() const {
 }
 
 std::string frmExport::OutputPath() const {
-    const std::string text = BoxText(txtOutput);
+    const std::string text = FileNameOf(txtOutput->text());
     if (text.empty()) {
         return text;
     }
     // A path typed without a folder is taken from the map's folder, as a profile keeps it.
-    return ToStdString(
-        QFileInfo(ToQString(ResolveExportOutput(mapPath_, text))).absoluteFilePath());
+    std::error_code ignored;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(ResolveExportOutput(mapPath_, text), ignored);
+    return absolute.lexically_normal().string();
 }
 
 void frmExport::UpdateControls() {

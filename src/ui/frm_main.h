@@ -58,7 +58,7 @@ class frmMain : public QMainWindow {
 
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
-    bool OpenProjectFile(const QString& path);
+    bool OpenProjectFile(const std::string& path); // the system's bytes
 
     // The export File > Export Again writes, its output a path from the
     // working folder; none until one is read beside the map or made.
@@ -110,7 +110,7 @@ class frmMain : public QMainWindow {
     void mnuOpenMap_Click();
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
-    bool WriteProjectFile(const QString& path);
+    bool WriteProjectFile(const std::string& path);
 
     // Exports, Tiled maps and tile attributes (frm_main_export.cpp).
     void mnuExport_Click();
@@ -129,7 +129,7 @@ class frmMain : public QMainWindow {
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();
     // Dropped pictures join the list as one step; refused ones are named.
-    void AddDroppedTilesets(const QStringList& paths);
+    void AddDroppedTilesets(const std::vector<std::string>& paths);
     void EditTileset(TilesetEdit edit);
     void mnuLocateTileset_Click();
     std::vector<int> TileCounts() const;

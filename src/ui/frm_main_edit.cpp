@@ -3,42 +3,55 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace tessra {
 
 namespace {
 
-bool HasSuffix(const QString& path, std::initializer_list<const char*> suffixes) {
-    const QString suffix = QFileInfo(path).suffix();
-    return std::any_of(suffixes.begin(), suffixes.end(), [&](const char* wanted) {
-        return suffix.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
-    });
+// A dropped file's name as the system's bytes, which the URL carries
+// percent-encoded (toLocalFile would read them as UTF-8); empty for anything
+// that is not a local file.
+std::string LocalPath(const QUrl& url) {
+    if (!url.isLocalFile()) {
+        return {};
+    }
+    const QString encoded = url.path(QUrl::FullyEncoded);
+    return QByteArray::fromPercentEncoding(encoded.toLatin1()).toStdString();
+}
+
+// Whether the name ends in the suffix, ".png" say, in any case.
+bool HasSuffix(const std::string& path, std::string_view suffix) {
+    return path.size() > suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), path.end() - suffix.size(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 // What a drag carries that the window takes: one project file to open, or
 // tileset pictures to add. Anything else, or a mix, is not taken.
 struct Dropped {
-    QString project;
-    QStringList tilesets;
+    std::string project;
+    std::vector<std::string> tilesets;
 };
 
 Dropped DroppedFiles(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) {
         return {};
     }
-    QStringList paths;
+    std::vector<std::string> paths;
     for (const QUrl& url : data->urls()) {
-        paths << url.toLocalFile();
+        paths.push_back(LocalPath(url));
     }
-    if (paths.size() == 1 && HasSuffix(paths.front(), {"tessra"})) {
+    if (paths.size() == 1 && HasSuffix(paths.front(), ".tessra")) {
         return {paths.front(), {}};
     }
-    const bool pictures = std::all_of(paths.begin(), paths.end(), [](const QString& path) {
-        return !path.isEmpty() && HasSuffix(path, {"pcx", "png"});
+    const bool pictures = std::ranges::all_of(paths, [](const std::string& path) {
+        return HasSuffix(path, ".pcx") || HasSuffix(path, ".png");
     });
     return pictures ? Dropped{{}, paths} : Dropped{};
 }
@@ -72,18 +85,18 @@ bool frmMain::MaySaveChanges() {
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
     const Dropped dropped = DroppedFiles(event->mimeData());
-    if (!dropped.project.isEmpty() || !dropped.tilesets.isEmpty()) {
+    if (!dropped.project.empty() || !dropped.tilesets.empty()) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
     const Dropped dropped = DroppedFiles(event->mimeData());
-    if (dropped.project.isEmpty() && dropped.tilesets.isEmpty()) {
+    if (dropped.project.empty() && dropped.tilesets.empty()) {
         return;
     }
     event->acceptProposedAction();
-    if (!dropped.tilesets.isEmpty()) {
+    if (!dropped.tilesets.empty()) {
         AddDroppedTilesets(dropped.tilesets);
     } else if (MaySaveChanges()) {
         OpenProjectFile(dropped.project);

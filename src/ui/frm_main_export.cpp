@@ -4,6 +4,7 @@
 #include "platform/file_export.h"
 #include "platform/file_io.h"
 #include "platform/file_tiled.h"
+#include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/frm_export.h"
 #include "ui/frm_main.h"
@@ -11,7 +12,6 @@
 #include "ui/palette_group.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <filesystem>
 
 namespace tessra {
@@ -23,8 +23,10 @@ std::string MapPath(const EditorState& state) {
     return state.CurrentFileName == UntitledFileName ? std::string() : state.CurrentFileName;
 }
 
-QString Absolute(const QString& path) {
-    return QFileInfo(path).absoluteFilePath();
+std::string Absolute(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return absolute.empty() ? path : absolute.lexically_normal().string();
 }
 
 } // namespace
@@ -68,8 +70,8 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
 
 void frmMain::ReadExportProfile(const std::string& mapPath) {
     exportProfile_.reset();
-    const QString path = ToQString(ExportProfilePath(mapPath));
-    if (!QFileInfo::exists(path)) {
+    const std::string path = ExportProfilePath(mapPath);
+    if (!FileExists(path)) {
         return;
     }
     Result<ExportProfile> profile = LoadExportProfile(path);
@@ -84,8 +86,7 @@ void frmMain::ReadExportProfile(const std::string& mapPath) {
     }
     const std::string& output = profile.value().Output;
     if (!output.empty()) {
-        profile.value().Output =
-            ToStdString(Absolute(ToQString(ResolveExportOutput(mapPath, output))));
+        profile.value().Output = Absolute(ResolveExportOutput(mapPath, output));
     }
     exportProfile_ = std::move(profile).value();
 }
@@ -96,7 +97,7 @@ void frmMain::KeepExportProfile(const std::string& mapPath) {
     }
     ExportProfile kept = *exportProfile_;
     kept.Output = RelativeExportOutput(mapPath, kept.Output);
-    if (Status saved = SaveExportProfile(ToQString(ExportProfilePath(mapPath)), kept); !saved) {
+    if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));
     }
@@ -107,7 +108,7 @@ void frmMain::mnuExportTiled_Click() {
     if (!tileFailures_.empty()) {
         ShowError(QStringLiteral("A Tiled map needs every tileset of the map, and %1 could not be "
                                  "loaded. Locate it, or remove it, first.")
-                      .arg(ToQString(tileFailures_.front().path)));
+                      .arg(ShownFileName(tileFailures_.front().path)));
         return;
     }
     const std::optional<QString> chosen = dialogs_.SaveFile(
@@ -123,10 +124,10 @@ void frmMain::mnuExportTiled_Click() {
     for (const std::string& tileset : state_.Tilesets) {
         tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
     }
+    const std::string outPath = FileNameOf(*chosen);
     const std::string name =
-        std::filesystem::path(mapPath.empty() ? ToStdString(*chosen) : mapPath).stem().string();
-    if (Status written =
-            WriteTiledMapFiles(state_.MapData, tiles_, tilesets, ToStdString(*chosen), name);
+        std::filesystem::path(mapPath.empty() ? outPath : mapPath).stem().string();
+    if (Status written = WriteTiledMapFiles(state_.MapData, tiles_, tilesets, outPath, name);
         !written) {
         ShowError(ToQString(written.message()));
     }
@@ -145,9 +146,11 @@ void frmMain::mnuImportTiled_Click() {
     }
     // Absolute, so that the tilesets' paths do not hang on a folder the
     // untitled map does not have.
-    const std::string path = ToStdString(Absolute(*chosen));
-    const Result<Bytes> bytes = ReadFileBytes(ToQString(path));
-    const FileReader read = [](const std::string& file) { return ReadFileBytes(ToQString(file)); };
+    const std::string path = Absolute(FileNameOf(*chosen));
+    const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
+    const FileReader read = [](const std::string& file) {
+        return ReadFileBytes(file, TiledMapLimit);
+    };
     const Result<TiledImport> imported =
         bytes ? ImportTiledMap(bytes.value(), path, read) : Result<TiledImport>(bytes);
     if (!imported) {

@@ -4,10 +4,9 @@
 #include "platform/file_group.h"
 #include "platform/file_io.h"
 #include "platform/file_tile_attributes.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <string_view>
 
@@ -37,29 +36,28 @@ void frmMain::mnuOpenMap_Click() {
                                  .filter = ProjectFilter,
                                  .defaultSuffix = {}});
     if (chosen) {
-        OpenProjectFile(*chosen);
+        OpenProjectFile(FileNameOf(*chosen));
     }
 }
 
-bool frmMain::OpenProjectFile(const QString& path) {
+bool frmMain::OpenProjectFile(const std::string& path) {
     // The whole file is read and checked before the document is touched.
-    const Result<Bytes> bytes = ReadFileBytes(path);
+    const Result<Bytes> bytes = ReadFileBytes(path, ProjectFileLimit);
     if (!bytes) {
         ShowError(ToQString(bytes.message()));
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.value().data()),
                                 bytes.value().size());
-    Result<ProjectData> project = ParseProject(text, ToStdString(QDir::toNativeSeparators(path)));
+    Result<ProjectData> project = ParseProject(text, path);
     if (!project) {
         ShowError(ToQString(project.message()));
         return false;
     }
     // The attributes are part of the document: a damaged file stops the open,
     // since a map opened without them would save zeros over them.
-    const std::string mapPath = ToStdString(path);
     const Result<TileAttributeTable> attributes =
-        LoadTileAttributes(ToQString(TileAttributesPath(mapPath)), MissingAttributes::AllZeros);
+        LoadTileAttributes(TileAttributesPath(path), MissingAttributes::AllZeros);
     if (!attributes) {
         ShowError(ToQString(attributes.message()) +
                   QStringLiteral("\n\nThe map was not opened. Mend or remove that file and "
@@ -69,7 +67,7 @@ bool frmMain::OpenProjectFile(const QString& path) {
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
     state_.Attributes = attributes.value();
-    state_.CurrentFileName = mapPath;
+    state_.CurrentFileName = path;
     state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
     static_cast<Selection&>(state_) = Selection{};
@@ -78,7 +76,7 @@ bool frmMain::OpenProjectFile(const QString& path) {
     tilesFrom_.reset();
     Refresh(
         {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
-    ReadExportProfile(mapPath);
+    ReadExportProfile(path);
     return true;
 }
 
@@ -86,7 +84,7 @@ bool frmMain::mnuSaveMap_Click() {
     if (state_.CurrentFileName == UntitledFileName) {
         return mnuSaveMapAs_Click();
     }
-    return WriteProjectFile(ToQString(state_.CurrentFileName));
+    return WriteProjectFile(state_.CurrentFileName);
 }
 
 bool frmMain::mnuSaveMapAs_Click() {
@@ -100,10 +98,11 @@ bool frmMain::mnuSaveMapAs_Click() {
     }
     // The name is taken only once the file is written, so a failed save leaves
     // the title pointing at the file the map really came from.
-    if (!WriteProjectFile(*chosen)) {
+    const std::string file = FileNameOf(*chosen);
+    if (!WriteProjectFile(file)) {
         return false;
     }
-    state_.CurrentFileName = ToStdString(*chosen);
+    state_.CurrentFileName = file;
     // The remembered export follows the map to its new name.
     KeepExportProfile(state_.CurrentFileName);
     const std::string folder = FolderOf(state_.CurrentFileName);
@@ -114,19 +113,27 @@ bool frmMain::mnuSaveMapAs_Click() {
     return true;
 }
 
-bool frmMain::WriteProjectFile(const QString& path) {
+bool frmMain::WriteProjectFile(const std::string& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     DocumentChange change = history_.EndStep(state_);
-    const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
-    std::vector<FileContent> files{{ToStdString(path), ByteSpan(project)}};
-    // A map without attributes gets no attributes file, unless it had one.
-    const std::string attributesPath = TileAttributesPath(ToStdString(path));
-    std::string attributes;
-    if (state_.Attributes != TileAttributeTable{} || QFileInfo::exists(ToQString(attributesPath))) {
-        attributes = WriteTileAttributesBytes(state_.Attributes);
-        files.push_back({attributesPath, ByteSpan(attributes)});
+    // Saved over one of its tilesets, the map would destroy its own picture.
+    std::vector<std::string> tilesets;
+    for (const std::string& tileset : state_.Tilesets) {
+        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
     }
-    const Status written = WriteFilesAtomic(files);
+    Status written = CheckNotAnInput(path, tilesets);
+    if (written) {
+        const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        std::vector<FileContent> files{{path, ByteSpan(project)}};
+        // A map without attributes gets no attributes file, unless it had one.
+        const std::string attributesPath = TileAttributesPath(path);
+        std::string attributes;
+        if (state_.Attributes != TileAttributeTable{} || FileExists(attributesPath)) {
+            attributes = WriteTileAttributesBytes(state_.Attributes);
+            files.push_back({attributesPath, ByteSpan(attributes)});
+        }
+        written = WriteFilesAtomic(files);
+    }
     if (written) {
         history_.MarkSaved();
         change.history = true;
@@ -138,7 +145,7 @@ bool frmMain::WriteProjectFile(const QString& path) {
     }
     // A failed export is told, but the map is saved all the same.
     if (exportProfile_ && exportProfile_->ExportOnSave) {
-        (void)WriteRememberedExport(ToStdString(path));
+        (void)WriteRememberedExport(path);
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
 namespace tessra {
@@ -31,7 +31,7 @@ void frmMain::cmdAddTileset_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
         ShowError(ToQString(checked.message()));
         return;
@@ -45,14 +45,14 @@ void frmMain::cmdAddTileset_Click() {
     Refresh(change);
 }
 
-void frmMain::AddDroppedTilesets(const QStringList& paths) {
+void frmMain::AddDroppedTilesets(const std::vector<std::string>& paths) {
     std::vector<std::string> tilesets = state_.Tilesets;
     QStringList refused;
-    for (const QString& path : paths) {
-        if (const Status checked = CheckNewTileset(tilesets, ToStdString(path)); !checked) {
-            refused << path + QStringLiteral(": ") + ToQString(checked.message());
+    for (const std::string& path : paths) {
+        if (const Status checked = CheckNewTileset(tilesets, path); !checked) {
+            refused << ShownFileName(path) + QStringLiteral(": ") + ToQString(checked.message());
         } else {
-            tilesets.push_back(ToStdString(path));
+            tilesets.push_back(path);
         }
     }
     if (tilesets.size() > state_.Tilesets.size()) {
@@ -104,10 +104,10 @@ void frmMain::mnuLocateTileset_Click() {
     const std::optional<QString> chosen = dialogs_.OpenFile(
         this,
         {.title = QStringLiteral("Locate PCX File"), .filter = TilesetFilter, .defaultSuffix = {}});
-    if (!chosen || ToStdString(*chosen) == state_.Tilesets[selected]) {
+    if (!chosen || FileNameOf(*chosen) == state_.Tilesets[selected]) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
         ShowError(ToQString(checked.message()));
         return;

@@ -2,7 +2,7 @@
 
 #include "core/palette.h"
 #include "core/tile_drawing.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/picture_box.h"
 
 #include <QCheckBox>

@@ -124,7 +124,7 @@ class ExportWindowTest : public MainWindowTest {
         // Opening the map again reads the settings back.
         const ExportProfile kept = *window->RememberedExport();
         OpenWindow();
-        QVERIFY(window->OpenProjectFile(map));
+        QVERIFY(window->OpenProjectFile(FileNameOf(map)));
         QCOMPARE(window->RememberedExport(), std::optional(kept));
         QCOMPARE(kept.Output, ToStdString(Path("out.bin")));
     }
@@ -137,7 +137,7 @@ class ExportWindowTest : public MainWindowTest {
             QString message;
         } cases[] = {
             {{"txtOutput=nowhere/out.bin"}, "Cannot write"},
-            {{"txtOutput=level.tessra"}, "would replace"},
+            {{"txtOutput=level.tessra"}, "the same file as the input"},
             {{"txtOffset=x"}, "The offset setting must be"},
         };
         for (const auto& c : cases) {
@@ -166,7 +166,7 @@ class ExportWindowTest : public MainWindowTest {
     void withoutAnExportAgainAsks() {
         QVERIFY(UseToolWindow(*window, "mnuExportAgain"));
         Write("level.export.json", "{\"region\": \"0,0,0,0\"}");
-        QVERIFY(window->OpenProjectFile(map));
+        QVERIFY(window->OpenProjectFile(FileNameOf(map)));
         QVERIFY(!window->RememberedExport());
         QCOMPARE(dialogs.messages.size(), 1u);
         QVERIFY(dialogs.messages[0].text.contains("level.export.json"));

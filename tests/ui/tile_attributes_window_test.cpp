@@ -115,12 +115,12 @@ class TileAttributesWindowTest : public MainWindowTest {
         QVERIFY(QFile::exists(Path("level.attributes.json")));
         const TileAttributeTable saved = State().Attributes;
         OpenWindow();
-        QVERIFY(window->OpenProjectFile(map));
+        QVERIFY(window->OpenProjectFile(FileNameOf(map)));
         QVERIFY(State().Attributes == saved);
 
         Write("level.attributes.json", "{\"tiles\": [");
         State().MapData(9, 9) = 7;
-        QVERIFY(!window->OpenProjectFile(map));
+        QVERIFY(!window->OpenProjectFile(FileNameOf(map)));
         QVERIFY(OnlyError(dialogs).contains("level.attributes.json"));
         QCOMPARE(State().MapData(9, 9), 7);
     }
