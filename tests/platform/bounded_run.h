@@ -31,6 +31,8 @@ std::string RunBounded(const Work& work, unsigned seconds = 10, rlim_t memory = 
 #ifndef TESSRA_TEST_ADDRESS_SANITIZER
         const rlimit cap{memory, memory};
         ::setrlimit(RLIMIT_AS, &cap);
+#else
+        (void)memory;
 #endif
         ::alarm(seconds);
         const std::string said = work();

@@ -67,7 +67,7 @@ class WriteLimits {
 #ifndef TESSRA_TEST_ADDRESS_SANITIZER
           memory_(Lower(RLIMIT_AS, UsedMemory() + extraMemory)) {
 #else
-          memory_(Lower(RLIMIT_AS, RLIM_INFINITY)) {
+          memory_(((void)extraMemory, Lower(RLIMIT_AS, RLIM_INFINITY))) {
 #endif
     }
     ~WriteLimits() {
