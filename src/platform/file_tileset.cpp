@@ -5,12 +5,18 @@
 
 namespace tessra {
 
-Result<Surface> LoadTilesetPicture(const QString& path) {
+Result<Surface> LoadTilesetPicture(const QString& path, std::vector<std::string>* notes) {
     const Result<Bytes> file = ReadFileBytes(path);
     if (!file) {
         return Error{file.message()};
     }
-    return DecodeTilesetPicture(file.value(), ToStdString(path));
+    const std::string name = ToStdString(path);
+    if (notes) {
+        if (std::optional<std::string> note = UndrawnPictureNote(file.value(), name)) {
+            notes->push_back(std::move(*note));
+        }
+    }
+    return DecodeTilesetPicture(file.value(), name);
 }
 
 } // namespace tessra

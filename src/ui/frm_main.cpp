@@ -14,6 +14,7 @@
 #include <QLayout>
 #include <QRadioButton>
 #include <QScreen>
+#include <set>
 
 namespace tessra {
 
@@ -91,6 +92,10 @@ void frmMain::BuildClientArea() {
     connect(editField_, &EditField::MouseUp, this, &frmMain::picEditField_MouseUp);
     connect(editField_, &EditField::ZoomRequested, this,
             [this](int zoomMode) { optScaleMode[zoomMode]->setChecked(true); });
+    connect(editField_, &EditField::PointerStill, this,
+            [this](double X, double Y) { ShowCellUnderPointer(QPointF(X, Y)); });
+    connect(editField_, &EditField::PointerLeft, this,
+            [this] { ShowCellUnderPointer(std::nullopt); });
 
     BuildZoomFrame(client);
     BuildToolFrame(client);
@@ -132,10 +137,17 @@ void frmMain::ShowError(const QString& text) {
 
 void frmMain::Refresh(const DocumentChange& change, const std::optional<std::string>& readout) {
     std::vector<TilesetFailure> failures;
+    std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
-        PaletteBuild build = ReloadTilesets(state_, paletteGroup_->palette(), LoadTileset);
+        PaletteBuild build =
+            ReloadTilesets(state_, paletteGroup_->palette(), [&notes](const std::string& path) {
+                return LoadTilesetPicture(ToQString(path), &notes);
+            });
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
+        if (!build.leftOut.empty()) {
+            notes.push_back(LeftOutMessage(build.leftOut));
+        }
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
     }
     if (change.tilesets || change.selection) {
@@ -154,18 +166,38 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         lblMapCoordinate->setText(ToQString(*readout));
     }
     // Last, so that the message stands over a window that is up to date.
-    ReportTilesetFailures(failures);
+    if (change.tilesets) {
+        ReportTilesetProblems(failures, notes);
+    }
 }
 
-void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures) {
-    if (failures.empty()) {
+void frmMain::ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
+                                    const std::vector<std::string>& notes) {
+    // Each problem is told once, when it first appears, not on every rebuild
+    // while it lasts; the list keeps marking a failed entry meanwhile.
+    std::set<QString> now;
+    QStringList lines, newNotes;
+    for (const TilesetFailure& failure : failures) {
+        const QString line = DescribeFailure(failure);
+        if (now.insert(line).second && !reported_.contains(line)) {
+            lines << line;
+        }
+    }
+    for (const std::string& note : notes) {
+        const QString line = ToQString(note);
+        if (now.insert(line).second && !reported_.contains(line)) {
+            newNotes << line;
+        }
+    }
+    reported_ = std::move(now);
+    if (!newNotes.isEmpty()) {
+        dialogs_.Message(this, newNotes.join(QStringLiteral("\n\n")), QLatin1String(ProgramTitle),
+                         MessageIcon::Warning);
+    }
+    if (lines.isEmpty()) {
         return;
     }
-    QStringList lines;
-    for (const TilesetFailure& failure : failures) {
-        lines << DescribeFailure(failure);
-    }
-    const QString intro = failures.size() == 1
+    const QString intro = lines.size() == 1
                               ? QStringLiteral("This tileset could not be loaded; its tiles are "
                                                "missing from the palette:")
                               : QStringLiteral("These tilesets could not be loaded; their tiles "
