@@ -21,10 +21,7 @@ TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
         {ReadMapShift("256", "0", true, "").message(), "X shift "},
         {ReadMapShift("0", "0", false, "256").message(), "Fill tile "},
         // Not the general reading rule: nothing here reads as 0 or is rounded.
-        {ReadTileShift("", "1", "1").message(), "From "},
-        {ReadTileShift("1", "abc", "1").message(), "To "},
         {ReadTileShift("1", "2", "12abc").message(), "Offset "},
-        {ReadMapShift("1.5", "0", true, "").message(), "X shift "},
         {ReadMapShift("0", "&H1", true, "").message(), "Y shift "},
         {ReadMapShift("0", "0", false, "+-1").message(), "Fill tile "},
     };
