@@ -128,11 +128,18 @@ std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut) {
     if (leftOut.empty()) {
         return {};
     }
+    // A long list of files says no more than its first few.
+    constexpr std::size_t Named = 10;
     long long total = 0;
     std::string from;
-    for (const LeftOutTiles& file : leftOut) {
-        total += file.tiles;
-        from += (from.empty() ? "" : ", ") + std::to_string(file.tiles) + " from " + file.path;
+    for (std::size_t i = 0; i < leftOut.size(); ++i) {
+        total += leftOut[i].tiles;
+        if (i < Named) {
+            from += (i ? ", " : "") + std::to_string(leftOut[i].tiles) + " from " + leftOut[i].path;
+        }
+    }
+    if (leftOut.size() > Named) {
+        from += ", and " + std::to_string(leftOut.size() - Named) + " more files";
     }
     return "The palette holds " + std::to_string(TileCount) + " tiles; " + std::to_string(total) +
            (total == 1 ? " tile was" : " tiles were") + " left out: " + from + ".";
