@@ -1,5 +1,6 @@
 #include "core/palette.h"
 
+#include "core/message_text.h"
 #include "core/text_value.h"
 #include "core/tileset_files.h"
 
@@ -135,7 +136,8 @@ std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut) {
     for (std::size_t i = 0; i < leftOut.size(); ++i) {
         total += leftOut[i].tiles;
         if (i < Named) {
-            from += (i ? ", " : "") + std::to_string(leftOut[i].tiles) + " from " + leftOut[i].path;
+            from += (i ? ", " : "") + std::to_string(leftOut[i].tiles) + " from " +
+                    Shortened(leftOut[i].path);
         }
     }
     if (leftOut.size() > Named) {

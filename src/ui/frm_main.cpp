@@ -1,9 +1,10 @@
 #include "ui/frm_main.h"
 
 #include "core/help_location.h"
+#include "core/message_text.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
 
@@ -14,7 +15,7 @@
 #include <QLayout>
 #include <QRadioButton>
 #include <QScreen>
-#include <set>
+#include <unordered_set>
 
 namespace tessra {
 
@@ -29,10 +30,22 @@ QString StepCaption(const char* command, const std::string& label) {
 }
 
 QString DescribeFailure(const TilesetFailure& failure) {
-    const QString path = ToQString(failure.path);
+    const QString path = ToQString(Shortened(failure.path));
     const QString reason = ToQString(failure.message);
     // File errors already name the file.
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
+}
+
+// The first ten lines of a long list, and how many more there are: the first
+// few say enough.
+QStringList FirstFew(QStringList lines) {
+    constexpr qsizetype Listed = 10;
+    if (lines.size() > Listed) {
+        const qsizetype more = lines.size() - Listed;
+        lines.resize(Listed);
+        lines << QStringLiteral("and %1 more").arg(more);
+    }
+    return lines;
 }
 
 } // namespace
@@ -128,7 +141,7 @@ void frmMain::CenterOnScreen() {
 }
 
 Result<Surface> frmMain::LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(ToQString(path));
+    return LoadTilesetPicture(path);
 }
 
 void frmMain::ShowError(const QString& text) {
@@ -141,7 +154,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     if (change.tilesets) {
         PaletteBuild build =
             ReloadTilesets(state_, paletteGroup_->palette(), [&notes](const std::string& path) {
-                return LoadTilesetPicture(ToQString(path), &notes);
+                return LoadTilesetPicture(path, &notes);
             });
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
@@ -174,35 +187,37 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
 void frmMain::ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
                                     const std::vector<std::string>& notes) {
     // Each problem is told once, when it first appears, not on every rebuild
-    // while it lasts; the list keeps marking a failed entry meanwhile.
-    std::set<QString> now;
+    // while it lasts; the list keeps marking a failed entry meanwhile. Kept
+    // as hashes: a project may list a million missing files.
+    std::unordered_set<std::size_t> now;
     QStringList lines, newNotes;
-    for (const TilesetFailure& failure : failures) {
-        const QString line = DescribeFailure(failure);
-        if (now.insert(line).second && !reported_.contains(line)) {
-            lines << line;
+    const auto sort = [&](const QString& line, QStringList& fresh) {
+        const std::size_t key = qHash(line);
+        if (now.insert(key).second && !reported_.contains(key)) {
+            fresh << line;
         }
+    };
+    for (const TilesetFailure& failure : failures) {
+        sort(DescribeFailure(failure), lines);
     }
     for (const std::string& note : notes) {
-        const QString line = ToQString(note);
-        if (now.insert(line).second && !reported_.contains(line)) {
-            newNotes << line;
-        }
+        sort(ToQString(note), newNotes);
     }
     reported_ = std::move(now);
+    const qsizetype failed = lines.size();
     if (!newNotes.isEmpty()) {
-        dialogs_.Message(this, newNotes.join(QStringLiteral("\n\n")), QLatin1String(ProgramTitle),
-                         MessageIcon::Warning);
+        dialogs_.Message(this, FirstFew(newNotes).join(QStringLiteral("\n\n")),
+                         QLatin1String(ProgramTitle), MessageIcon::Warning);
     }
-    if (lines.isEmpty()) {
+    if (failed == 0) {
         return;
     }
-    const QString intro = lines.size() == 1
+    const QString intro = failed == 1
                               ? QStringLiteral("This tileset could not be loaded; its tiles are "
                                                "missing from the palette:")
                               : QStringLiteral("These tilesets could not be loaded; their tiles "
                                                "are missing from the palette:");
-    ShowError(intro + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+    ShowError(intro + QStringLiteral("\n\n") + FirstFew(lines).join(QLatin1Char('\n')));
 }
 
 void frmMain::UpdateEditMenu() {

@@ -13,8 +13,8 @@
 #include <QPointF>
 #include <array>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -59,7 +59,7 @@ class frmMain : public QMainWindow {
 
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
-    bool OpenProjectFile(const QString& path);
+    bool OpenProjectFile(const std::string& path); // the system's bytes
 
     HTMLHelpViewer HelpViewer;
 
@@ -108,7 +108,7 @@ class frmMain : public QMainWindow {
     void mnuOpenMap_Click();
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
-    bool WriteProjectFile(const QString& path);
+    bool WriteProjectFile(const std::string& path);
 
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();
@@ -135,7 +135,7 @@ class frmMain : public QMainWindow {
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
     Stroke stroke_;               // the left-button drag over the map view
-    std::set<QString> reported_;  // tileset problems told of, while they last
+    std::unordered_set<std::size_t> reported_; // tileset problems told of, while they last
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;

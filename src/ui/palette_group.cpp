@@ -1,7 +1,7 @@
 #include "ui/palette_group.h"
 
 #include "core/tileset_files.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
 
@@ -81,8 +81,8 @@ void PaletteGroup::ShowTilesets(const std::vector<std::string>& tilesets,
     const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     // The list is narrow: each entry shows its file's name, the tip its path.
     for (const std::string& path : tilesets) {
-        auto* item = new QListWidgetItem(ToQString(ListedName(path)), lstTilesets);
-        item->setToolTip(ToQString(path));
+        auto* item = new QListWidgetItem(ShownFileName(ListedName(path)), lstTilesets);
+        item->setToolTip(ShownFileName(path));
     }
     // A failure adds the icon, the colour and the reason.
     for (const TilesetFailure& failure : failures) {

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolButton>
+#include <fstream>
 
 using namespace tessra;
 
@@ -314,14 +315,20 @@ class FrmMainTest : public MainWindowTest {
 
     // Paths stay as the file gives them, so Open then Save writes the same
     // bytes; relative ones are taken from the file's folder, "\\" as a separator.
+    // A name that is not UTF-8 is the system's bytes, found as they are.
     void openKeepsRelativePathsAndSavesThemBack() {
         QDir(dir.path()).mkdir("sub");
         Write("sub/a.pcx", TilesetPcx(16, 16, 9));
+        const std::string latin1 = "\xE9t\xE9.pcx"; // "été" in ISO 8859-1
+        std::ofstream(FileNameOf(dir.path()) + "/" + latin1, std::ios::binary)
+            << TilesetPcx(16, 16, 9).toStdString();
         const QByteArray bytes = QByteArray::fromStdString(
-            WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx"}, MapGrid{}));
+            WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx", latin1}, MapGrid{}));
         Write("rel.tessra", bytes);
         Open("rel.tessra");
         QCOMPARE(State().Tilesets.at(2), std::string("sub\\a.pcx"));
+        QCOMPARE(State().Tilesets.at(3), latin1);
+        QVERIFY(Find<QListWidget>("lstTilesets")->item(3)->icon().isNull());
         QCOMPARE(window->palette().At(0, 0), IndexColour(9));
         // One message names both failures.
         const QString error = OnlyError(dialogs);
@@ -336,13 +343,15 @@ class FrmMainTest : public MainWindowTest {
         State().MapData(1, 1) = 3;
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
+        Write("picture.tessra", TilesetPcx(16, 16, 1)); // not a project: told so
         const QString before = Snapshot(*window) + window->windowTitle();
-        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard};
-        for (const char* name : {"short.tessra", "absent.tessra"}) {
+        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard, SaveAnswer::Discard};
+        for (const char* name : {"short.tessra", "absent.tessra", "picture.tessra"}) {
             Open(name);
             QVERIFY(dialogs.messages.back().text.contains(name));
             QCOMPARE(Snapshot(*window) + window->windowTitle(), before);
         }
+        QVERIFY(dialogs.messages.back().text.contains("not a TESSRA project file"));
     }
 };
 
