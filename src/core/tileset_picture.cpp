@@ -52,7 +52,8 @@ Result<Surface> DecodeTilesetPicture(std::span<const std::uint8_t> file, std::st
 std::optional<std::string> UndrawnPictureNote(std::span<const std::uint8_t> file,
                                               std::string_view name) {
     const std::optional<PcxHeader> header = ReadPcxHeader(file);
-    if (HasPngSignature(file) || !header || PcxKindOf(*header) != PcxKind::Unsupported) {
+    if (!header || header->Manufacturer != PcxManufacturer ||
+        PcxKindOf(*header) != PcxKind::Unsupported) {
         return std::nullopt;
     }
     const auto plural = [](int n, const char* one) {

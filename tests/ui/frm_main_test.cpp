@@ -263,6 +263,9 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(dialogs.messages[1].text,
                  "The palette holds 256 tiles; 34 tiles were left out: 34 from " + Path("a.pcx") +
                      ".");
+        Write("text.pcx", QByteArray(200, 'x')); // no picture: refused, not said to be black
+        AddTileset("text.pcx");
+        QVERIFY(dialogs.messages.size() == 3 && dialogs.messages[2].icon == MessageIcon::Critical);
     }
 
     // "All Files" shows files without an extension; each kind of file has its
