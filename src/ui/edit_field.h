@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <optional>
 
 class QScrollBar;
 
@@ -45,12 +46,18 @@ class EditField : public QWidget {
     // Ctrl and the wheel ask for another zoom; once the main window has
     // applied it, the cell under the pointer is kept there.
     void ZoomRequested(int zoomMode);
+    // The map moved under a pointer that stayed where it was over the view
+    // (a scroll or a zoom), or the pointer left the view.
+    void PointerStill(double X, double Y);
+    void PointerLeft();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void SetScrollRanges();
+    void ScrollChanged();
+    void ReportPointer();
     void picEditField_Wheel(QWheelEvent* event);
     void ZoomAround(int zoomMode, QPointF at);
     void UpdateOverlay();
@@ -61,7 +68,8 @@ class EditField : public QWidget {
     bool grid_ = false;
     bool exportArea_ = false;
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
-    QPoint wheelRest_; // wheel angle not yet turned into whole steps
+    QPoint wheelRest_;               // wheel angle not yet turned into whole steps
+    std::optional<QPointF> pointer_; // where the pointer was last seen over the view
 
     PictureBox* picEditField = nullptr;
     QScrollBar* scrHoriz = nullptr;

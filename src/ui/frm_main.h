@@ -5,14 +5,17 @@
 #include "core/palette.h"
 #include "core/surface.h"
 #include "core/tileset_order.h"
+#include "core/tools.h"
 #include "core/undo_history.h"
 #include "help/html_help_viewer.h"
 #include "ui/tool_window_context.h"
 
 #include <QMainWindow>
+#include <QPointF>
 #include <array>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -80,7 +83,8 @@ class frmMain : public QMainWindow {
     // Brings every control that shows something the change names up to date,
     // and the coordinate readout when one is given.
     void Refresh(const DocumentChange& change, const std::optional<std::string>& readout = {});
-    void ReportTilesetFailures(const std::vector<TilesetFailure>& failures);
+    void ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
+                               const std::vector<std::string>& notes);
     void UpdateEditMenu();
     // Reads and decodes one tileset picture at a resolved path.
     static Result<Surface> LoadTileset(const std::string& path);
@@ -143,18 +147,22 @@ class frmMain : public QMainWindow {
     void picEditField_MouseDown(int button, double X, double Y);
     void picEditField_MouseMove(int button, double X, double Y);
     void picEditField_MouseUp(int button, double X, double Y);
+    // The current tool, or the right button's pick, at a point of the view.
+    void UseToolAt(int button, double X, double Y);
+    // The readout for the pointer where it now stands over the view, or none.
+    void ShowCellUnderPointer(std::optional<QPointF> pointer);
 
     Dialogs& dialogs_;
     EditorState state_;
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
-    // The tiles as the tilesets draw them; the palette shows them flipped as
-    // their attributes say. What they were built from, so that a change of
-    // the attributes alone does not read every tileset again.
+    // The tiles as the tilesets draw them, before the attributes flip them in
+    // the palette, and the tilesets that failed at the last rebuild.
     Surface tiles_{PaletteWidth, PaletteHeight};
-    std::optional<std::pair<std::vector<std::string>, std::string>> tilesFrom_;
     std::vector<TilesetFailure> tileFailures_;
     std::optional<ExportProfile> exportProfile_;
+    Stroke stroke_;                            // the left-button drag over the map view
+    std::unordered_set<std::size_t> reported_; // tileset problems told of, while they last
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;

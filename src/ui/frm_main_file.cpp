@@ -72,8 +72,6 @@ bool frmMain::OpenProjectFile(const std::string& path) {
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
     static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
-    // Opening reads every tileset again, even a list the palette already shows.
-    tilesFrom_.reset();
     Refresh(
         {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
     ReadExportProfile(path);
