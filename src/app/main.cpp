@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv); // takes its own options out of argv
     QApplication::setApplicationVersion(QString::fromLatin1(VersionString));
+    // Where the window's settings and the recovery copies are kept.
+    QApplication::setOrganizationName(QStringLiteral("TESSRA"));
+    QApplication::setApplicationName(QStringLiteral("tessra"));
     QApplication::setDesktopFileName(QStringLiteral("tessra"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessra")));
     const EditorCommandLine line = ReadEditorCommandLine(Arguments(argc, argv));

@@ -5,6 +5,7 @@
 #include "ui/picture_box.h"
 
 #include <QApplication>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -86,12 +87,30 @@ void EditField::ApplyZoom() {
 }
 
 void EditField::SetScrollRanges() {
-    const ZoomLevel& zoom = ZoomFor(state_.ZoomMode);
+    const ScrollLimits limits = ScrollLimitsFor(state_.ZoomMode, view_.Width(), view_.Height());
     // A smaller maximum pulls the value down with it, and that change redraws too.
-    scrHoriz->setMaximum(zoom.horizMax);
-    scrVert->setMaximum(zoom.vertMax);
-    scrHoriz->setPageStep(zoom.horizPage);
-    scrVert->setPageStep(zoom.vertPage);
+    scrHoriz->setMaximum(limits.horizMax);
+    scrVert->setMaximum(limits.vertMax);
+    scrHoriz->setPageStep(limits.horizPage);
+    scrVert->setPageStep(limits.vertPage);
+}
+
+void EditField::resizeEvent(QResizeEvent*) {
+    // The view takes all but the scroll bars; never less than its first size.
+    const int width = std::max(ViewWidth, this->width() - ScrollBarWidth);
+    const int height = std::max(ViewHeight, this->height() - ScrollBarWidth);
+    if (width == view_.Width() && height == view_.Height()) {
+        return;
+    }
+    picEditField->setFixedSize(width, height);
+    overlay_->setGeometry(picEditField->rect());
+    scrVert->setGeometry(width, 0, ScrollBarWidth, height);
+    scrHoriz->setGeometry(0, height, width, ScrollBarWidth);
+    view_.Resize(width, height);
+    SetScrollRanges();
+    if (picEditField->surface() != nullptr) {
+        RedrawMapView();
+    }
 }
 
 void EditField::ShowOverlay(bool grid, bool exportArea) {
@@ -146,9 +165,15 @@ void EditField::ZoomAround(int zoomMode, QPointF at) {
     if (state_.ZoomMode != zoomMode) {
         return;
     }
+    // Whole cells: the pointer's cell keeps its number, though the pointer
+    // sits at another place inside it. Rounding instead could move it by one.
     const double after = ZoomFor(zoomMode).cellSize;
-    scrHoriz->setValue(static_cast<int>(std::lround(cellX - at.x() / after)));
-    scrVert->setValue(static_cast<int>(std::lround(cellY - at.y() / after)));
+    scrHoriz->setValue(static_cast<int>(std::floor(cellX) - std::floor(at.x() / after)));
+    scrVert->setValue(static_cast<int>(std::floor(cellY) - std::floor(at.y() / after)));
+}
+
+void EditField::ZoomAboutCentre(int zoomMode) {
+    ZoomAround(zoomMode, QPointF(view_.Width() / 2.0, view_.Height() / 2.0));
 }
 
 void EditField::UpdateOverlay() {

@@ -23,6 +23,7 @@ class EditField : public QWidget {
     EditField(const EditorState& state, const Surface& palette, QWidget* parent);
 
     const Surface& view() const { return view_; }
+    QSize ViewSize() const { return {view_.Width(), view_.Height()}; }
     int ScrollX() const;
     int ScrollY() const;
 
@@ -30,6 +31,8 @@ class EditField : public QWidget {
     void RedrawMapView();
     // The scroll bars' ranges for the state's zoom, then a redraw.
     void ApplyZoom();
+    // Asks for another zoom, keeping the cell at the view's centre there.
+    void ZoomAboutCentre(int zoomMode);
     // The grid and the export area over the map, as the View menu sets them.
     void ShowOverlay(bool grid, bool exportArea);
     // The block Map Generation wrote last, outlined by the export area.
@@ -45,6 +48,8 @@ class EditField : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The view and its surface follow the field's size.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void SetScrollRanges();

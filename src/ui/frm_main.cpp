@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "ui/anchored_area.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
 
@@ -11,7 +12,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLayout>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -41,12 +41,12 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildMenus();
     BuildClientArea();
     BuildKeyboard();
+    BuildZoomKeys();
+    BuildStatusBar();
     setAcceptDrops(true);
-    // Single border: the window keeps the size of its menu bar plus the client area.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     Form_Load();
     CenterOnScreen();
+    RestoreGeometry();
 }
 
 frmMain::~frmMain() = default;
@@ -64,9 +64,8 @@ const Surface& frmMain::preview() const {
 }
 
 void frmMain::BuildClientArea() {
-    auto* client = new QWidget(this);
+    auto* client = new AnchoredArea(QSize(ClientWidth, ClientHeight), this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
     // Controls sit at fixed pixel positions, so the frames draw their line
     // through the caption and leave their inside to the controls.
     client->setStyleSheet(QStringLiteral(
@@ -95,6 +94,12 @@ void frmMain::BuildClientArea() {
     BuildZoomFrame(client);
     BuildToolFrame(client);
     BuildCoordinateFrame(client);
+    // Larger than its first size, the map view takes the room.
+    client->AnchorChild(editField_, AnchoredArea::Anchor::Fill);
+    client->AnchorChild(Frame3, AnchoredArea::Anchor::Right);
+    client->AnchorChild(paletteGroup_, AnchoredArea::Anchor::Right);
+    client->AnchorChild(Frame2, AnchoredArea::Anchor::Bottom);
+    client->AnchorChild(Frame4, AnchoredArea::Anchor::Bottom);
     setCentralWidget(client);
 }
 
@@ -153,6 +158,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     if (readout) {
         lblMapCoordinate->setText(ToQString(*readout));
     }
+    ShowStatus(change);
     // Last, so that the message stands over a window that is up to date.
     ReportTilesetFailures(failures);
 }

@@ -26,6 +26,7 @@ namespace tessra {
 
 class Dialogs;
 class EditField;
+class MainStatusBar;
 class PaletteGroup;
 
 // The editor's main window: it owns the document and its history and wires the
@@ -122,6 +123,19 @@ class frmMain : public QMainWindow {
     void picEditField_MouseMove(int button, double X, double Y);
     void picEditField_MouseUp(int button, double X, double Y);
 
+    // Zoom keys (frm_main_zoom.cpp).
+    void BuildZoomKeys();
+
+    // Window size and place across runs (frm_main_geometry.cpp).
+    void RestoreGeometry();
+    void SaveGeometry() const;
+
+    // The status bar (frm_main_status.cpp).
+    void BuildStatusBar();
+    void ShowPointedCell(double X, double Y);
+    // The selected tile, zoom and modified mark, and what a closed step changed.
+    void ShowStatus(const DocumentChange& change);
+
     Dialogs& dialogs_;
     EditorState state_;
     UndoHistory history_;
@@ -129,6 +143,7 @@ class frmMain : public QMainWindow {
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;

@@ -189,6 +189,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveGeometry();
     // The help window goes with the main window, so nothing keeps the program running.
     HelpViewer.Unload();
     QMainWindow::closeEvent(event);

@@ -82,6 +82,7 @@ void frmMain::SelectTool(int index) {
 void frmMain::optScaleMode_Click(int index) {
     state_.ZoomMode = static_cast<std::int16_t>(index);
     editField_->ApplyZoom();
+    ShowStatus({});
 }
 
 void frmMain::optToolSelect_Click(int index) {

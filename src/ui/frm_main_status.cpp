@@ -1,0 +1,50 @@
+#include "core/map_view.h"
+#include "core/tools.h"
+#include "ui/edit_field.h"
+#include "ui/frm_main.h"
+#include "ui/main_status_bar.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace tessra {
+
+namespace {
+
+// The map-wide commands whose reach is worth a word.
+bool ReportsChangedCells(std::string_view stepLabel) {
+    constexpr std::array<std::string_view, 5> labels{"Swap", "Replace", "Tile Shift", "Map Shift",
+                                                     "Fill"};
+    return std::ranges::find(labels, stepLabel) != labels.end();
+}
+
+} // namespace
+
+void frmMain::BuildStatusBar() {
+    statusBar_ = new MainStatusBar(this);
+    setStatusBar(statusBar_);
+    connect(editField_, &EditField::MouseMove, this,
+            [this](int, double X, double Y) { ShowPointedCell(X, Y); });
+}
+
+void frmMain::ShowPointedCell(double X, double Y) {
+    const MapCell cell =
+        CellUnderPoint(X, Y, state_.ZoomMode, editField_->ScrollX(), editField_->ScrollY());
+    const QSize view = editField_->ViewSize();
+    const bool onMap = X >= 0 && Y >= 0 && X < view.width() && Y < view.height() &&
+                       MapGrid::Contains(cell.x, cell.y);
+    statusBar_->ShowPointedCell(onMap ? std::optional(MainStatusBar::PointedCell{
+                                            cell.x, cell.y, state_.MapData(cell.x, cell.y)})
+                                      : std::nullopt);
+}
+
+void frmMain::ShowStatus(const DocumentChange& change) {
+    statusBar_->ShowSettings(state_.SelectedTile, ZoomFor(state_.ZoomMode).caption,
+                             history_.IsModified());
+    if (change.changedCells > 0 && ReportsChangedCells(history_.UndoLabel())) {
+        statusBar_->ShowChangedCells(history_.UndoLabel(), change.changedCells);
+    }
+}
+
+} // namespace tessra
