@@ -54,5 +54,7 @@ int main(int argc, char** argv) {
         // Once the window is up, so a refusal shows its message over the empty editor.
         QTimer::singleShot(0, &window, [&window, path] { window.OpenProjectFile(path); });
     }
+    // After the file: a restored copy replaces a map that is saved, never the other way.
+    QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
     return app.exec();
 }

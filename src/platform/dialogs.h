@@ -18,6 +18,7 @@ struct FileDialogRequest {
 
 enum class MessageIcon { Critical, Information, Warning, Question };
 enum class SaveAnswer { Save, Discard, Cancel };
+enum class RestoreAnswer { Restore, Discard, Later };
 
 // The seam between the windows and the system's dialogs and message boxes.
 // Tests substitute FakeDialogs to answer them.
@@ -39,6 +40,10 @@ class Dialogs {
     // A question with Yes and No; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
                           bool defaultYes) = 0;
+
+    // "Restore the recovery copy?" with Restore, Discard and Not Now.
+    virtual RestoreAnswer AskRestore(QWidget* parent, const QString& text,
+                                     const QString& title) = 0;
 };
 
 // Turns "name|pattern|name|pattern|" into Qt's "name (pattern);;name (pattern)".
@@ -53,6 +58,7 @@ class QtDialogs final : public Dialogs {
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
     bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
                   bool defaultYes) override;
+    RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 };
 
 } // namespace tessra

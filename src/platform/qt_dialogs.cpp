@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace tessra {
@@ -85,6 +86,21 @@ bool QtDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& ti
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+RestoreAnswer QtDialogs::AskRestore(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    // Closing the box keeps the copy for the next start.
+    QPushButton* later = box.addButton(QStringLiteral("&Not Now"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore) {
+        return RestoreAnswer::Restore;
+    }
+    return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Later;
 }
 
 } // namespace tessra

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "platform/recovery_store.h"
 #include "ui/anchored_area.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
@@ -43,6 +44,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildKeyboard();
     BuildZoomKeys();
     BuildStatusBar();
+    StartRecovery();
     setAcceptDrops(true);
     Form_Load();
     CenterOnScreen();
@@ -159,6 +161,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         lblMapCoordinate->setText(ToQString(*readout));
     }
     ShowStatus(change);
+    UpdateRecoveryCopy(change);
     // Last, so that the message stands over a window that is up to date.
     ReportTilesetFailures(failures);
 }

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,12 +21,15 @@ class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 
 namespace tessra {
 
 class Dialogs;
 class EditField;
+class RecoveryStore;
+struct RecoveryCopy;
 class MainStatusBar;
 class PaletteGroup;
 
@@ -58,6 +62,13 @@ class frmMain : public QMainWindow {
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
     bool OpenProjectFile(const QString& path);
+
+    // Offers the recovery copies that editors which did not close properly
+    // left behind (frm_main_recovery.cpp).
+    void OfferRecovery();
+    // How often a modified map is copied; 60 seconds unless a test says otherwise.
+    void SetRecoveryInterval(int milliseconds);
+    QString RecoveryCopyPath() const;
 
     HTMLHelpViewer HelpViewer;
 
@@ -123,6 +134,12 @@ class frmMain : public QMainWindow {
     void picEditField_MouseMove(int button, double X, double Y);
     void picEditField_MouseUp(int button, double X, double Y);
 
+    // Recovery copies (frm_main_recovery.cpp).
+    void StartRecovery();
+    void WriteRecoveryCopy();
+    void UpdateRecoveryCopy(const DocumentChange& change);
+    void RestoreRecoveryCopy(RecoveryCopy copy);
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -144,6 +161,8 @@ class frmMain : public QMainWindow {
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
+    std::unique_ptr<RecoveryStore> recovery_;
+    QTimer* recoveryTimer_ = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;

@@ -2,6 +2,7 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/previous_version.h"
 #include "ui/frm_main.h"
 
 #include <QDir>
@@ -94,6 +95,7 @@ bool frmMain::WriteProjectFile(const QString& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     DocumentChange change = history_.EndStep(state_);
     const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
+    const Status kept = KeepPreviousVersion(path);
     const Status written = WriteFileAtomic(
         path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (written) {
@@ -103,6 +105,11 @@ bool frmMain::WriteProjectFile(const QString& path) {
     Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
+    } else if (!kept) {
+        // Saving matters more than the copy of what it replaced.
+        ShowError(QStringLiteral("The map was saved, but its previous version could not be "
+                                 "kept: %1")
+                      .arg(ToQString(kept.message())));
     }
     return written.ok();
 }

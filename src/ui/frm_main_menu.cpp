@@ -1,5 +1,6 @@
 #include "core/tools.h"
 #include "help/help_topics.h"
+#include "platform/recovery_store.h"
 #include "ui/edit_field.h"
 #include "ui/frm_about.h"
 #include "ui/frm_import_csv.h"
@@ -190,6 +191,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     SaveGeometry();
+    recovery_->Remove();
     // The help window goes with the main window, so nothing keeps the program running.
     HelpViewer.Unload();
     QMainWindow::closeEvent(event);

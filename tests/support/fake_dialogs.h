@@ -20,8 +20,9 @@ class FakeDialogs final : public Dialogs {
 
     // Answers for the next file dialogs, in order; nothing queued means Cancel.
     std::deque<std::optional<QString>> fileAnswers;
-    std::deque<SaveAnswer> saveAnswers; // nothing queued means Cancel
-    std::deque<bool> yesNoAnswers;      // nothing queued means the default
+    std::deque<SaveAnswer> saveAnswers;       // nothing queued means Cancel
+    std::deque<bool> yesNoAnswers;            // nothing queued means the default
+    std::deque<RestoreAnswer> restoreAnswers; // nothing queued means Later
 
     std::vector<FileDialogRequest> fileRequests;
     std::vector<ShownMessage> messages;
@@ -34,6 +35,7 @@ class FakeDialogs final : public Dialogs {
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
     bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
                   bool defaultYes) override;
+    RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 
   private:
     std::optional<QString> NextFile(const FileDialogRequest& request);

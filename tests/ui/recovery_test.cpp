@@ -1,0 +1,115 @@
+#include "main_window_fixture.h"
+
+#include <QFile>
+
+using namespace tessra;
+
+// Recovery copies and the previous version kept on save.
+class RecoveryTest : public MainWindowTest {
+    Q_OBJECT
+
+    // Draws tile 7, which a fresh map does not hold.
+    void DrawCell(QPoint cell) {
+        State().SelectedTile = 7;
+        QTest::mouseClick(View(), Qt::LeftButton, {}, cell * 16 + QPoint(2, 2));
+    }
+    void SaveAs(const char* name) {
+        dialogs.fileAnswers.push_back(Path(name));
+        Trigger(*window, "mnuSaveMapAs");
+    }
+    // The window goes as in a crash: no close, no question, nothing removed.
+    void Crash() { window.reset(); }
+    void Restart() {
+        window = std::make_unique<frmMain>(dialogs);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+  private slots:
+    void init() { OpenWindow(); }
+
+    // A copy follows unsaved changes at the set interval, is offered after a
+    // crash, opens as [Untitled] with the original name in the question, and
+    // goes on save; a discarded one is gone for good.
+    void copyIsWrittenOfferedAndRemoved() {
+        window->SetRecoveryInterval(20);
+        const QString copy = window->RecoveryCopyPath();
+        SaveAs("map.tessra");
+        QTest::qWait(80);
+        QVERIFY(!QFile::exists(copy)); // nothing unsaved
+        DrawCell({3, 4});
+        QTRY_VERIFY(QFile::exists(copy));
+
+        Crash();
+        Restart();
+        dialogs.restoreAnswers = {RestoreAnswer::Restore};
+        window->OfferRecovery();
+        QCOMPARE(dialogs.questions.size(), 1u);
+        QVERIFY(dialogs.questions.back().contains(Path("map.tessra")));
+        QCOMPARE(int(State().MapData(3, 4)), 7);
+        QCOMPARE(window->windowTitle(), "TESSRA - [Untitled]");
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(QFile::exists(window->RecoveryCopyPath())); // the restored work, copied at once
+
+        Crash(); // twice in a row: the restored work is offered again, and discarded
+        Restart();
+        dialogs.restoreAnswers = {RestoreAnswer::Discard};
+        window->OfferRecovery();
+        QCOMPARE(int(State().MapData(3, 4)), 0);
+        window->OfferRecovery();
+        QCOMPARE(dialogs.questions.size(), 2u); // nothing left to offer
+
+        DrawCell({1, 1});
+        window->SetRecoveryInterval(20);
+        QTRY_VERIFY(QFile::exists(window->RecoveryCopyPath()));
+        SaveAs("other.tessra");
+        QVERIFY(!QFile::exists(window->RecoveryCopyPath()));
+    }
+
+    // Not Now keeps the copy for the next start; a clean exit leaves none.
+    void cleanExitLeavesNothing() {
+        window->SetRecoveryInterval(20);
+        DrawCell({0, 0});
+        QTRY_VERIFY(QFile::exists(window->RecoveryCopyPath()));
+        Crash();
+        Restart();
+        window->OfferRecovery(); // Not Now
+        window->OfferRecovery();
+        QCOMPARE(dialogs.questions.size(), 2u);
+        dialogs.saveAnswers = {SaveAnswer::Discard};
+        QVERIFY(window->close());
+        Restart();
+        dialogs.restoreAnswers = {RestoreAnswer::Discard};
+        window->OfferRecovery();
+        window->SetRecoveryInterval(20);
+        DrawCell({0, 0});
+        QTRY_VERIFY(QFile::exists(window->RecoveryCopyPath()));
+        dialogs.saveAnswers = {SaveAnswer::Discard};
+        QVERIFY(window->close());
+        QVERIFY(!QFile::exists(window->RecoveryCopyPath()));
+        Restart();
+        dialogs.questions.clear();
+        window->OfferRecovery();
+        QCOMPARE(dialogs.questions.size(), 0u);
+    }
+
+    // Save keeps what the file held before as NAME.bak.
+    void saveKeepsThePreviousVersion() {
+        SaveAs("kept.tessra");
+        QVERIFY(!QFile::exists(Path("kept.tessra.bak")));
+        const QByteArray first = ReadFile(Path("kept.tessra"));
+        DrawCell({2, 2});
+        Trigger(*window, "mnuSaveMap");
+        QCOMPARE(ReadFile(Path("kept.tessra.bak")), first);
+        QVERIFY(ReadFile(Path("kept.tessra")) != first);
+    }
+
+  private:
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
