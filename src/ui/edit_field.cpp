@@ -53,6 +53,7 @@ EditField::EditField(const EditorState& state, const Surface& palette, QWidget* 
     connect(picEditField, &PictureBox::MouseDown, this, &EditField::MouseDown);
     connect(picEditField, &PictureBox::MouseMove, this, &EditField::MouseMove);
     connect(picEditField, &PictureBox::MouseUp, this, &EditField::MouseUp);
+    connect(picEditField, &PictureBox::MouseLeft, this, &EditField::MouseLeft);
     picEditField->installEventFilter(this);
     overlay_ = new MapOverlay(picEditField);
 
@@ -172,6 +173,13 @@ void EditField::ZoomAround(int zoomMode, QPointF at) {
     scrVert->setValue(static_cast<int>(std::floor(cellY) - std::floor(at.y() / after)));
 }
 
+void EditField::ShowPreview(QRect cells) {
+    if (cells != preview_) {
+        preview_ = cells;
+        UpdateOverlay();
+    }
+}
+
 void EditField::ZoomAboutCentre(int zoomMode) {
     ZoomAround(zoomMode, QPointF(view_.Width() / 2.0, view_.Height() / 2.0));
 }
@@ -183,7 +191,8 @@ void EditField::UpdateOverlay() {
                            .scrollX = ScrollX(),
                            .scrollY = ScrollY(),
                            .exportWidth = exportWidth_,
-                           .exportHeight = exportHeight_});
+                           .exportHeight = exportHeight_,
+                           .preview = preview_});
 }
 
 } // namespace tessra

@@ -4,6 +4,7 @@
 #include "core/surface.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 class QScrollBar;
@@ -37,11 +38,14 @@ class EditField : public QWidget {
     void ShowOverlay(bool grid, bool exportArea);
     // The block Map Generation wrote last, outlined by the export area.
     void SetExportArea(int width, int height);
+    // The map cells a click would change, outlined over the view; empty for none.
+    void ShowPreview(QRect cells);
 
   signals:
     void MouseDown(int button, double X, double Y);
     void MouseMove(int button, double X, double Y);
     void MouseUp(int button, double X, double Y);
+    void MouseLeft();
     // Ctrl and the wheel ask for another zoom; once the main window has
     // applied it, the cell under the pointer is kept there.
     void ZoomRequested(int zoomMode);
@@ -64,6 +68,7 @@ class EditField : public QWidget {
     bool exportArea_ = false;
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
     QPoint wheelRest_; // wheel angle not yet turned into whole steps
+    QRect preview_;
 
     PictureBox* picEditField = nullptr;
     QScrollBar* scrHoriz = nullptr;

@@ -26,6 +26,10 @@ void frmMain::BuildStatusBar() {
     setStatusBar(statusBar_);
     connect(editField_, &EditField::MouseMove, this,
             [this](int, double X, double Y) { ShowPointedCell(X, Y); });
+    connect(editField_, &EditField::MouseLeft, this, [this] {
+        statusBar_->ShowPointedCell(std::nullopt);
+        editField_->ShowPreview({});
+    });
 }
 
 void frmMain::ShowPointedCell(double X, double Y) {
@@ -37,6 +41,11 @@ void frmMain::ShowPointedCell(double X, double Y) {
     statusBar_->ShowPointedCell(onMap ? std::optional(MainStatusBar::PointedCell{
                                             cell.x, cell.y, state_.MapData(cell.x, cell.y)})
                                       : std::nullopt);
+    // The stamp's whole footprint, where a click would put it; else the one cell.
+    const bool stamp = state_.CurrentTool == ToolStamp;
+    const int width = stamp ? std::clamp(StampWidth(state_), 1, StampMaxSize) : 1;
+    const int height = stamp ? std::clamp(StampHeight(state_), 1, StampMaxSize) : 1;
+    editField_->ShowPreview(onMap ? QRect(cell.x, cell.y, width, height) : QRect());
 }
 
 void frmMain::ShowStatus(const DocumentChange& change) {

@@ -35,7 +35,7 @@ MapOverlay::MapOverlay(QWidget* view) : QWidget(view) {
 
 void MapOverlay::SetSettings(const OverlaySettings& settings) {
     settings_ = settings;
-    setVisible(settings.grid || settings.exportArea);
+    setVisible(settings.grid || settings.exportArea || !settings.preview.isEmpty());
     update();
 }
 
@@ -47,6 +47,22 @@ void MapOverlay::paintEvent(QPaintEvent*) {
     if (settings_.exportArea) {
         DrawExportArea(painter);
     }
+    if (!settings_.preview.isEmpty()) {
+        DrawPreview(painter);
+    }
+}
+
+void MapOverlay::DrawPreview(QPainter& painter) const {
+    const int size = settings_.cellSize;
+    const QRect cells = settings_.preview;
+    const QRect area((cells.x() - settings_.scrollX) * size, (cells.y() - settings_.scrollY) * size,
+                     cells.width() * size, cells.height() * size);
+    // A light line inside a dark one shows on any tile.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(QColor(255, 255, 255, 220), 1));
+    painter.drawRect(area.adjusted(1, 1, -2, -2));
 }
 
 void MapOverlay::DrawGrid(QPainter& painter) const {

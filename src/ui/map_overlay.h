@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 namespace tessra {
 
-// What the map view shows on top of its cells: the cell grid and the block
-// that Map Generation writes. Only geometry; no map data.
+// What the map view shows on top of its cells: the cell grid, the block that
+// Map Generation writes and the cells under the pointer. Only geometry; no
+// map data.
 struct OverlaySettings {
     bool grid = false;
     bool exportArea = false;
@@ -14,6 +16,7 @@ struct OverlaySettings {
     int scrollY = 0;        // the map row at the view's top edge
     int exportWidth = 256;  // cells
     int exportHeight = 256; // cells
+    QRect preview;          // map cells a click would change, outlined; empty for none
 };
 
 // "256 x 256 = 65,536 bytes".
@@ -36,6 +39,7 @@ class MapOverlay final : public QWidget {
   private:
     void DrawGrid(QPainter& painter) const;
     void DrawExportArea(QPainter& painter) const;
+    void DrawPreview(QPainter& painter) const;
 
     OverlaySettings settings_;
 };

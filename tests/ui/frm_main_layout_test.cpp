@@ -1,5 +1,6 @@
 #include "core/map_view.h"
 #include "main_window_fixture.h"
+#include "ui/map_overlay.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -148,6 +149,32 @@ class FrmMainLayoutTest : public MainWindowTest {
         QCOMPARE(StatusText("lblStatusTile"), "Selected tile 4");
         Option(2)->click();
         QCOMPARE(StatusText("lblStatusZoom"), "Zoom 4x");
+    }
+
+    // The cell under the pointer, or the stamp's footprint, is outlined over
+    // the view, grid or not, and the view's own picture never holds it.
+    void previewFollowsThePointer() {
+        AddTileset("a.pcx");
+        const auto* overlay = Find<MapOverlay>("mapOverlay");
+        const QByteArray before(reinterpret_cast<const char*>(window->view().data()),
+                                window->view().Width() * window->view().Height() * 4);
+        Bar("scrHoriz")->setValue(10);
+        const auto move = [&](QPoint at) {
+            SendMouse(View(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+            return overlay->settings().preview;
+        };
+        QCOMPARE(move({2 * 16 + 1, 3 * 16 + 1}), QRect(12, 3, 1, 1));
+        QVERIFY(overlay->isVisible());
+        State().StampSizeIndexX = 1; // 3 x 2
+        Child<QAbstractButton>(*window, "optToolSelect", 2)->click();
+        QCOMPARE(move({5, 5}), QRect(10, 0, 3, 2));
+        Bar("scrHoriz")->setValue(0);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(window->view().data()), before.size()),
+                 before);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(View(), &leave);
+        QVERIFY(overlay->settings().preview.isEmpty() && overlay->isHidden());
+        QCOMPARE(StatusText("lblStatusCell"), QString());
     }
 
   private:
