@@ -43,6 +43,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildClientArea();
     BuildKeyboard();
     BuildZoomKeys();
+    BuildRecentMenu();
     BuildStatusBar();
     StartRecovery();
     setAcceptDrops(true);
@@ -153,6 +154,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     }
     if (change.fileName) {
         setWindowTitle(ToQString(WindowTitle(state_)));
+        RememberRecentFile();
     }
     if (change.history) {
         UpdateEditMenu();

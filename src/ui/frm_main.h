@@ -20,6 +20,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QRadioButton;
 class QTimer;
 class QToolButton;
@@ -140,6 +141,13 @@ class frmMain : public QMainWindow {
     void UpdateRecoveryCopy(const DocumentChange& change);
     void RestoreRecoveryCopy(RecoveryCopy copy);
 
+    // File > Open Recent (frm_main_recent.cpp).
+    void BuildRecentMenu();
+    // Puts the current file first in the list, if it has a name.
+    void RememberRecentFile();
+    void ShowRecentFiles();
+    void mnuRecentFile_Click(const QString& path);
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -173,6 +181,7 @@ class frmMain : public QMainWindow {
     QAction* mnuRedo = nullptr;
     QAction* mnuShowGrid = nullptr;
     QAction* mnuShowExportArea = nullptr;
+    QMenu* mnuOpenRecent = nullptr;
 };
 
 } // namespace tessra

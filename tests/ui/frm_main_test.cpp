@@ -55,6 +55,7 @@ class FrmMainTest : public MainWindowTest {
         shown.removeAll({});
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
+                 "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuExit=E&xit mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "

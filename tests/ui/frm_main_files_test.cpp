@@ -4,8 +4,9 @@
 
 using namespace tessra;
 
-// Recovery copies and the previous version kept on save.
-class RecoveryTest : public MainWindowTest {
+// Recovery copies, the previous version kept on save, recent maps and
+// tilesets changed on disk.
+class FrmMainFilesTest : public MainWindowTest {
     Q_OBJECT
 
     // Draws tile 7, which a fresh map does not hold.
@@ -104,12 +105,37 @@ class RecoveryTest : public MainWindowTest {
         QVERIFY(ReadFile(Path("kept.tessra")) != first);
     }
 
+    // Opened and saved maps go first in File > Open Recent, once each, the
+    // newest eight; a map dropped on the window or named on the command line
+    // too, since they open the same way. One that is gone leaves the list.
+    void recentMapsInOrder() {
+        for (int i = 0; i < 10; ++i) {
+            SaveAs(qPrintable(QStringLiteral("m%1.tessra").arg(i)));
+        }
+        QVERIFY(window->OpenProjectFile(Path("m4.tessra")));
+        QStringList expected{"m4", "m9", "m8", "m7", "m6", "m5", "m3", "m2"};
+        QCOMPARE(RecentNames(), expected);
+        SaveAs("a.tessra");
+        QFile::remove(Path("a.tessra"));
+        window->findChildren<QAction*>("mnuRecentFile").first()->trigger();
+        QCOMPARE(dialogs.messages.size(), 1u);
+        expected.pop_back();
+        QCOMPARE(RecentNames(), expected);
+    }
+
   private:
+    QStringList RecentNames() const {
+        QStringList names;
+        for (const QAction* item : window->findChildren<QAction*>("mnuRecentFile")) {
+            names << QFileInfo(item->text()).baseName();
+        }
+        return names;
+    }
     static QByteArray ReadFile(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
 
-QTEST_MAIN(RecoveryTest)
-#include "recovery_test.moc"
+QTEST_MAIN(FrmMainFilesTest)
+#include "frm_main_files_test.moc"
