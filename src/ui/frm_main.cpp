@@ -46,6 +46,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildRecentMenu();
     BuildStatusBar();
     StartRecovery();
+    StartWatchingTilesets();
     setAcceptDrops(true);
     Form_Load();
     CenterOnScreen();
@@ -145,6 +146,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
+        WatchTilesets();
     }
     if (change.tilesets || change.selection) {
         paletteGroup_->ShowSelection(state_);
@@ -169,7 +171,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
 }
 
 void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures) {
-    if (failures.empty()) {
+    if (failures.empty() || !reportTilesetFailures_) {
         return;
     }
     QStringList lines;

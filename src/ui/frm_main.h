@@ -30,6 +30,7 @@ namespace tessra {
 class Dialogs;
 class EditField;
 class RecoveryStore;
+class TilesetWatcher;
 struct RecoveryCopy;
 class MainStatusBar;
 class PaletteGroup;
@@ -148,6 +149,11 @@ class frmMain : public QMainWindow {
     void ShowRecentFiles();
     void mnuRecentFile_Click(const QString& path);
 
+    // Tilesets changed on disk (frm_main_watch.cpp).
+    void StartWatchingTilesets();
+    void WatchTilesets();
+    void TilesetsChangedOnDisk();
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -171,6 +177,8 @@ class frmMain : public QMainWindow {
     MainStatusBar* statusBar_ = nullptr;
     std::unique_ptr<RecoveryStore> recovery_;
     QTimer* recoveryTimer_ = nullptr;
+    TilesetWatcher* tilesetWatcher_ = nullptr;
+    bool reportTilesetFailures_ = true; // false while a change on disk is taken in
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;

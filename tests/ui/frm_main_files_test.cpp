@@ -123,6 +123,23 @@ class FrmMainFilesTest : public MainWindowTest {
         QCOMPARE(RecentNames(), expected);
     }
 
+    // A tileset saved again shows in the palette and the view within a
+    // second, without a word; one that goes away is marked in the list.
+    void tilesetsFollowTheirFiles() {
+        Write("w.pcx", TilesetPcx(32, 16, 1));
+        AddTileset("w.pcx");
+        QCOMPARE(window->view().At(0, 0), IndexColour(1));
+        Write("w.pcx", TilesetPcx(32, 16, 50));
+        QTRY_COMPARE_WITH_TIMEOUT(window->view().At(0, 0), IndexColour(50), 1000);
+        QFile::remove(Path("w.pcx"));
+        const auto* list = Find<QListWidget>("lstTilesets");
+        QTRY_VERIFY_WITH_TIMEOUT(!list->item(0)->toolTip().isEmpty(), 1000);
+        Write("w.pcx", TilesetPcx(32, 16, 60)); // back again
+        QTRY_COMPARE_WITH_TIMEOUT(window->view().At(0, 0), IndexColour(60), 1000);
+        QVERIFY(list->item(0)->toolTip().isEmpty());
+        QCOMPARE(dialogs.messages.size(), 0u);
+    }
+
   private:
     QStringList RecentNames() const {
         QStringList names;
