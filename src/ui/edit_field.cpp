@@ -180,6 +180,29 @@ void EditField::ShowPreview(QRect cells) {
     }
 }
 
+void EditField::ShowHighlight(std::optional<int> tile) {
+    highlightTile_ = tile;
+    UpdateOverlay();
+}
+
+std::vector<QPoint> EditField::HighlightedCells() const {
+    std::vector<QPoint> cells;
+    if (!highlightTile_) {
+        return cells;
+    }
+    const int size = ZoomFor(state_.ZoomMode).cellSize;
+    const int right = std::min(MapSize - 1, ScrollX() + (view_.Width() - 1) / size);
+    const int bottom = std::min(MapSize - 1, ScrollY() + (view_.Height() - 1) / size);
+    for (int y = ScrollY(); y <= bottom; ++y) {
+        for (int x = ScrollX(); x <= right; ++x) {
+            if (state_.MapData(x, y) == *highlightTile_) {
+                cells.emplace_back(x, y);
+            }
+        }
+    }
+    return cells;
+}
+
 void EditField::ZoomAboutCentre(int zoomMode) {
     ZoomAround(zoomMode, QPointF(view_.Width() / 2.0, view_.Height() / 2.0));
 }
@@ -192,7 +215,8 @@ void EditField::UpdateOverlay() {
                            .scrollY = ScrollY(),
                            .exportWidth = exportWidth_,
                            .exportHeight = exportHeight_,
-                           .preview = preview_});
+                           .preview = preview_,
+                           .highlight = HighlightedCells()});
 }
 
 } // namespace tessra

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
+#include <optional>
 
 class QScrollBar;
 
@@ -40,6 +41,8 @@ class EditField : public QWidget {
     void SetExportArea(int width, int height);
     // The map cells a click would change, outlined over the view; empty for none.
     void ShowPreview(QRect cells);
+    // Outlines every visible cell holding this tile, or none.
+    void ShowHighlight(std::optional<int> tile);
 
   signals:
     void MouseDown(int button, double X, double Y);
@@ -60,6 +63,7 @@ class EditField : public QWidget {
     void picEditField_Wheel(QWheelEvent* event);
     void ZoomAround(int zoomMode, QPointF at);
     void UpdateOverlay();
+    std::vector<QPoint> HighlightedCells() const;
 
     const EditorState& state_;
     const Surface& palette_;
@@ -69,6 +73,7 @@ class EditField : public QWidget {
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
     QPoint wheelRest_; // wheel angle not yet turned into whole steps
     QRect preview_;
+    std::optional<int> highlightTile_;
 
     PictureBox* picEditField = nullptr;
     QScrollBar* scrHoriz = nullptr;

@@ -44,6 +44,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildKeyboard();
     BuildZoomKeys();
     BuildRecentMenu();
+    BuildTileUsage();
     BuildStatusBar();
     StartRecovery();
     StartWatchingTilesets();

@@ -104,6 +104,7 @@ class frmMain : public QMainWindow {
     void mnuImportCSV_Click();
     void mnuMapGeneration_Click();
     void mnuShowOverlay_Click();
+    void mnuTileUsage_Click();
     void mnuHelpTopics_Click();
     void mnuExit_Click();
 
@@ -154,6 +155,11 @@ class frmMain : public QMainWindow {
     void WatchTilesets();
     void TilesetsChangedOnDisk();
 
+    // Where the selected tile is used (frm_main_usage.cpp).
+    void BuildTileUsage();
+    // The highlight over the view and its count, as the View menu sets them.
+    void ShowTileUsage();
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -190,6 +196,7 @@ class frmMain : public QMainWindow {
     QAction* mnuShowGrid = nullptr;
     QAction* mnuShowExportArea = nullptr;
     QMenu* mnuOpenRecent = nullptr;
+    QAction* mnuHighlightTile = nullptr;
 };
 
 } // namespace tessra

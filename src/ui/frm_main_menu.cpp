@@ -12,6 +12,7 @@
 #include "ui/frm_tile_replace.h"
 #include "ui/frm_tile_shift.h"
 #include "ui/frm_tile_swap.h"
+#include "ui/frm_tile_usage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,8 +106,8 @@ void frmMain::BuildMenus() {
           [](frmMain* w) { w->RunMapTool<frmTileReplace>("Replace"); }},
          {"mnuTileShift", "Tile Shi&ft",
           [](frmMain* w) { w->RunMapTool<frmTileShift>("Tile Shift"); }},
-         {"mnuMapShift", "&Map Shift",
-          [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }}});
+         {"mnuMapShift", "&Map Shift", [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }},
+         {"mnuTileUsage", "Tile &Usage...", &frmMain::mnuTileUsage_Click}});
     AddMenu(
         this, "mnuHelp_submenu", "&Help",
         {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},
@@ -170,6 +171,12 @@ void frmMain::mnuMapGeneration_Click() {
     // The export area follows the block last written.
     if (const std::optional<MapFileSize> written = OpenToolWindow<frmMapfileGenerator>()) {
         editField_->SetExportArea(written->W, written->H);
+    }
+}
+
+void frmMain::mnuTileUsage_Click() {
+    if (const std::optional<int> tile = OpenToolWindow<frmTileUsage>()) {
+        SelectTile(*tile);
     }
 }
 

@@ -51,6 +51,9 @@ void frmMain::ShowPointedCell(double X, double Y) {
 void frmMain::ShowStatus(const DocumentChange& change) {
     statusBar_->ShowSettings(state_.SelectedTile, ZoomFor(state_.ZoomMode).caption,
                              history_.IsModified());
+    if (change.cells || change.tilesets || change.selection) {
+        ShowTileUsage();
+    }
     if (change.changedCells > 0 && ReportsChangedCells(history_.UndoLabel())) {
         statusBar_->ShowChangedCells(history_.UndoLabel(), change.changedCells);
     }

@@ -13,6 +13,8 @@ constexpr int MessageMilliseconds = 10000;
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("statusBar"));
+    lblStatusHighlight = AddLabel("lblStatusHighlight");
+    lblStatusHighlight->hide();
     lblStatusCell = AddLabel("lblStatusCell");
     lblStatusTile = AddLabel("lblStatusTile");
     lblStatusZoom = AddLabel("lblStatusZoom");
@@ -41,6 +43,17 @@ void MainStatusBar::ShowSettings(int selectedTile, const char* zoomCaption, bool
     lblStatusTile->setText(QStringLiteral("Selected tile %1").arg(selectedTile));
     lblStatusZoom->setText(QStringLiteral("Zoom %1").arg(QLatin1String(zoomCaption)));
     lblStatusModified->setText(modified ? QStringLiteral("Modified") : QString());
+}
+
+void MainStatusBar::ShowHighlightCount(std::optional<TileCount> count) {
+    lblStatusHighlight->setVisible(count.has_value());
+    if (count) {
+        lblStatusHighlight->setText(
+            QStringLiteral("Tile %1 in %2 %3")
+                .arg(count->tile)
+                .arg(QLocale(QLocale::English).toString(count->cells))
+                .arg(count->cells == 1 ? QStringLiteral("cell") : QStringLiteral("cells")));
+    }
 }
 
 void MainStatusBar::ShowChangedCells(const std::string& stepLabel, int cells) {

@@ -20,12 +20,18 @@ class MainStatusBar : public QStatusBar {
     // The cell under the pointer, or none when it is off the map.
     void ShowPointedCell(std::optional<PointedCell> cell);
     void ShowSettings(int selectedTile, const char* zoomCaption, bool modified);
+    struct TileCount {
+        int tile, cells;
+    };
+    // How many cells hold the highlighted tile, or nothing when none is.
+    void ShowHighlightCount(std::optional<TileCount> count);
     // "Swap changed 12 cells".
     void ShowChangedCells(const std::string& stepLabel, int cells);
 
   private:
     QLabel* AddLabel(const char* name);
 
+    QLabel* lblStatusHighlight = nullptr;
     QLabel* lblStatusCell = nullptr;
     QLabel* lblStatusTile = nullptr;
     QLabel* lblStatusZoom = nullptr;

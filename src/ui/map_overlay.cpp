@@ -35,7 +35,8 @@ MapOverlay::MapOverlay(QWidget* view) : QWidget(view) {
 
 void MapOverlay::SetSettings(const OverlaySettings& settings) {
     settings_ = settings;
-    setVisible(settings.grid || settings.exportArea || !settings.preview.isEmpty());
+    setVisible(settings.grid || settings.exportArea || !settings.preview.isEmpty() ||
+               !settings.highlight.empty());
     update();
 }
 
@@ -47,8 +48,22 @@ void MapOverlay::paintEvent(QPaintEvent*) {
     if (settings_.exportArea) {
         DrawExportArea(painter);
     }
+    if (!settings_.highlight.empty()) {
+        DrawHighlight(painter);
+    }
     if (!settings_.preview.isEmpty()) {
         DrawPreview(painter);
+    }
+}
+
+void MapOverlay::DrawHighlight(QPainter& painter) const {
+    const int size = settings_.cellSize;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 220, 255), 2));
+    for (const QPoint& cell : settings_.highlight) {
+        const QRect area((cell.x() - settings_.scrollX) * size,
+                         (cell.y() - settings_.scrollY) * size, size, size);
+        painter.drawRect(area.adjusted(1, 1, -1, -1));
     }
 }
 

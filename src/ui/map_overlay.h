@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 #include <QWidget>
+#include <vector>
 
 namespace tessra {
 
@@ -11,12 +13,13 @@ namespace tessra {
 struct OverlaySettings {
     bool grid = false;
     bool exportArea = false;
-    int cellSize = 16;      // pixels per cell at the current zoom
-    int scrollX = 0;        // the map column at the view's left edge
-    int scrollY = 0;        // the map row at the view's top edge
-    int exportWidth = 256;  // cells
-    int exportHeight = 256; // cells
-    QRect preview;          // map cells a click would change, outlined; empty for none
+    int cellSize = 16;             // pixels per cell at the current zoom
+    int scrollX = 0;               // the map column at the view's left edge
+    int scrollY = 0;               // the map row at the view's top edge
+    int exportWidth = 256;         // cells
+    int exportHeight = 256;        // cells
+    QRect preview;                 // map cells a click would change, outlined; empty for none
+    std::vector<QPoint> highlight; // visible map cells holding the highlighted tile
 };
 
 // "256 x 256 = 65,536 bytes".
@@ -40,6 +43,7 @@ class MapOverlay final : public QWidget {
     void DrawGrid(QPainter& painter) const;
     void DrawExportArea(QPainter& painter) const;
     void DrawPreview(QPainter& painter) const;
+    void DrawHighlight(QPainter& painter) const;
 
     OverlaySettings settings_;
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QWheelEvent>
 
 using namespace tessra;
@@ -175,6 +176,46 @@ class FrmMainLayoutTest : public MainWindowTest {
         QApplication::sendEvent(View(), &leave);
         QVERIFY(overlay->settings().preview.isEmpty() && overlay->isHidden());
         QCOMPARE(StatusText("lblStatusCell"), QString());
+    }
+
+    // Highlight Selected Tile outlines the visible cells that hold it and
+    // counts them all; Tile Usage lists every tile, sortable, and a
+    // double-click selects one.
+    void whereIsThisTileUsed() {
+        AddTileset("a.pcx");
+        for (const QPoint cell : {QPoint(1, 1), QPoint(3, 2), QPoint(200, 200)}) {
+            State().MapData(cell.x(), cell.y()) = 5;
+        }
+        window->SelectTile(5);
+        Trigger(*window, "mnuHighlightTile");
+        const auto* overlay = Find<MapOverlay>("mapOverlay");
+        const auto highlighted = [&] {
+            QList<QPoint> cells;
+            for (const QPoint& cell : overlay->settings().highlight) {
+                cells << cell;
+            }
+            return cells;
+        };
+        QCOMPARE(highlighted(), QList<QPoint>({{1, 1}, {3, 2}}));
+        QCOMPARE(StatusText("lblStatusHighlight"), "Tile 5 in 3 cells");
+        QTest::mouseClick(View(), Qt::LeftButton, {}, {4 * 16 + 1, 1});
+        QCOMPARE(highlighted(), QList<QPoint>({{4, 0}, {1, 1}, {3, 2}}));
+        QCOMPARE(StatusText("lblStatusHighlight"), "Tile 5 in 4 cells");
+
+        window->SelectTile(0);
+        QStringList rows;
+        QVERIFY(UseToolWindow(*window, "mnuTileUsage", [&](QWidget& usage) {
+            auto* table = usage.findChild<QTableWidget*>("lstTileUsage");
+            table->sortByColumn(1, Qt::DescendingOrder);
+            for (const int row : {0, 1, 2, 255}) {
+                rows << table->item(row, 0)->text() + ':' + table->item(row, 1)->text();
+            }
+            emit table->cellDoubleClicked(1, 1);
+        }));
+        QCOMPARE(rows, QStringList({"0:65532", "5:4", "1:0", "255:0"}));
+        QCOMPARE(State().SelectedTile, 5);
+        Trigger(*window, "mnuHighlightTile");
+        QVERIFY(overlay->settings().highlight.empty() && Find("lblStatusHighlight")->isHidden());
     }
 
   private:
