@@ -23,10 +23,12 @@ std::span<const std::uint8_t> AsBytes(const std::string& text) {
 QString RestoreQuestion(const RecoveryCopy& copy, const QString& path) {
     const QString when =
         QLocale(QLocale::English).toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
+    const QString map = copy.FileName == UntitledFileName ? QStringLiteral("an untitled map")
+                                                          : ToQString(copy.FileName);
     return QStringLiteral("TESSRA did not close properly. A recovery copy of %1 from %2 holds "
                           "changes that were not saved.\n\nRestore it? It opens as [Untitled]; "
                           "save it to keep it.")
-        .arg(ToQString(copy.FileName), when);
+        .arg(map, when);
 }
 
 } // namespace
