@@ -68,6 +68,13 @@ void RecoveryStore::Remove() {
 
 std::vector<QString> RecoveryStore::Abandoned() const {
     const QDir dir(folder_);
+    // Locks of editors that ended without a copy to leave are cleared on the way.
+    for (const QFileInfo& lock : dir.entryInfoList({CopyPattern + QStringLiteral(".lock")})) {
+        const QString copy = lock.absoluteFilePath().chopped(5);
+        if (!QFileInfo::exists(copy)) {
+            (void)Unheld(lock.absoluteFilePath());
+        }
+    }
     std::vector<QString> copies;
     for (const QFileInfo& copy : dir.entryInfoList({CopyPattern}, QDir::Files, QDir::Time)) {
         if (copy.absoluteFilePath() != QFileInfo(path_).absoluteFilePath() &&

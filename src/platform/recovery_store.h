@@ -31,7 +31,8 @@ class RecoveryStore {
     void Remove();
     const QString& path() const { return path_; }
 
-    // Copies left by editors that no longer run, newest first.
+    // Copies left by editors that no longer run, newest first. The locks such
+    // editors left without a copy are removed.
     std::vector<QString> Abandoned() const;
     // Removes a copy Abandoned named.
     static void Discard(const QString& copy);
