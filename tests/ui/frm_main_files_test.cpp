@@ -130,12 +130,12 @@ class FrmMainFilesTest : public MainWindowTest {
         AddTileset("w.pcx");
         QCOMPARE(window->view().At(0, 0), IndexColour(1));
         Write("w.pcx", TilesetPcx(32, 16, 50));
-        QTRY_COMPARE_WITH_TIMEOUT(window->view().At(0, 0), IndexColour(50), 1000);
+        QTRY_COMPARE(window->view().At(0, 0), IndexColour(50));
         QFile::remove(Path("w.pcx"));
         const auto* list = Find<QListWidget>("lstTilesets");
-        QTRY_VERIFY_WITH_TIMEOUT(!list->item(0)->toolTip().isEmpty(), 1000);
+        QTRY_VERIFY(!list->item(0)->toolTip().isEmpty());
         Write("w.pcx", TilesetPcx(32, 16, 60)); // back again
-        QTRY_COMPARE_WITH_TIMEOUT(window->view().At(0, 0), IndexColour(60), 1000);
+        QTRY_COMPARE(window->view().At(0, 0), IndexColour(60));
         QVERIFY(list->item(0)->toolTip().isEmpty());
         QCOMPARE(dialogs.messages.size(), 0u);
     }
