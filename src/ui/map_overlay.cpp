@@ -34,10 +34,19 @@ MapOverlay::MapOverlay(QWidget* view) : QWidget(view) {
 }
 
 void MapOverlay::SetSettings(const OverlaySettings& settings) {
+    OverlaySettings others = settings;
+    others.preview = settings_.preview;
+    const bool onlyPreview = others == settings_;
+    const QRect before = PreviewArea();
     settings_ = settings;
     setVisible(settings.grid || settings.exportArea || !settings.preview.isEmpty() ||
                !settings.highlight.empty());
-    update();
+    // The pointer moving over a large view repaints two cells, not the view.
+    if (onlyPreview) {
+        update(QRegion(before) + PreviewArea());
+    } else {
+        update();
+    }
 }
 
 void MapOverlay::paintEvent(QPaintEvent*) {
@@ -67,11 +76,15 @@ void MapOverlay::DrawHighlight(QPainter& painter) const {
     }
 }
 
-void MapOverlay::DrawPreview(QPainter& painter) const {
+QRect MapOverlay::PreviewArea() const {
     const int size = settings_.cellSize;
     const QRect cells = settings_.preview;
-    const QRect area((cells.x() - settings_.scrollX) * size, (cells.y() - settings_.scrollY) * size,
-                     cells.width() * size, cells.height() * size);
+    return {(cells.x() - settings_.scrollX) * size, (cells.y() - settings_.scrollY) * size,
+            cells.width() * size, cells.height() * size};
+}
+
+void MapOverlay::DrawPreview(QPainter& painter) const {
+    const QRect area = PreviewArea();
     // A light line inside a dark one shows on any tile.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(0, 0, 0, 160), 1));

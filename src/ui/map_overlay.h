@@ -20,6 +20,8 @@ struct OverlaySettings {
     int exportHeight = 256;        // cells
     QRect preview;                 // map cells a click would change, outlined; empty for none
     std::vector<QPoint> highlight; // visible map cells holding the highlighted tile
+
+    bool operator==(const OverlaySettings&) const = default;
 };
 
 // "256 x 256 = 65,536 bytes".
@@ -43,6 +45,8 @@ class MapOverlay final : public QWidget {
     void DrawGrid(QPainter& painter) const;
     void DrawExportArea(QPainter& painter) const;
     void DrawPreview(QPainter& painter) const;
+    // The view pixels the preview outline covers.
+    QRect PreviewArea() const;
     void DrawHighlight(QPainter& painter) const;
 
     OverlaySettings settings_;
