@@ -25,7 +25,7 @@ class EditField : public QWidget {
     EditField(const EditorState& state, const Surface& palette, QWidget* parent);
 
     const Surface& view() const { return view_; }
-    QSize ViewSize() const { return {view_.Width(), view_.Height()}; }
+    QSize ViewArea() const { return {view_.Width(), view_.Height()}; }
     int ScrollX() const;
     int ScrollY() const;
 

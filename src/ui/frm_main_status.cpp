@@ -35,7 +35,7 @@ void frmMain::BuildStatusBar() {
 void frmMain::ShowPointedCell(double X, double Y) {
     const MapCell cell =
         CellUnderPoint(X, Y, state_.ZoomMode, editField_->ScrollX(), editField_->ScrollY());
-    const QSize view = editField_->ViewSize();
+    const QSize view = editField_->ViewArea();
     const bool onMap = X >= 0 && Y >= 0 && X < view.width() && Y < view.height() &&
                        MapGrid::Contains(cell.x, cell.y);
     statusBar_->ShowPointedCell(onMap ? std::optional(MainStatusBar::PointedCell{

@@ -133,10 +133,10 @@ class FrmMainFilesTest : public MainWindowTest {
         QTRY_COMPARE(window->view().At(0, 0), IndexColour(50));
         QFile::remove(Path("w.pcx"));
         const auto* list = Find<QListWidget>("lstTilesets");
-        QTRY_VERIFY(!list->item(0)->toolTip().isEmpty());
+        QTRY_VERIFY(!list->item(0)->icon().isNull());
         Write("w.pcx", TilesetPcx(32, 16, 60)); // back again
         QTRY_COMPARE(window->view().At(0, 0), IndexColour(60));
-        QVERIFY(list->item(0)->toolTip().isEmpty());
+        QVERIFY(list->item(0)->icon().isNull());
         QCOMPARE(dialogs.messages.size(), 0u);
     }
 
