@@ -2,23 +2,24 @@
 
 #include "platform/file_io.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace tessra {
 
-QString PreviousVersionPath(const QString& path) {
-    return path + QStringLiteral(".bak");
+std::string PreviousVersionPath(const std::string& path) {
+    return path + ".bak";
 }
 
-Status KeepPreviousVersion(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
+Status KeepPreviousVersion(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return {};
     }
-    const Result<Bytes> old = ReadFileBytes(path);
+    const Result<Bytes> old = ReadFileBytes(path, ProjectFileLimit);
     if (!old) {
         return old;
     }
-    return WriteFileAtomic(PreviousVersionPath(path), old.value());
+    return WriteFileAtomic(PreviousVersionPath(path), old.value(), Durability::Document);
 }
 
 } // namespace tessra

@@ -1,14 +1,12 @@
 #include "platform/recovery_store.h"
 
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace tessra {
 
@@ -44,22 +42,7 @@ RecoveryStore::~RecoveryStore() = default;
 
 Status RecoveryStore::Write(std::span<const std::uint8_t> bytes) {
     QDir().mkpath(folder_);
-    const QString part = path_ + QStringLiteral(".part");
-    QFile file(part);
-    const auto size = static_cast<qint64>(bytes.size());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(reinterpret_cast<const char*>(bytes.data()), size) == size &&
-                         file.flush();
-    const QString reason = file.errorString();
-    file.close();
-    if (!written || std::rename(QFile::encodeName(part).constData(),
-                                QFile::encodeName(path_).constData()) != 0) {
-        QFile::remove(part);
-        return Error{ToStdString(
-            QStringLiteral("Cannot write %1: %2")
-                .arg(path_, written ? QString::fromLocal8Bit(std::strerror(errno)) : reason))};
-    }
-    return {};
+    return WriteFileAtomic(FileNameOf(path_), bytes, Durability::Derived);
 }
 
 void RecoveryStore::Remove() {

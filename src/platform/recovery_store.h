@@ -25,7 +25,7 @@ class RecoveryStore {
 
     // This editor's copy, written to a temporary file and renamed into place;
     // the folder is made if needed. Not synced: the copy is there for a
-    // crash of the editor, and a minute's sync would stall the window.
+    // crash of the editor, and a sync every minute would stall the window.
     Status Write(std::span<const std::uint8_t> bytes);
     // Removes this editor's copy, if there is one.
     void Remove();

@@ -63,7 +63,7 @@ class frmMain : public QMainWindow {
 
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
-    bool OpenProjectFile(const QString& path);
+    bool OpenProjectFile(const std::string& path); // the system's bytes
 
     // Offers the recovery copies that editors which did not close properly
     // left behind (frm_main_recovery.cpp).
@@ -119,7 +119,7 @@ class frmMain : public QMainWindow {
     void mnuOpenMap_Click();
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
-    bool WriteProjectFile(const QString& path);
+    bool WriteProjectFile(const std::string& path);
 
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();

@@ -1,9 +1,9 @@
 #include "core/recent_files.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 
@@ -16,7 +16,7 @@ const QString RecentKey = QStringLiteral("recentFiles");
 std::vector<std::string> ReadRecentFiles() {
     std::vector<std::string> recent;
     for (const QString& path : QSettings().value(RecentKey).toStringList()) {
-        recent.push_back(ToStdString(path));
+        recent.push_back(FileNameOf(path));
     }
     return recent;
 }
@@ -24,7 +24,7 @@ std::vector<std::string> ReadRecentFiles() {
 void WriteRecentFiles(const std::vector<std::string>& recent) {
     QStringList paths;
     for (const std::string& path : recent) {
-        paths << ToQString(path);
+        paths << ShownFileName(path);
     }
     QSettings().setValue(RecentKey, paths);
 }
@@ -51,7 +51,7 @@ void frmMain::ShowRecentFiles() {
     mnuOpenRecent->clear();
     const std::vector<std::string> recent = ReadRecentFiles();
     for (std::size_t i = 0; i < recent.size(); ++i) {
-        const QString path = ToQString(recent[i]);
+        const QString path = ShownFileName(recent[i]);
         QAction* item = mnuOpenRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         item->setObjectName(QStringLiteral("mnuRecentFile"));
         connect(item, &QAction::triggered, this, [this, path] { mnuRecentFile_Click(path); });
@@ -71,9 +71,10 @@ void frmMain::mnuRecentFile_Click(const QString& path) {
         return;
     }
     // A map that is gone leaves the list once its message has been seen.
-    if (!OpenProjectFile(path) && !QFileInfo::exists(path)) {
+    const std::string file = FileNameOf(path);
+    if (!OpenProjectFile(file) && !FileExists(file)) {
         std::vector<std::string> recent = ReadRecentFiles();
-        std::erase(recent, ToStdString(path));
+        std::erase(recent, file);
         WriteRecentFiles(recent);
         ShowRecentFiles();
     }

@@ -1,6 +1,7 @@
 #include "core/recovery_file.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "platform/recovery_store.h"
 #include "ui/frm_main.h"
 
@@ -24,7 +25,7 @@ QString RestoreQuestion(const RecoveryCopy& copy, const QString& path) {
     const QString when =
         QLocale(QLocale::English).toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
     const QString map = copy.FileName == UntitledFileName ? QStringLiteral("an untitled map")
-                                                          : ToQString(copy.FileName);
+                                                          : ShownFileName(copy.FileName);
     return QStringLiteral("TESSRA did not close properly. A recovery copy of %1 from %2 holds "
                           "changes that were not saved.\n\nRestore it? It opens as [Untitled]; "
                           "save it to keep it.")
@@ -70,11 +71,11 @@ void frmMain::UpdateRecoveryCopy(const DocumentChange& change) {
 
 void frmMain::OfferRecovery() {
     for (const QString& path : recovery_->Abandoned()) {
-        const Result<Bytes> bytes = ReadFileBytes(path);
+        const Result<Bytes> bytes = ReadFileBytes(FileNameOf(path), ProjectFileLimit);
         Result<RecoveryCopy> copy =
             bytes ? ParseRecovery(
                         {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()},
-                        ToStdString(path))
+                        FileNameOf(path))
                   : Result<RecoveryCopy>(bytes);
         if (!copy) {
             // Left in place: it may still be worth something to its owner.

@@ -1,5 +1,5 @@
 #include "core/tileset_files.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 #include "ui/tileset_watcher.h"
 
@@ -13,7 +13,7 @@ void frmMain::StartWatchingTilesets() {
 void frmMain::WatchTilesets() {
     QStringList paths;
     for (const std::string& path : state_.Tilesets) {
-        paths << ToQString(ResolveTilesetPath(path, state_.ProjectFolder));
+        paths << ShownFileName(ResolveTilesetPath(path, state_.ProjectFolder));
     }
     tilesetWatcher_->Watch(paths);
 }

@@ -112,7 +112,7 @@ class FrmMainFilesTest : public MainWindowTest {
         for (int i = 0; i < 10; ++i) {
             SaveAs(qPrintable(QStringLiteral("m%1.tessra").arg(i)));
         }
-        QVERIFY(window->OpenProjectFile(Path("m4.tessra")));
+        QVERIFY(window->OpenProjectFile(FileNameOf(Path("m4.tessra"))));
         QStringList expected{"m4", "m9", "m8", "m7", "m6", "m5", "m3", "m2"};
         QCOMPARE(RecentNames(), expected);
         SaveAs("a.tessra");
