@@ -45,7 +45,9 @@ void frmMain::ShowPointedCell(double X, double Y) {
     const bool stamp = state_.CurrentTool == ToolStamp;
     const int width = stamp ? std::clamp(StampWidth(state_), 1, StampMaxSize) : 1;
     const int height = stamp ? std::clamp(StampHeight(state_), 1, StampMaxSize) : 1;
-    editField_->ShowPreview(onMap ? QRect(cell.x, cell.y, width, height) : QRect());
+    // Cut at the map's edge, as the stamp is.
+    const QRect footprint = QRect(cell.x, cell.y, width, height) & QRect(0, 0, MapSize, MapSize);
+    editField_->ShowPreview(onMap ? footprint : QRect());
 }
 
 void frmMain::ShowStatus(const DocumentChange& change) {

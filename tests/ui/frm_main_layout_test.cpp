@@ -169,6 +169,8 @@ class FrmMainLayoutTest : public MainWindowTest {
         State().StampSizeIndexX = 1; // 3 x 2
         Child<QAbstractButton>(*window, "optToolSelect", 2)->click();
         QCOMPARE(move({5, 5}), QRect(10, 0, 3, 2));
+        Bar("scrHoriz")->setValue(224); // cut at the map's edge, as the stamp is
+        QCOMPARE(move({31 * 16 + 1, 5}), QRect(255, 0, 1, 2));
         Bar("scrHoriz")->setValue(0);
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(window->view().data()), before.size()),
                  before);
