@@ -33,12 +33,14 @@ void PaintDrag(benchmark::State& run, int tool, bool wholeMapFill = false) {
     const Surface palette = StripedPalette();
     Surface view(ViewWidth, ViewHeight);
     int step = 0;
+    Stroke stroke;
     for (auto _ : run) {
         if (wholeMapFill) {
             state.SelectedTile = static_cast<std::int16_t>(1 + step % 2);
         }
         const double x = (step * 5) % ViewWidth, y = (step * 3) % ViewHeight;
-        const PressOutcome outcome = HandleEditFieldPress(state, LeftButton, x, y, 100, 100);
+        const PressOutcome outcome =
+            HandleEditFieldPress(state, LeftButton, x, y, 100, 100, stroke);
         if (outcome.redraw) {
             RedrawMapView(state.MapData, palette, state.ZoomMode, 100, 100, view);
         }

@@ -14,7 +14,7 @@ namespace {
 
 // A box holding a whole number in -limit..limit.
 Result<int> ReadSignedBox(std::string_view text, std::string_view name, int limit) {
-    const std::optional<int> value = BoxNumber(text, -limit, limit, BoxRounding::HalfEven);
+    const std::optional<int> value = WholeNumberBox(text, -limit, limit);
     if (!value) {
         const std::string range = std::to_string(-limit) + " to " + std::to_string(limit);
         return Error{std::string(name) + " must be a whole number from " + range + "."};
@@ -75,7 +75,7 @@ void ShiftFilling(MapGrid& map, long long dx, long long dy, std::uint8_t fill) {
 } // namespace
 
 Result<std::uint8_t> ReadTileBox(std::string_view text, std::string_view name) {
-    const std::optional<int> tile = BoxNumber(text, 0, 255, BoxRounding::HalfEven);
+    const std::optional<int> tile = WholeNumberBox(text, 0, 255);
     if (!tile) {
         return Error{std::string(name) + " must be a tile number from 0 to 255."};
     }

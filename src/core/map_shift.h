@@ -8,8 +8,8 @@
 
 namespace tessra {
 
-// A tile number box: its TextValue to the nearest whole number (half to even),
-// refused unless 0..255 with "<name> must be a tile number from 0 to 255."
+// A tile number box, read by WholeNumberBox: refused unless it holds a whole
+// number 0..255, with "<name> must be a tile number from 0 to 255."
 Result<std::uint8_t> ReadTileBox(std::string_view text, std::string_view name);
 
 // Tile Shift: every cell holding a tile From..To (both included) gets Offset added.

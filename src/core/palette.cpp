@@ -1,5 +1,6 @@
 #include "core/palette.h"
 
+#include "core/message_text.h"
 #include "core/text_value.h"
 #include "core/tileset_files.h"
 
@@ -18,6 +19,11 @@ std::string FileKey(const std::string& path) {
 
 bool PaletteFull(const EditorState& state) {
     return state.PaletteCursorY >= PaletteHeight;
+}
+
+// The tile number the next appended tile takes.
+int TileNumberAtCursor(const EditorState& state) {
+    return PaletteColumns * (state.PaletteCursorY / TileSize) + state.PaletteCursorX / TileSize;
 }
 
 } // namespace
@@ -88,15 +94,19 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
     std::map<std::string, Result<Surface>> kept;
     PaletteBuild build;
     build.tileCounts.assign(count, NotRead);
-    for (std::size_t i = 0; i < count && !PaletteFull(state); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         auto found = kept.find(keys[i]);
         Result<Surface> decoded = found != kept.end() ? std::move(found->second) : load(keys[i]);
         if (found != kept.end()) {
             kept.erase(found);
         }
         if (decoded) {
-            build.tileCounts[i] =
-                TilesetTileCount(decoded.value().Width(), decoded.value().Height());
+            const int tiles = TilesetTileCount(decoded.value().Width(), decoded.value().Height());
+            const int room = TileCount - TileNumberAtCursor(state);
+            build.tileCounts[i] = tiles;
+            if (tiles > room) {
+                build.leftOut.push_back({state.Tilesets[i], tiles - room});
+            }
             AppendTilesetToPalette(decoded.value(), palette, state);
         } else {
             build.tileCounts[i] = 0;
@@ -113,6 +123,28 @@ PaletteCell TileAtPalettePoint(double X, double Y) {
     const int column = X > 0 ? FloorDiv(X, TileSize) : 0;
     const int row = Y > 0 ? FloorDiv(Y, TileSize) : 0;
     return {column, row, PaletteColumns * row + column};
+}
+
+std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut) {
+    if (leftOut.empty()) {
+        return {};
+    }
+    // A long list of files says no more than its first few.
+    constexpr std::size_t Named = 10;
+    long long total = 0;
+    std::string from;
+    for (std::size_t i = 0; i < leftOut.size(); ++i) {
+        total += leftOut[i].tiles;
+        if (i < Named) {
+            from += (i ? ", " : "") + std::to_string(leftOut[i].tiles) + " from " +
+                    Shortened(leftOut[i].path);
+        }
+    }
+    if (leftOut.size() > Named) {
+        from += ", and " + std::to_string(leftOut.size() - Named) + " more files";
+    }
+    return "The palette holds " + std::to_string(TileCount) + " tiles; " + std::to_string(total) +
+           (total == 1 ? " tile was" : " tiles were") + " left out: " + from + ".";
 }
 
 } // namespace tessra

@@ -59,17 +59,28 @@ struct TilesetFailure {
 // A tileset count for a list entry the rebuild did not reach: the palette was full.
 inline constexpr int NotRead = -1;
 
+// The tiles of one listed tileset that found no place in a full palette.
+struct LeftOutTiles {
+    std::string path; // as listed
+    int tiles = 0;
+};
+
 // What a rebuild learnt of each listed tileset.
 struct PaletteBuild {
     std::vector<int> tileCounts; // per entry: its tiles, 0 if it failed, or NotRead
     std::vector<TilesetFailure> failures;
+    std::vector<LeftOutTiles> leftOut;
 };
 
 // Rebuilds the palette from state.Tilesets in order, each path resolved against
 // state.ProjectFolder. A file that fails to load adds no tiles. A file listed
-// more than once is decoded once, and nothing is read once the palette's 256
-// tiles are full, since nothing after that can add a tile.
+// more than once is decoded once. Every file is read, also once the palette's
+// 256 tiles are full, so that the tiles left out can be counted.
 PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load);
+
+// "The palette holds 256 tiles; 17 tiles were left out: 1 from c.pcx, 16 from
+// d.pcx.", or empty when none were.
+std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut);
 
 // The palette cell under a point; points left of or above the picture give
 // column or row 0. Nothing else is clamped: check IsTileNumber(tile).

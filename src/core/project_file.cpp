@@ -167,7 +167,8 @@ Result<ProjectData> ParseProject(std::string_view bytes, std::string_view fileNa
     const double count = TextValue(line);
     if (!HoldsNumber(line) || !(count >= 0) || count != std::floor(count)) {
         return Refusal(fileName,
-                       "line 1 must hold the number of tilesets, a whole number 0 or more.");
+                       "it is not a TESSRA project file (its line 1 must hold the number of "
+                       "tilesets, a whole number 0 or more).");
     }
     // A count beyond the file's length runs into its end, which is reported there.
     const auto tilesetCount =

@@ -208,4 +208,24 @@ std::optional<int> BoxNumber(std::string_view text, int low, int high, BoxRoundi
     return static_cast<int>(whole);
 }
 
+std::optional<int> WholeNumberBox(std::string_view text, int low, int high) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.starts_with('+') && !text.starts_with("+-")) { // from_chars takes a minus only
+        text.remove_prefix(1);
+    }
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
 } // namespace tessra

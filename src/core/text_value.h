@@ -30,4 +30,9 @@ enum class BoxRounding {
 // low..high (or is no finite number).
 std::optional<int> BoxNumber(std::string_view text, int low, int high, BoxRounding rounding);
 
+// The stricter rule of the boxes this program added: blanks around an optional
+// sign and decimal digits, nothing else. Nothing for an empty box, letters,
+// a fraction, or a number outside low..high.
+std::optional<int> WholeNumberBox(std::string_view text, int low, int high);
+
 } // namespace tessra

@@ -10,10 +10,10 @@ namespace tessra {
 
 namespace {
 
-Result<std::uint8_t> ReadTile(std::string_view text, const char* name) {
+Result<std::uint8_t> ReadTile(std::string_view text, std::string_view name) {
     const std::optional<int> tile = BoxNumber(text, 0, 255, BoxRounding::HalfEven);
     if (!tile) {
-        return Error{std::string("Tile ") + name + " must be a number from 0 to 255."};
+        return Error{std::string(name) + " must be a number from 0 to 255."};
     }
     return static_cast<std::uint8_t>(*tile);
 }
@@ -42,12 +42,13 @@ std::optional<std::int16_t> TileBoxValue(std::string_view text) {
     return BoxNumber(text, INT16_MIN, INT16_MAX, BoxRounding::HalfEven);
 }
 
-Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText) {
-    const Result<std::uint8_t> a = ReadTile(aText, "A");
+Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText,
+                              std::string_view aName, std::string_view bName) {
+    const Result<std::uint8_t> a = ReadTile(aText, aName);
     if (!a) {
         return a;
     }
-    const Result<std::uint8_t> b = ReadTile(bText, "B");
+    const Result<std::uint8_t> b = ReadTile(bText, bName);
     if (!b) {
         return b;
     }

@@ -19,8 +19,10 @@ struct TilePair {
     std::uint8_t B = 0;
 };
 
-// Reads boxes A and B; refuses a number outside 0..255 (A is checked first).
-Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText);
+// Reads boxes A and B; refuses a number outside 0..255 (A is checked first),
+// naming the box as its window or command line calls it.
+Result<TilePair> ReadTilePair(std::string_view aText, std::string_view bText,
+                              std::string_view aName = "Tile A", std::string_view bName = "Tile B");
 
 // Every cell holding a gets b and every cell holding b gets a. Returns how many
 // cells changed.

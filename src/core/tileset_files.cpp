@@ -40,6 +40,11 @@ std::string FolderOf(std::string_view filePath) {
     return std::string(filePath.substr(0, slash == 0 ? 1 : slash));
 }
 
+std::string ListedName(std::string_view path) {
+    const std::size_t separator = path.find_last_of("/\\");
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
 std::string ResolveTilesetPath(std::string_view path, std::string_view folder) {
     if (path.starts_with('/')) {
         return std::string(path);

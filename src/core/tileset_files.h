@@ -22,6 +22,10 @@ Status CheckNewTileset(const std::vector<std::string>& tilesets, std::string_vie
 // tileset paths a project lists are taken.
 std::string FolderOf(std::string_view filePath);
 
+// What the tileset list shows of a listed path: its last part, after the last
+// slash or backslash ("a.pcx" for "tiles\a.pcx").
+std::string ListedName(std::string_view path);
+
 // The file a listed tileset path names. An absolute path stands as it is; a
 // relative one is taken from folder, a backslash in it counting as a folder
 // separator (projects written on Windows).

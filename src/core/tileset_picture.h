@@ -4,7 +4,9 @@
 #include "core/surface.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tessra {
@@ -12,8 +14,15 @@ namespace tessra {
 // Decodes the bytes of one tileset file into its picture. A file that starts
 // with the PNG signature is read as PNG whatever its name; a name ending in
 // .png whose bytes are not PNG is refused unless they are a PCX's; everything
-// else is read as PCX, as it always was (a kind the editor does not draw gives
-// a black picture of its size). A refusal starts with the name: "a.png: ...".
+// else that starts with the PCX maker's byte is read as PCX (a kind the editor
+// does not draw gives a black picture of its size), and the rest is refused.
+// A refusal starts with the name: "a.png: ...".
 Result<Surface> DecodeTilesetPicture(std::span<const std::uint8_t> file, std::string_view name);
+
+// What to tell the user about a file that decodes to black tiles because it is
+// a kind of PCX the editor does not draw, naming the file and the kind; nothing
+// for any other file.
+std::optional<std::string> UndrawnPictureNote(std::span<const std::uint8_t> file,
+                                              std::string_view name);
 
 } // namespace tessra

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -46,11 +47,34 @@ bool EraseTool(EditorState& state, MapCell cell) {
 }
 
 constexpr std::array<ToolInfo, 4> Tools{{
-    {ToolDraw, "Draw", "Draw", 'D', DrawTool},
-    {ToolFloodfill, "Floodfill", "Fill", 'F', FillTool},
-    {ToolStamp, "R.Stamp", "Stamp", 'S', StampTool},
-    {ToolErase, "Erase", "Erase", 'E', EraseTool},
+    {ToolDraw, "Draw", "Draw", 'D', DrawTool, true},
+    {ToolFloodfill, "Floodfill", "Fill", 'F', FillTool, false},
+    {ToolStamp, "R.Stamp", "Stamp", 'S', StampTool, false},
+    {ToolErase, "Erase", "Erase", 'E', EraseTool, true},
 }};
+
+// Whether any part of a cell's square shows in the view.
+bool CellInView(MapCell cell, int zoomMode, int scrollX, int scrollY, ViewSize view) {
+    const int size = ZoomFor(zoomMode).cellSize;
+    const int columns = (view.width + size - 1) / size;
+    const int rows = (view.height + size - 1) / size;
+    return cell.x >= scrollX && cell.x < scrollX + columns && cell.y >= scrollY &&
+           cell.y < scrollY + rows;
+}
+
+// The cells a left press or move acts on: the one under the point, or for a
+// tool that draws lines, every cell on the way from the stroke's last one.
+std::vector<MapCell> CellsToPaint(const ToolInfo& tool, MapCell cell, bool inside,
+                                  const Stroke& stroke, int zoomMode, int scrollX, int scrollY,
+                                  ViewSize view) {
+    if (!tool.drawsLines || !stroke.last) {
+        return inside ? std::vector<MapCell>{cell} : std::vector<MapCell>{};
+    }
+    std::vector<MapCell> cells = CellLine(*stroke.last, cell);
+    std::erase_if(cells,
+                  [&](MapCell c) { return !CellInView(c, zoomMode, scrollX, scrollY, view); });
+    return cells;
+}
 
 } // namespace
 
@@ -69,6 +93,41 @@ MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scroll
 
 std::string CoordinateReadout(int mx, int my) {
     return "X:" + SignedNumberText(mx) + "  Y:" + SignedNumberText(my);
+}
+
+bool InsideView(double X, double Y, ViewSize view) {
+    return X >= 0 && X < view.width && Y >= 0 && Y < view.height;
+}
+
+std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY, ViewSize view) {
+    if (!InsideView(X, Y, view)) {
+        return {};
+    }
+    const MapCell cell = CellUnderPoint(X, Y, zoomMode, scrollX, scrollY);
+    return CoordinateReadout(cell.x, cell.y);
+}
+
+std::vector<MapCell> CellLine(MapCell from, MapCell to) {
+    const int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
+    const int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
+    std::vector<MapCell> cells;
+    cells.reserve(static_cast<std::size_t>(std::max(dx, -dy)) + 1);
+    // err is dx + dy scaled by twice the distance to the true line.
+    for (int err = dx + dy;;) {
+        cells.push_back(from);
+        if (from.x == to.x && from.y == to.y) {
+            return cells;
+        }
+        const int twice = 2 * err;
+        if (twice >= dy) {
+            err += dy;
+            from.x += sx;
+        }
+        if (twice <= dx) {
+            err += dx;
+            from.y += sy;
+        }
+    }
 }
 
 bool Draw(MapGrid& map, int x, int y, int tile) {
@@ -141,14 +200,21 @@ std::optional<std::int16_t> PickTile(const MapGrid& map, int x, int y) {
 }
 
 PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
-                                  int scrollY) {
+                                  int scrollY, Stroke& stroke, ViewSize view) {
     const MapCell cell = CellUnderPoint(X, Y, state.ZoomMode, scrollX, scrollY);
+    const bool inside = InsideView(X, Y, view);
     PressOutcome outcome;
-    outcome.readout = CoordinateReadout(cell.x, cell.y);
+    outcome.readout = inside ? CoordinateReadout(cell.x, cell.y) : std::string();
     if (button == LeftButton) {
-        outcome.changed = ToolFor(state.CurrentTool).apply(state, cell);
-        outcome.redraw = true;
-    } else if (button == RightButton) {
+        const ToolInfo& tool = ToolFor(state.CurrentTool);
+        const std::vector<MapCell> cells =
+            CellsToPaint(tool, cell, inside, stroke, state.ZoomMode, scrollX, scrollY, view);
+        for (const MapCell& c : cells) {
+            outcome.changed |= tool.apply(state, c);
+        }
+        outcome.redraw = !cells.empty();
+        stroke.last = inside ? std::optional(cell) : std::nullopt;
+    } else if (button == RightButton && inside) {
         outcome.pickedTile = PickTile(state.MapData, cell.x, cell.y);
         if (outcome.pickedTile) {
             state.CurrentTool = ToolDraw;

@@ -2,11 +2,13 @@
 
 #include "core/editor_state.h"
 #include "core/map_grid.h"
+#include "core/map_view.h"
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tessra {
 
@@ -26,6 +28,23 @@ MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scroll
 // "X: 5  Y: 12", "X:-1  Y: 0".
 std::string CoordinateReadout(int mx, int my);
 
+// The map view's size in pixels: 512 x 448 until the window grows.
+struct ViewSize {
+    int width = ViewWidth, height = ViewHeight;
+};
+
+// Whether a point lies on the view.
+bool InsideView(double X, double Y, ViewSize view = {});
+
+// What the coordinate label shows with the pointer at a point: the cell under
+// it, or nothing when the point is off the view.
+std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY,
+                      ViewSize view = {});
+
+// The cells of the straight line from one cell to another, both included, one
+// for each step along the longer axis (Bresenham's line).
+std::vector<MapCell> CellLine(MapCell from, MapCell to);
+
 // The tools. Each returns whether a cell changed; cells outside the grid are
 // skipped, and a tile outside 0..255 changes nothing.
 bool Draw(MapGrid& map, int x, int y, int tile);
@@ -44,6 +63,7 @@ struct ToolInfo {
     const char* stepLabel; // "Draw", "Fill", "Stamp", "Erase"
     char key;              // the letter key that selects it
     bool (*apply)(EditorState& state, MapCell cell); // whether a cell changed
+    bool drawsLines; // a drag paints every cell between two pointer positions
 };
 
 // Every tool, in button order (indexed by CurrentTool).
@@ -51,18 +71,27 @@ std::span<const ToolInfo> ToolTable();
 // The tool a CurrentTool names; values outside the table read as Draw.
 const ToolInfo& ToolFor(int tool);
 
+// One press-and-drag over the map view: the cell its last position acted on,
+// where a tool that draws lines goes on from. Empty at a press, and once the
+// pointer has left the view.
+struct Stroke {
+    std::optional<MapCell> last;
+};
+
 // What one press or move over the map view asks of its window.
 struct PressOutcome {
-    std::string readout;                    // for lblMapCoordinate, always set
-    bool redraw = false;                    // RedrawMapView, after every left-button action
+    std::string readout;                    // for lblMapCoordinate: empty off the view
+    bool redraw = false;                    // RedrawMapView, after a left-button action
     std::optional<std::int16_t> pickedTile; // right button: run the palette pick for it
     bool changed = false;                   // MapData changed
 };
 
 // picEditField_MouseDown and _MouseMove: the left button alone acts by
 // CurrentTool; the right button alone picks the cell's tile into SelectedTile
-// and selects Draw (nothing happens over a cell outside the grid).
+// and selects Draw (nothing happens over a cell outside the grid). Only points
+// on the view act: a drag that leaves it does nothing more until it comes
+// back, and a line from its last position stops at the view's edge.
 PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
-                                  int scrollY);
+                                  int scrollY, Stroke& stroke, ViewSize view = {});
 
 } // namespace tessra

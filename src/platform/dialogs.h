@@ -18,6 +18,7 @@ struct FileDialogRequest {
 
 enum class MessageIcon { Critical, Information, Warning, Question };
 enum class SaveAnswer { Save, Discard, Cancel };
+enum class YesNoAnswer { Yes, No, Cancel };
 enum class RestoreAnswer { Restore, Discard, Later };
 
 // The seam between the windows and the system's dialogs and message boxes.
@@ -37,9 +38,9 @@ class Dialogs {
     // "Save changes?" with Save, Discard and Cancel.
     virtual SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) = 0;
 
-    // A question with Yes and No; true for Yes.
-    virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                          bool defaultYes) = 0;
+    // A question with Yes, No and Cancel; Yes is the default.
+    virtual YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text,
+                                       const QString& title) = 0;
 
     // "Restore the recovery copy?" with Restore, Discard and Not Now.
     virtual RestoreAnswer AskRestore(QWidget* parent, const QString& text,
@@ -56,8 +57,7 @@ class QtDialogs final : public Dialogs {
     void Message(QWidget* parent, const QString& text, const QString& title,
                  MessageIcon icon) override;
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
-    bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                  bool defaultYes) override;
+    YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title) override;
     RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 };
 

@@ -6,12 +6,18 @@
 
 namespace tessra {
 
-Result<Surface> LoadTilesetPicture(const std::string& path) {
+Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::string>* notes) {
     const Result<Bytes> file = ReadFileBytes(path, PictureFileLimit);
     if (!file) {
         return Error{file.message()};
     }
-    return DecodeTilesetPicture(file.value(), Shortened(path));
+    const std::string name = Shortened(path);
+    if (notes) {
+        if (std::optional<std::string> note = UndrawnPictureNote(file.value(), name)) {
+            notes->push_back(std::move(*note));
+        }
+    }
+    return DecodeTilesetPicture(file.value(), name);
 }
 
 } // namespace tessra

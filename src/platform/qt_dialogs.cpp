@@ -1,8 +1,12 @@
 #include "platform/dialogs.h"
+#include "platform/recent_folders.h"
 
+#include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringList>
 
 namespace tessra {
@@ -11,7 +15,10 @@ QString ToQtFilter(const QString& filter) {
     const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+        // "*.*" would hide the files that have no extension.
+        const QString pattern =
+            parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
     }
     return entries.join(QStringLiteral(";;"));
 }
@@ -20,7 +27,10 @@ namespace {
 
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title);
+    QSettings settings(QStringLiteral("tessra"), QStringLiteral("tessra"));
+    RecentFolders folders(settings);
+    const QString folder = folders.FolderFor(request.filter);
+    QFileDialog dialog(parent, request.title, folder.isEmpty() ? QDir::homePath() : folder);
     dialog.setAcceptMode(mode);
     dialog.setNameFilter(ToQtFilter(request.filter));
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -34,6 +44,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    folders.Remember(request.filter, dialog.selectedFiles().first());
     return dialog.selectedFiles().first();
 }
 
@@ -71,6 +82,10 @@ SaveAnswer QtDialogs::AskSave(QWidget* parent, const QString& text, const QStrin
     QMessageBox box(QMessageBox::Warning, title, text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
+    // Access keys, which the system's own captions leave out.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
     switch (box.exec()) {
     case QMessageBox::Save:
         return SaveAnswer::Save;
@@ -81,11 +96,18 @@ SaveAnswer QtDialogs::AskSave(QWidget* parent, const QString& text, const QStrin
     }
 }
 
-bool QtDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                         bool defaultYes) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+YesNoAnswer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return YesNoAnswer::Yes;
+    case QMessageBox::No:
+        return YesNoAnswer::No;
+    default:
+        return YesNoAnswer::Cancel;
+    }
 }
 
 RestoreAnswer QtDialogs::AskRestore(QWidget* parent, const QString& text, const QString& title) {

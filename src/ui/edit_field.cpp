@@ -5,6 +5,7 @@
 #include "ui/picture_box.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -60,8 +61,8 @@ EditField::EditField(const EditorState& state, const Surface& palette, QWidget* 
     scrVert = AddScrollBar(this, "scrVert", Qt::Vertical, {ViewWidth, 0, 17, ViewHeight});
     scrHoriz = AddScrollBar(this, "scrHoriz", Qt::Horizontal, {0, ViewHeight, ViewWidth, 17});
     SetScrollRanges();
-    connect(scrVert, &QScrollBar::valueChanged, this, &EditField::RedrawMapView);
-    connect(scrHoriz, &QScrollBar::valueChanged, this, &EditField::RedrawMapView);
+    connect(scrVert, &QScrollBar::valueChanged, this, &EditField::ScrollChanged);
+    connect(scrHoriz, &QScrollBar::valueChanged, this, &EditField::ScrollChanged);
 }
 
 int EditField::ScrollX() const {
@@ -85,6 +86,18 @@ void EditField::RedrawMapView() {
 void EditField::ApplyZoom() {
     SetScrollRanges();
     RedrawMapView();
+    ReportPointer();
+}
+
+void EditField::ScrollChanged() {
+    RedrawMapView();
+    ReportPointer();
+}
+
+void EditField::ReportPointer() {
+    if (pointer_) {
+        emit PointerStill(pointer_->x(), pointer_->y());
+    }
 }
 
 void EditField::SetScrollRanges() {
@@ -127,9 +140,24 @@ void EditField::SetExportArea(int width, int height) {
 }
 
 bool EditField::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == picEditField && event->type() == QEvent::Wheel) {
+    if (watched != picEditField) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::Wheel:
+        pointer_ = static_cast<QWheelEvent*>(event)->position();
         picEditField_Wheel(static_cast<QWheelEvent*>(event));
         return true;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+        pointer_ = static_cast<QMouseEvent*>(event)->position();
+        break;
+    case QEvent::Leave:
+        pointer_.reset();
+        emit PointerLeft();
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 
 #include "core/editor_state.h"
 #include "core/surface.h"
+#include "core/tools.h"
 
 #include <QPoint>
 #include <QRect>
@@ -25,7 +26,7 @@ class EditField : public QWidget {
     EditField(const EditorState& state, const Surface& palette, QWidget* parent);
 
     const Surface& view() const { return view_; }
-    QSize ViewArea() const { return {view_.Width(), view_.Height()}; }
+    ViewSize ViewPixels() const { return {view_.Width(), view_.Height()}; }
     int ScrollX() const;
     int ScrollY() const;
 
@@ -52,6 +53,10 @@ class EditField : public QWidget {
     // Ctrl and the wheel ask for another zoom; once the main window has
     // applied it, the cell under the pointer is kept there.
     void ZoomRequested(int zoomMode);
+    // The map moved under a pointer that stayed where it was over the view
+    // (a scroll or a zoom), or the pointer left the view.
+    void PointerStill(double X, double Y);
+    void PointerLeft();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +65,8 @@ class EditField : public QWidget {
 
   private:
     void SetScrollRanges();
+    void ScrollChanged();
+    void ReportPointer();
     void picEditField_Wheel(QWheelEvent* event);
     void ZoomAround(int zoomMode, QPointF at);
     void UpdateOverlay();
@@ -71,7 +78,8 @@ class EditField : public QWidget {
     bool grid_ = false;
     bool exportArea_ = false;
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
-    QPoint wheelRest_; // wheel angle not yet turned into whole steps
+    QPoint wheelRest_;               // wheel angle not yet turned into whole steps
+    std::optional<QPointF> pointer_; // where the pointer was last seen over the view
     QRect preview_;
     std::optional<int> highlightTile_;
 

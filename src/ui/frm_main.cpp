@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QScreen>
+#include <unordered_set>
 
 namespace tessra {
 
@@ -34,6 +35,18 @@ QString DescribeFailure(const TilesetFailure& failure) {
     const QString reason = ToQString(failure.message);
     // File errors already name the file.
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
+}
+
+// The first ten lines of a long list, and how many more there are: the first
+// few say enough.
+QStringList FirstFew(QStringList lines) {
+    constexpr qsizetype Listed = 10;
+    if (lines.size() > Listed) {
+        const qsizetype more = lines.size() - Listed;
+        lines.resize(Listed);
+        lines << QStringLiteral("and %1 more").arg(more);
+    }
+    return lines;
 }
 
 } // namespace
@@ -96,6 +109,10 @@ void frmMain::BuildClientArea() {
     connect(editField_, &EditField::MouseUp, this, &frmMain::picEditField_MouseUp);
     connect(editField_, &EditField::ZoomRequested, this,
             [this](int zoomMode) { optScaleMode[zoomMode]->setChecked(true); });
+    connect(editField_, &EditField::PointerStill, this,
+            [this](double X, double Y) { ShowCellUnderPointer(QPointF(X, Y)); });
+    connect(editField_, &EditField::PointerLeft, this,
+            [this] { ShowCellUnderPointer(std::nullopt); });
 
     BuildZoomFrame(client);
     BuildToolFrame(client);
@@ -143,10 +160,17 @@ void frmMain::ShowError(const QString& text) {
 
 void frmMain::Refresh(const DocumentChange& change, const std::optional<std::string>& readout) {
     std::vector<TilesetFailure> failures;
+    std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
-        PaletteBuild build = ReloadTilesets(state_, paletteGroup_->palette(), LoadTileset);
+        PaletteBuild build =
+            ReloadTilesets(state_, paletteGroup_->palette(), [&notes](const std::string& path) {
+                return LoadTilesetPicture(path, &notes);
+            });
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
+        if (!build.leftOut.empty()) {
+            notes.push_back(LeftOutMessage(build.leftOut));
+        }
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
         WatchTilesets();
     }
@@ -169,28 +193,49 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     ShowStatus(change);
     UpdateRecoveryCopy(change);
     // Last, so that the message stands over a window that is up to date.
-    ReportTilesetFailures(failures);
+    if (change.tilesets) {
+        ReportTilesetProblems(failures, notes);
+    }
 }
 
-void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures) {
-    if (failures.empty() || !reportTilesetFailures_) {
+void frmMain::ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
+                                    const std::vector<std::string>& notes) {
+    // Each problem is told once, when it first appears, not on every rebuild
+    // while it lasts; the list keeps marking a failed entry meanwhile. Kept
+    // as hashes: a project may list a million missing files.
+    std::unordered_set<std::size_t> now;
+    QStringList lines, newNotes;
+    const auto sort = [&](const QString& line, QStringList& fresh) {
+        const std::size_t key = qHash(line);
+        if (now.insert(key).second && !reported_.contains(key)) {
+            fresh << line;
+        }
+    };
+    for (const TilesetFailure& failure : failures) {
+        sort(DescribeFailure(failure), lines);
+    }
+    for (const std::string& note : notes) {
+        sort(ToQString(note), newNotes);
+    }
+    reported_ = std::move(now);
+    // A change on disk is taken in without a word; the list marks a failure.
+    if (!reportTilesetFailures_) {
         return;
     }
-    // A project may list a million missing files: the first few say enough.
-    constexpr std::size_t Listed = 10;
-    QStringList lines;
-    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
-        lines << DescribeFailure(failures[i]);
+    const qsizetype failed = lines.size();
+    if (!newNotes.isEmpty()) {
+        dialogs_.Message(this, FirstFew(newNotes).join(QStringLiteral("\n\n")),
+                         QLatin1String(ProgramTitle), MessageIcon::Warning);
     }
-    if (failures.size() > Listed) {
-        lines << QStringLiteral("and %1 more").arg(failures.size() - Listed);
+    if (failed == 0) {
+        return;
     }
-    const QString intro = failures.size() == 1
+    const QString intro = failed == 1
                               ? QStringLiteral("This tileset could not be loaded; its tiles are "
                                                "missing from the palette:")
                               : QStringLiteral("These tilesets could not be loaded; their tiles "
                                                "are missing from the palette:");
-    ShowError(intro + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+    ShowError(intro + QStringLiteral("\n\n") + FirstFew(lines).join(QLatin1Char('\n')));
 }
 
 void frmMain::UpdateEditMenu() {

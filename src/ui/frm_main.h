@@ -4,15 +4,18 @@
 #include "core/palette.h"
 #include "core/surface.h"
 #include "core/tileset_order.h"
+#include "core/tools.h"
 #include "core/undo_history.h"
 #include "help/html_help_viewer.h"
 #include "ui/tool_window_context.h"
 
 #include <QMainWindow>
+#include <QPointF>
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -88,7 +91,8 @@ class frmMain : public QMainWindow {
     // Brings every control that shows something the change names up to date,
     // and the coordinate readout when one is given.
     void Refresh(const DocumentChange& change, const std::optional<std::string>& readout = {});
-    void ReportTilesetFailures(const std::vector<TilesetFailure>& failures);
+    void ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
+                               const std::vector<std::string>& notes);
     void UpdateEditMenu();
     // Reads and decodes one tileset picture at a resolved path.
     static Result<Surface> LoadTileset(const std::string& path);
@@ -136,6 +140,10 @@ class frmMain : public QMainWindow {
     void picEditField_MouseDown(int button, double X, double Y);
     void picEditField_MouseMove(int button, double X, double Y);
     void picEditField_MouseUp(int button, double X, double Y);
+    // The current tool, or the right button's pick, at a point of the view.
+    void UseToolAt(int button, double X, double Y);
+    // The readout for the pointer where it now stands over the view, or none.
+    void ShowCellUnderPointer(std::optional<QPointF> pointer);
 
     // Recovery copies (frm_main_recovery.cpp).
     void StartRecovery();
@@ -177,6 +185,8 @@ class frmMain : public QMainWindow {
     EditorState state_;
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
+    Stroke stroke_;               // the left-button drag over the map view
+    std::unordered_set<std::size_t> reported_; // tileset problems told of, while they last
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;

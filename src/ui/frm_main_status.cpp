@@ -26,6 +26,8 @@ void frmMain::BuildStatusBar() {
     setStatusBar(statusBar_);
     connect(editField_, &EditField::MouseMove, this,
             [this](int, double X, double Y) { ShowPointedCell(X, Y); });
+    connect(editField_, &EditField::PointerStill, this,
+            [this](double X, double Y) { ShowPointedCell(X, Y); });
     connect(editField_, &EditField::MouseLeft, this, [this] {
         statusBar_->ShowPointedCell(std::nullopt);
         editField_->ShowPreview({});
@@ -35,9 +37,8 @@ void frmMain::BuildStatusBar() {
 void frmMain::ShowPointedCell(double X, double Y) {
     const MapCell cell =
         CellUnderPoint(X, Y, state_.ZoomMode, editField_->ScrollX(), editField_->ScrollY());
-    const QSize view = editField_->ViewArea();
-    const bool onMap = X >= 0 && Y >= 0 && X < view.width() && Y < view.height() &&
-                       MapGrid::Contains(cell.x, cell.y);
+    const bool onMap =
+        InsideView(X, Y, editField_->ViewPixels()) && MapGrid::Contains(cell.x, cell.y);
     statusBar_->ShowPointedCell(onMap ? std::optional(MainStatusBar::PointedCell{
                                             cell.x, cell.y, state_.MapData(cell.x, cell.y)})
                                       : std::nullopt);

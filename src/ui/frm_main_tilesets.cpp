@@ -51,15 +51,20 @@ void frmMain::EditTileset(TilesetEdit edit) {
         return;
     }
     // Later tilesets take new numbers; the map follows them only if asked to.
-    const bool renumber =
-        RenumberChangesMap(state_.MapData, plan->Renumber) &&
-        dialogs_.AskYesNo(this,
-                          QStringLiteral("This changes the numbers of the tiles that follow. "
-                                         "Renumber the map so that every cell keeps its picture?"),
-                          QStringLiteral("TESSRA"), true);
+    YesNoAnswer renumber = YesNoAnswer::No;
+    if (RenumberChangesMap(state_.MapData, plan->Renumber)) {
+        renumber = dialogs_.AskYesNoCancel(
+            this,
+            QStringLiteral("This changes the numbers of the tiles that follow. "
+                           "Renumber the map so that every cell keeps its picture?"),
+            QStringLiteral("TESSRA"));
+    }
+    if (renumber == YesNoAnswer::Cancel) {
+        return;
+    }
     UndoStep step(history_, state_, EditLabel(edit));
     state_.Tilesets = plan->Tilesets;
-    if (renumber) {
+    if (renumber == YesNoAnswer::Yes) {
         RenumberMap(state_.MapData, plan->Renumber);
         // The selected tile keeps its picture along with the map.
         if (IsTileNumber(state_.SelectedTile)) {

@@ -58,9 +58,13 @@ void frmMain::BuildToolFrame(QWidget* client) {
         option->setGeometry(8 + 64 * tool.id, 24, 57, 49);
         option->setCheckable(true);
         option->setIcon(ToolIcon(tool.id));
-        option->setIconSize(QSize(ToolIconSize, ToolIconSize));
-        option->setToolTip(QString::fromUtf8(tool.caption));
-        option->setAccessibleName(option->toolTip());
+        // The caption under the icon, as on a picture option button; the
+        // icon gives up some size so both fit the button.
+        option->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        option->setText(QString::fromUtf8(tool.caption));
+        option->setIconSize(QSize(ToolIconSize * 3 / 4, ToolIconSize * 3 / 4));
+        option->setToolTip(option->text());
+        option->setAccessibleName(option->text());
         group->addButton(option, tool.id);
         optToolSelect[tool.id] = option;
     }
@@ -90,13 +94,30 @@ void frmMain::optToolSelect_Click(int index) {
 }
 
 void frmMain::picEditField_MouseDown(int button, double X, double Y) {
+    stroke_ = {};
+    UseToolAt(button, X, Y);
+}
+
+void frmMain::picEditField_MouseMove(int button, double X, double Y) {
+    UseToolAt(button, X, Y);
+}
+
+void frmMain::picEditField_MouseUp(int button, double, double) {
+    stroke_ = {};
+    if (button == LeftButton) {
+        Refresh(history_.EndStep(state_));
+    }
+}
+
+void frmMain::UseToolAt(int button, double X, double Y) {
     // A whole drag of the left button is one step, closed on its release; a
     // step already open takes this press or move in.
     if (button == LeftButton) {
         history_.BeginStep(state_, ToolFor(state_.CurrentTool).stepLabel);
     }
     const PressOutcome outcome =
-        HandleEditFieldPress(state_, button, X, Y, editField_->ScrollX(), editField_->ScrollY());
+        HandleEditFieldPress(state_, button, X, Y, editField_->ScrollX(), editField_->ScrollY(),
+                             stroke_, editField_->ViewPixels());
     if (outcome.pickedTile) {
         SelectTool(ToolDraw);
     }
@@ -104,14 +125,12 @@ void frmMain::picEditField_MouseDown(int button, double X, double Y) {
             outcome.readout);
 }
 
-void frmMain::picEditField_MouseMove(int button, double X, double Y) {
-    picEditField_MouseDown(button, X, Y);
-}
-
-void frmMain::picEditField_MouseUp(int button, double, double) {
-    if (button == LeftButton) {
-        Refresh(history_.EndStep(state_));
-    }
+void frmMain::ShowCellUnderPointer(std::optional<QPointF> pointer) {
+    const std::string readout =
+        pointer ? ReadoutAt(pointer->x(), pointer->y(), state_.ZoomMode, editField_->ScrollX(),
+                            editField_->ScrollY(), editField_->ViewPixels())
+                : std::string();
+    Refresh({}, readout);
 }
 
 } // namespace tessra

@@ -1,6 +1,7 @@
 #include "ui/map_overlay.h"
 
 #include "core/map_grid.h"
+#include "core/overlay_label.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -108,7 +109,7 @@ void MapOverlay::DrawGrid(QPainter& painter) const {
     }
 }
 
-void MapOverlay::DrawExportArea(QPainter& painter) const {
+void MapOverlay::DrawExportArea(QPainter& painter) {
     const int size = settings_.cellSize;
     const QRect area(-settings_.scrollX * size, -settings_.scrollY * size,
                      settings_.exportWidth * size, settings_.exportHeight * size);
@@ -120,15 +121,14 @@ void MapOverlay::DrawExportArea(QPainter& painter) const {
     painter.setPen(QPen(ExportColour, 2));
     painter.drawRect(area.adjusted(1, 1, -1, -1));
 
-    // The size, just inside the block's bottom-right corner where that can be seen.
-    const QRect visible = area.intersected(rect());
+    // The size, beside the block where it covers none of the exported cells.
     const QString text = ExportAreaText(settings_.exportWidth, settings_.exportHeight);
     const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-4, -2, 4, 2);
-    const QRect corner = visible.isEmpty() ? rect() : visible;
-    QRect label(QPoint(0, 0), box.size());
-    label.moveBottomRight(corner.bottomRight() - QPoint(LabelMargin, LabelMargin));
-    label.moveLeft(std::max(label.left(), corner.left() + LabelMargin));
-    label.moveTop(std::max(label.top(), corner.top() + LabelMargin));
+    const PixelRect place = PlaceBlockLabel({0, 0, width(), height()},
+                                            {area.left(), area.top(), area.width(), area.height()},
+                                            box.width(), box.height(), LabelMargin);
+    const QRect label(place.left, place.top, place.width, place.height);
+    label_ = label;
     painter.fillRect(label, QColor(0, 0, 0, 170));
     painter.setPen(ExportColour);
     painter.drawText(label, Qt::AlignCenter, text);

@@ -37,19 +37,22 @@ class MapOverlay final : public QWidget {
 
     void SetSettings(const OverlaySettings& settings);
     const OverlaySettings& settings() const { return settings_; }
+    // Where the export area's label was last painted.
+    QRect label() const { return label_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     void DrawGrid(QPainter& painter) const;
-    void DrawExportArea(QPainter& painter) const;
+    void DrawExportArea(QPainter& painter);
     void DrawPreview(QPainter& painter) const;
     // The view pixels the preview outline covers.
     QRect PreviewArea() const;
     void DrawHighlight(QPainter& painter) const;
 
     OverlaySettings settings_;
+    QRect label_;
 };
 
 } // namespace tessra

@@ -1,5 +1,6 @@
 #include "ui/palette_group.h"
 
+#include "core/tileset_files.h"
 #include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
@@ -78,15 +79,17 @@ void PaletteGroup::ShowTilesets(const std::vector<std::string>& tilesets,
     const QSignalBlocker quiet(lstTilesets);
     lstTilesets->clear();
     const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // The list is narrow: each entry shows its file's name, the tip its path.
     for (const std::string& path : tilesets) {
-        lstTilesets->addItem(ShownFileName(path));
+        auto* item = new QListWidgetItem(ShownFileName(ListedName(path)), lstTilesets);
+        item->setToolTip(ShownFileName(path));
     }
-    // The text stays the path; a failure is the icon, the colour and the tip.
+    // A failure adds the icon, the colour and the reason.
     for (const TilesetFailure& failure : failures) {
         if (QListWidgetItem* item = lstTilesets->item(static_cast<int>(failure.entry))) {
             item->setIcon(warning);
             item->setForeground(QBrush(Qt::darkRed));
-            item->setToolTip(ToQString(failure.message));
+            item->setToolTip(item->toolTip() + QLatin1Char('\n') + ToQString(failure.message));
         }
     }
     picTileset->Refresh();
@@ -111,7 +114,7 @@ void PaletteGroup::ShowSelectedEntry(int row) {
     cmdMoveUp->setEnabled(selected > 0);
     cmdMoveDown->setEnabled(selected >= 0 && selected < count - 1);
     mnuLocateTileset->setEnabled(selected >= 0);
-    lstTilesets->setToolTip(selected >= 0 ? lstTilesets->item(selected)->text() : QString());
+    lstTilesets->setToolTip(selected >= 0 ? lstTilesets->item(selected)->toolTip() : QString());
 }
 
 void PaletteGroup::ShowSelectedTile(int tile) {

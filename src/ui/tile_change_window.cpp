@@ -53,6 +53,14 @@ QPixmap DrawChangeIcon(bool bothWays) {
     return icon;
 }
 
+// "Swap Texture" for the frame "Swap Texture...".
+std::string BoxName(std::string_view caption) {
+    while (caption.ends_with('.')) {
+        caption.remove_suffix(1);
+    }
+    return std::string(caption);
+}
+
 } // namespace
 
 void DrawTilePreview(const Surface& palette, std::string_view boxText, Surface& preview) {
@@ -118,8 +126,10 @@ void TileChangeWindow::cmdCheck_Click(int i) {
 }
 
 void TileChangeWindow::cmdSwap_Click() {
-    // Both numbers are checked before any cell changes.
-    const Result<TilePair> tiles = ReadTilePair(BoxText(txtDoSwap[0]), BoxText(txtDoSwap[1]));
+    // Both numbers are checked before any cell changes; a refusal names the
+    // box by its frame's caption.
+    const Result<TilePair> tiles = ReadTilePair(BoxText(txtDoSwap[0]), BoxText(txtDoSwap[1]),
+                                                BoxName(kind_.frame1), BoxName(kind_.frame2));
     if (!tiles) {
         Refuse(tiles.message());
         return;

@@ -153,7 +153,7 @@ TEST_F(ImageCommands, RefusalsLeaveTheOutputAlone) {
         {{"pcx-to-image", dir_.File("none.pcx"), out}, {"none.pcx"}},
         {{"pcx-to-image", Fixtures + "24bit.pcx", gif}, {".ppm"}},
         {{"palette", out, dir_.File("none.pcx"), tileset_, dir_.File("short.pcx")},
-         {"none.pcx", "short.pcx: the file is shorter"}},
+         {"none.pcx", "short.pcx: it is not a PCX"}},
         {{"palette", out, TESSRA_TEST_DATA "/png/damaged-crc.png"},
          {"damaged-crc.png: a checksum does not match"}},
         {{"render", map_, out, "--zoom", "4"}, {"zoom"}},

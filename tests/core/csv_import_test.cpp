@@ -46,6 +46,8 @@ TEST(CsvImport, ValueRules) {
         {Imported(" 4 , ,\t5", 2), {5, 6, 0}},              // blanks, an empty value
         {Imported("1\n2\r3\r\n\r\n4", 4), {2, 3, 4, 5, 0}}, // line ends
         {Imported("5,0", 2), {6, 1, 0}},                    // the final 0 stands
+        {Imported("4,0,5,6,\r\n0,0,7,8,\r\n", 3, 2),
+         {5, 6, 7, 0, 1, 8, 9, 0}}, // the help's example
     };
     for (const auto& [cells, expected] : cases) {
         EXPECT_EQ(cells, expected);

@@ -5,14 +5,14 @@
 using namespace tessra;
 
 TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
-    const auto tiles = ReadTileShift("20", "2.5", "255"); // a range typed backwards
+    const auto tiles = ReadTileShift(" 20", "+2 ", "255"); // a range typed backwards
     ASSERT_TRUE(tiles.ok());
     EXPECT_EQ(std::tuple(int{tiles.value().From}, int{tiles.value().To}, tiles.value().Offset),
               std::tuple(2, 20, 255));
-    const auto wrap = ReadMapShift("-255", "3.5", true, "junk: wrapping needs no fill tile");
+    const auto wrap = ReadMapShift("-255", "4", true, "junk: wrapping needs no fill tile");
     ASSERT_TRUE(wrap.ok());
     EXPECT_EQ(std::tuple(wrap.value().DX, wrap.value().DY), std::tuple(-255, 4));
-    EXPECT_EQ(ReadMapShift("1", "0", false, "&HFF").value().FillTile, 255);
+    EXPECT_EQ(ReadMapShift("1", "0", false, "255").value().FillTile, 255);
 
     const std::pair<std::string, const char*> refusals[] = {
         {ReadTileShift("256", "1", "1").message(), "From must be a tile number from 0 to 255."},
@@ -20,6 +20,10 @@ TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
          "Offset must be a whole number from -255 to 255."},
         {ReadMapShift("256", "0", true, "").message(), "X shift "},
         {ReadMapShift("0", "0", false, "256").message(), "Fill tile "},
+        // Not the general reading rule: nothing here reads as 0 or is rounded.
+        {ReadTileShift("1", "2", "12abc").message(), "Offset "},
+        {ReadMapShift("0", "&H1", true, "").message(), "Y shift "},
+        {ReadMapShift("0", "0", false, "+-1").message(), "Fill tile "},
     };
     for (const auto& [message, start] : refusals) {
         EXPECT_EQ(message.rfind(start, 0), 0u) << message;

@@ -71,23 +71,26 @@ TEST(Palette, DropsTilesPast255AndRebuildsFromBlack) {
     EXPECT_EQ(palette.At(TileLeft(255), TileTop(255)), Black);
 }
 
-// Each file is decoded once, whatever the spelling of its path, and nothing is
-// read once the 256 tiles are full; relative paths are taken from the folder.
-TEST(Palette, DecodesEachFileOnceAndStopsWhenFull) {
+// Each file is decoded once, whatever the spelling of its path, and the tiles
+// past a full palette are counted; relative paths are taken from the folder.
+TEST(Palette, DecodesEachFileOnceAndCountsWhatIsLeftOut) {
     const struct {
         std::vector<std::string> files;
         const char* folder;
         std::vector<std::string> loaded;
         std::vector<int> counts;
+        std::string leftOut = "";
     } cases[] = {
         {{"a:16x16", "./a:16x16", "b:16x16", "x/../a:16x16"},
          "",
          {"a:16x16", "b:16x16"},
          {1, 1, 1, 1}},
-        {{"a:256x240", "b:16x16", "c:256x16", "d:16x16"},
+        {{"a:256x240", "b:16x16", "c:256x16", "d:32x16"},
          "",
-         {"a:256x240", "b:16x16", "c:256x16"},
-         {240, 1, 16, NotRead}},
+         {"a:256x240", "b:16x16", "c:256x16", "d:32x16"},
+         {240, 1, 16, 2},
+         "The palette holds 256 tiles; 3 tiles were left out: 1 from c:256x16, 2 from "
+         "d:32x16."},
         {{"a:16x16", "/abs/b:16x16", "sub\\c:16x16"},
          "/maps",
          {"/maps/a:16x16", "/abs/b:16x16", "/maps/sub/c:16x16"},
@@ -107,6 +110,7 @@ TEST(Palette, DecodesEachFileOnceAndStopsWhenFull) {
         const PaletteBuild build = ReloadTilesets(state, palette, load);
         EXPECT_EQ(loaded, c.loaded);
         EXPECT_EQ(build.tileCounts, c.counts);
+        EXPECT_EQ(LeftOutMessage(build.leftOut), c.leftOut);
         EXPECT_EQ(build.failures.size(), c.folder[0] ? 3u : 0u);
     }
 }

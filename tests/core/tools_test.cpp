@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <queue>
 #include <random>
+#include <string>
 #include <tuple>
 
 using namespace tessra;
@@ -84,32 +85,97 @@ TEST(Tools, StampWritesEveryCellAndIsClippedAtTheEdges) {
     }
 }
 
-// A press acts on the cell under the point at any zoom and scroll, but not
-// off the grid, and not with a tile past 255.
-TEST(Tools, PressesActOnTheCellUnderThePoint) {
-    EditorState state;
-    state.SelectedTile = 37;
+// Each cell of a line is one step on from the last along the longer axis, and
+// none lies half a cell or more off the true line.
+TEST(Tools, CellLineFollowsTheTrueLine) {
+    for (const auto& [from, to] : {std::pair<MapCell, MapCell>{{0, 0}, {9, 0}},
+                                   {{5, 5}, {5, 5}},
+                                   {{3, 9}, {3, -2}},
+                                   {{10, 10}, {-5, 3}},
+                                   {{0, 0}, {7, 7}},
+                                   {{200, 3}, {1, 250}}}) {
+        const std::vector<MapCell> cells = CellLine(from, to);
+        const int dx = to.x - from.x, dy = to.y - from.y;
+        const int steps = std::max(std::abs(dx), std::abs(dy));
+        ASSERT_EQ(cells.size(), std::size_t(steps) + 1) << to.x << ',' << to.y;
+        for (int i = 0; i <= steps; ++i) {
+            const double t = steps ? double(i) / steps : 0;
+            EXPECT_LE(std::abs(from.x + t * dx - cells[i].x), 0.5) << to.x << ',' << to.y;
+            EXPECT_LE(std::abs(from.y + t * dy - cells[i].y), 0.5) << to.x << ',' << to.y;
+        }
+    }
+}
+
+// A left press and the moves of its drag, each on the view at the zoom and
+// scroll of the case: what Draw, Erase and Stamp change, and what the readout
+// says last. Only points on the view act, and a line stops at its edge.
+TEST(Tools, DragsActOnTheViewOnly) {
     const struct {
-        double x, y;
+        const char* name;
+        Tool tool;
         int zoomMode, scrollX, scrollY;
+        std::vector<std::pair<double, double>> points;
+        const char* painted; // cells, by row
         const char* readout;
-        bool changed;
     } cases[] = {
-        {31.9, 0, 0, 0, 0, "X: 1  Y: 0", true},
-        {-0.5, -16.5, 0, 0, 0, "X:-1  Y:-2", false},
-        {32, 95, 1, 10, 20, "X: 11  Y: 22", true},
+        {"a fast move paints the line",
+         ToolDraw,
+         0,
+         0,
+         0,
+         {{8, 8}, {104, 56}},
+         "0,0 1,1 2,1 3,2 4,2 5,3 6,3 ",
+         "X: 6  Y: 3"},
+        {"erase too", ToolErase, 1, 10, 20, {{31.9, 95}, {32, 95}}, "10,22 11,22 ", "X: 11  Y: 22"},
+        {"a stamp only where the pointer is",
+         ToolStamp,
+         0,
+         0,
+         0,
+         {{8, 8}, {56, 8}},
+         "0,0 1,0 3,0 4,0 0,1 1,1 3,1 4,1 ",
+         "X: 3  Y: 0"},
+        {"leaving stops at the edge, coming back starts afresh",
+         ToolDraw,
+         0,
+         0,
+         0,
+         {{488, 8}, {700, 8}, {800, 8}, {24, 8}},
+         "1,0 30,0 31,0 ",
+         "X: 1  Y: 0"},
+        {"8x shows half of the last row",
+         ToolDraw,
+         3,
+         0,
+         252,
+         {{8, 8}, {8, 447}, {8, 600}},
+         "0,252 0,253 0,254 0,255 ",
+         ""},
+        {"a press off the view", ToolDraw, 0, 0, 0, {{-0.5, -16.5}}, "", ""},
     };
     for (const auto& c : cases) {
+        EditorState state;
         state.ZoomMode = c.zoomMode;
-        const PressOutcome out =
-            HandleEditFieldPress(state, LeftButton, c.x, c.y, c.scrollX, c.scrollY);
-        EXPECT_EQ(out.readout, c.readout);
-        EXPECT_EQ(out.changed, c.changed) << c.readout;
+        state.CurrentTool = c.tool;
+        state.StampSizeIndexX = state.StampSizeIndexY = 0; // 2 x 2 of tile 5
+        for (int n = 0; n < 4; ++n) {
+            StampCell(state.StampData, n % 2, n / 2) = 5;
+        }
+        state.SelectedTile = 5;
+        const std::uint8_t before = c.tool == ToolErase ? 9 : 0;
+        state.MapData.Fill(before);
+        Stroke stroke;
+        PressOutcome out;
+        for (const auto& [x, y] : c.points) {
+            out = HandleEditFieldPress(state, LeftButton, x, y, c.scrollX, c.scrollY, stroke);
+        }
+        std::string painted;
+        for (int i = 0; i < CellCount; ++i) {
+            if (state.MapData.data()[i] != before) {
+                painted += std::to_string(i % MapSize) + ',' + std::to_string(i / MapSize) + ' ';
+            }
+        }
+        EXPECT_EQ(painted, c.painted) << c.name;
+        EXPECT_EQ(out.readout, c.readout) << c.name;
     }
-    EXPECT_TRUE(state.MapData(1, 0) == 37 && state.MapData(11, 22) == 37);
-    state.SelectedTile = 300;
-    EXPECT_FALSE(HandleEditFieldPress(state, LeftButton, 0, 0, 0, 0).changed);
-    state.CurrentTool = ToolErase;
-    EXPECT_TRUE(HandleEditFieldPress(state, LeftButton, 32, 64, 10, 20).changed);
-    EXPECT_EQ(state.MapData(11, 22), 0);
 }

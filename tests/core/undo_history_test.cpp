@@ -28,8 +28,9 @@ TEST(UndoHistory, UndoesAndRedoesEveryKindOfStep) {
         {"Draw",
          [](EditorState& s) {
              s.SelectedTile = 9;
+             Stroke stroke;
              for (double x : {0.0, 16.0, 40.0, 16.0, 70.0}) {
-                 HandleEditFieldPress(s, LeftButton, x, 20, 3, 4);
+                 HandleEditFieldPress(s, LeftButton, x, 20, 3, 4, stroke);
              }
          },
          {.cells = true, .history = true}},

@@ -19,7 +19,7 @@ TEST(LoadTilesetPicture, DecodesPcxAndPngAndNamesTheFileInEveryFailure) {
     EXPECT_EQ(unread.message().rfind("Cannot read " + missing + ": ", 0), 0u);
 
     std::string header(128, '\0');
-    header[3] = 8, header[65] = 1; // 8 bits, one plane, but BytesPerLine 0
+    header[0] = 10, header[3] = 8, header[65] = 1; // 8 bits, one plane, but BytesPerLine 0
     WriteText(broken, header);
     EXPECT_EQ(LoadTilesetPicture(broken).message(), broken + ": BytesPerLine is 0");
 }

@@ -36,12 +36,12 @@ SaveAnswer FakeDialogs::AskSave(QWidget*, const QString& text, const QString&) {
     return answer;
 }
 
-bool FakeDialogs::AskYesNo(QWidget*, const QString& text, const QString&, bool defaultYes) {
+YesNoAnswer FakeDialogs::AskYesNoCancel(QWidget*, const QString& text, const QString&) {
     questions.push_back(text);
     if (yesNoAnswers.empty()) {
-        return defaultYes;
+        return YesNoAnswer::Yes;
     }
-    const bool answer = yesNoAnswers.front();
+    const YesNoAnswer answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;
 }

@@ -21,7 +21,7 @@ class FakeDialogs final : public Dialogs {
     // Answers for the next file dialogs, in order; nothing queued means Cancel.
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<SaveAnswer> saveAnswers;       // nothing queued means Cancel
-    std::deque<bool> yesNoAnswers;            // nothing queued means the default
+    std::deque<YesNoAnswer> yesNoAnswers;     // nothing queued means Yes
     std::deque<RestoreAnswer> restoreAnswers; // nothing queued means Later
 
     std::vector<FileDialogRequest> fileRequests;
@@ -33,8 +33,7 @@ class FakeDialogs final : public Dialogs {
     void Message(QWidget* parent, const QString& text, const QString& title,
                  MessageIcon icon) override;
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
-    bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                  bool defaultYes) override;
+    YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title) override;
     RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 
   private:

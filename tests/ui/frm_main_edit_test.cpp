@@ -1,6 +1,7 @@
 #include "core/project_file.h"
 #include "main_window_fixture.h"
 
+#include <QLabel>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
@@ -70,6 +71,15 @@ class FrmMainEditTest : public MainWindowTest {
         row("refused Tile Shift",
             {"mnuTileShift", "txtFrom=5", "txtTo=9", "txtOffset=250", "cmdShift"},
             "Tile Shift would turn tile 7 into 257; tile numbers run from 0 to 255.");
+        // The boxes this program added take whole numbers only, and name the box.
+        row("letters for New Map", {"mnuNewMap", "txtFillTile=abc", "cmdOK"},
+            "Fill tile must be a tile number from 0 to 255.");
+        row("a fraction for Tile Shift", {"mnuTileShift", "txtTo=1.5", "cmdShift"},
+            "To must be a tile number from 0 to 255.");
+        row("an empty Map Shift box", {"mnuMapShift", "txtShiftY=", "cmdShift"},
+            "Y shift must be a whole number from -255 to 255.");
+        row("Swap past 255", {"mnuTileSwapper", "txtDoSwap#1=256", "cmdSwap"},
+            "With Texture must be a number from 0 to 255.");
     }
 
     void undoAndRedo() {
@@ -172,12 +182,14 @@ class FrmMainEditTest : public MainWindowTest {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("row");
         QTest::addColumn<QPoint>("removed"); // the removed tileset's first and last tile
-        QTest::addColumn<int>("renumber");   // the answer to the question, -1 for none
-        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << 1;
-        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << 1;
-        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << 1;
-        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << 1;
-        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << 0;
+        QTest::addColumn<int>(
+            "renumber"); // the answer to the question: 0 Yes, 1 No, 2 Cancel, -1 none
+        QTest::newRow("Del first") << "cmdDelTileset" << 0 << QPoint(0, 47) << 0;
+        QTest::newRow("Del middle") << "cmdDelTileset" << 1 << QPoint(48, 49) << 0;
+        QTest::newRow("Up") << "cmdMoveUp" << 1 << QPoint(-1, -1) << 0;
+        QTest::newRow("Down") << "cmdMoveDown" << 0 << QPoint(-1, -1) << 0;
+        QTest::newRow("Up, numbers kept") << "cmdMoveUp" << 2 << QPoint(-1, -1) << 1;
+        QTest::newRow("Del, cancelled") << "cmdDelTileset" << 0 << QPoint(-1, -1) << 2;
         QTest::newRow("Add") << "cmdAddTileset" << 1 << QPoint(-1, -1) << -1;
         QTest::newRow("Locate") << "mnuLocateTileset" << 1 << QPoint(-1, -1) << -1;
     }
@@ -195,12 +207,16 @@ class FrmMainEditTest : public MainWindowTest {
         window->RedrawMapView();
         const Surface before = window->view();
         const MapGrid map = State().MapData;
-        dialogs.yesNoAnswers = {renumber == 1};
+        dialogs.yesNoAnswers = {YesNoAnswer(std::max(renumber, 0))};
         dialogs.fileAnswers = {Path("d.pcx")};
         Find<QListWidget>("lstTilesets")->setCurrentRow(row);
         const QString beforeStep = Snapshot(*window);
         Use(*window, qPrintable(command));
         QCOMPARE(dialogs.questions.size(), renumber < 0 ? 0u : 1u);
+        if (renumber == int(YesNoAnswer::Cancel)) { // the list and the map as they were
+            QVERIFY(Snapshot(*window) == beforeStep && window->view() == before);
+            return;
+        }
         bool same = true;
         for (int i = 0; i < 32 * 28; ++i) {
             const QPoint at(16 * (i % 32) + 8, 16 * (i / 32) + 8);
@@ -208,8 +224,8 @@ class FrmMainEditTest : public MainWindowTest {
             const Pixel expected = gone ? window->palette().At(8, 8) : before.At(at.x(), at.y());
             same = same && window->view().At(at.x(), at.y()) == expected;
         }
-        QCOMPARE(same || command == "mnuLocateTileset", renumber != 0);
-        QCOMPARE(State().MapData == map, renumber != 1);
+        QCOMPARE(same || command == "mnuLocateTileset", renumber != int(YesNoAnswer::No));
+        QCOMPARE(State().MapData == map, renumber != int(YesNoAnswer::Yes));
         const QString after = Snapshot(*window);
         QVERIFY(after != beforeStep);
         Key(Qt::Key_Z, Qt::ControlModifier);
@@ -279,12 +295,17 @@ class FrmMainEditTest : public MainWindowTest {
         Fresh();
         auto* horiz = Find<QScrollBar>("scrHoriz");
         auto* vert = Find<QScrollBar>("scrVert");
-        Wheel({0, -240}, {});
+        const auto readout = [&] { return Find<QLabel>("lblMapCoordinate")->text(); };
+        Wheel({0, -240}, {}); // the readout follows the map under a still pointer
+        QCOMPARE(readout(), QStringLiteral("X: 6  Y: 12"));
         Wheel({0, -120}, Qt::ShiftModifier);
         QCOMPARE(QPoint(horiz->value(), vert->value()), QPoint(3, 6));
+        QCOMPARE(readout(), QStringLiteral("X: 9  Y: 12"));
         Wheel({0, 120}, Qt::ControlModifier); // zooms in about the cell under the pointer
         QCOMPARE(int(State().ZoomMode), 1);
         QCOMPARE(QPoint(horiz->value(), vert->value()), QPoint(6, 9));
+        Child<QAbstractButton>(*window, "optScaleMode", 0)->click();
+        QCOMPARE(readout(), QStringLiteral("X: 12  Y: 15"));
 
         const Surface view = window->view();
         Trigger(*window, "mnuShowGrid");

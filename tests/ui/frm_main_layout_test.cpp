@@ -76,6 +76,10 @@ class FrmMainLayoutTest : public MainWindowTest {
         const QList<QList<int>> limits{
             {176, 199, 80, 57}, {216, 228, 40, 28}, {236, 242, 20, 14}, {246, 249, 10, 7}};
         AddTileset("a.pcx");
+        window->SelectTile(3); // the tools reach the whole view, past its first size
+        QTest::mouseClick(View(), Qt::LeftButton, {}, {1000, 800});
+        const int cellSize = ZoomFor(State().ZoomMode).cellSize;
+        QCOMPARE(int(State().MapData(1000 / cellSize, 800 / cellSize)), 3);
         for (int zoomMode = 3; zoomMode >= 0; --zoomMode) {
             Option(zoomMode)->click();
             QCOMPARE(QList<int>({Bar("scrHoriz")->maximum(), Bar("scrVert")->maximum(),

@@ -1,9 +1,13 @@
 #include "core/project_file.h"
 #include "main_window_fixture.h"
+#include "platform/recent_folders.h"
 
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
+#include <QSettings>
+#include <QToolButton>
 #include <fstream>
 
 using namespace tessra;
@@ -44,6 +48,14 @@ class FrmMainTest : public MainWindowTest {
             QVERIFY(!Find<QObject>(name)->property("enabled").toBool());
         }
         QVERIFY(Option("optScaleMode", 0)->isChecked() && Option("optToolSelect", 0)->isChecked());
+        QStringList tools; // captions under the icons
+        for (int i = 0; i < 4; ++i) {
+            const auto* button = Child<QToolButton>(*window, "optToolSelect", i);
+            tools << button->text() + (button->toolButtonStyle() == Qt::ToolButtonTextUnderIcon
+                                           ? ""
+                                           : " without its caption");
+        }
+        QCOMPARE(tools.join(' '), QStringLiteral("Draw Floodfill R.Stamp Erase"));
         // Each menu in order with its items, as the tests find them by name.
         QStringList shown;
         for (const QAction* menu : window->menuBar()->actions()) {
@@ -97,6 +109,15 @@ class FrmMainTest : public MainWindowTest {
         SendMouse(View(), QEvent::MouseButtonRelease, {50, 100}, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(QList<int>({cell(1, 0), cell(0, 6), cell(2, 6), cell(3, 6)}),
                  QList<int>({5, 5, 5, 0}));
+        // A fast drag paints the whole line, and stops where it leaves the view.
+        SendMouse(View(), QEvent::MouseButtonPress, {8, 200}, Qt::LeftButton, Qt::LeftButton);
+        for (const QPointF at : {QPointF(200, 200), QPointF(700, 200), QPointF(900, 200)}) {
+            SendMouse(View(), QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        }
+        SendMouse(View(), QEvent::MouseButtonRelease, {900, 200}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(QList<int>({cell(0, 12), cell(6, 12), cell(31, 12), int(State().MapData(32, 12)),
+                             int(State().MapData(56, 12))}),
+                 QList<int>({5, 5, 5, 0, 0}));
 
         PickPalette(7);
         Option("optToolSelect", 1)->click(); // Floodfill
@@ -205,11 +226,20 @@ class FrmMainTest : public MainWindowTest {
         QVERIFY(Find("cmdDelTileset")->isEnabled() && Find("cmdMoveDown")->isEnabled() &&
                 !Find("cmdMoveUp")->isEnabled());
 
-        AddTileset("bad.pcx"); // refused by the decoder: named, and kept
+        AddTileset("bad.pcx"); // refused by the decoder: named, kept and marked
         QVERIFY(dialogs.messages.back().text.contains(Path("bad.pcx")) && list->count() == 3);
+        QVERIFY(!list->item(2)->icon().isNull() && list->item(2)->toolTip().contains("not a PCX"));
+        list->setCurrentRow(2);
+        QVERIFY(Find<QAction>("mnuLocateTileset")->isEnabled());
 
-        AddTileset("gone.pcx"); // missing: marked, its path kept as the text
-        QVERIFY(!list->item(3)->icon().isNull() && list->item(3)->text() == Path("gone.pcx"));
+        const std::size_t told = dialogs.messages.size();
+        AddTileset("gone.pcx"); // missing: marked; the list shows names, the tips paths
+        QCOMPARE(dialogs.messages.size(), told + 1); // bad.pcx is not told of again
+        QVERIFY(!dialogs.messages.back().text.contains(Path("bad.pcx")));
+        QVERIFY(!list->item(3)->icon().isNull() && !list->item(2)->icon().isNull());
+        QCOMPARE(list->item(3)->text() + ' ' + list->item(0)->text(),
+                 QStringLiteral("gone.pcx a.pcx"));
+        QCOMPARE(list->item(0)->toolTip(), Path("a.pcx"));
         Write("found.pcx", TilesetPcx(16, 16, 7));
         list->setCurrentRow(3);
         dialogs.fileAnswers.push_back(Path("found.pcx"));
@@ -217,6 +247,58 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(ToQString(State().Tilesets.at(3)), Path("found.pcx"));
         QVERIFY(list->item(3)->icon().isNull());
         QCOMPARE(window->palette().At(TileLeft(50), TileTop(50)), IndexColour(7));
+    }
+
+    // A picture that loads but loses tiles or colours is told of once, by name.
+    void picturesThatLoseTilesAreToldOf() {
+        QByteArray odd = TilesetPcx(32, 16, 3);
+        odd[3] = 2; // 2 bits per pixel: read, sized, and left black
+        Write("odd.pcx", odd);
+        Write("big.pcx", TilesetPcx(256, 240, 1)); // 240 tiles
+        AddTileset("odd.pcx");
+        QCOMPARE(dialogs.messages.size(), 1u);
+        QVERIFY(dialogs.messages[0].icon == MessageIcon::Warning &&
+                dialogs.messages[0].text.startsWith(Path("odd.pcx") + " is a PCX picture of 2 "
+                                                                      "bits x 1 plane"));
+        AddTileset("big.pcx");
+        AddTileset("a.pcx"); // 48 tiles, 14 of which fit
+        QCOMPARE(dialogs.messages.size(), 2u);
+        QCOMPARE(dialogs.messages[1].text,
+                 "The palette holds 256 tiles; 34 tiles were left out: 34 from " + Path("a.pcx") +
+                     ".");
+        Write("text.pcx", QByteArray(200, 'x')); // no picture: refused, not said to be black
+        AddTileset("text.pcx");
+        QVERIFY(dialogs.messages.size() == 3 && dialogs.messages[2].icon == MessageIcon::Critical);
+    }
+
+    // "All Files" shows files without an extension; each kind of file has its
+    // own folder, kept in the settings; the questions have access keys and Cancel.
+    void systemDialogs() {
+        QCOMPARE(ToQtFilter("PCX Files|*.pcx|All Files|*.*|"),
+                 QStringLiteral("PCX Files (*.pcx);;All Files (*)"));
+        QSettings settings(Path("settings.ini"), QSettings::IniFormat);
+        RecentFolders folders(settings);
+        const QString pcx = "PCX Files|*.pcx|All Files|*.*|", csv = "CSV Files|*.csv|";
+        QDir(dir.path()).mkdir("tiles");
+        folders.Remember(pcx, Path("tiles/a.pcx"));
+        QCOMPARE(folders.FolderFor(pcx), Path("tiles"));
+        QCOMPARE(folders.FolderFor(csv), QString());
+
+        QtDialogs system;
+        QStringList buttons;
+        const auto cancel = [&buttons] { // notes the buttons, then clicks Cancel
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QAbstractButton* shown : box->buttons()) {
+                buttons << shown->text();
+            }
+            box->button(QMessageBox::Cancel)->click();
+        };
+        QTimer::singleShot(0, cancel);
+        QCOMPARE(system.AskSave(window.get(), "Save?", "TESSRA"), SaveAnswer::Cancel);
+        QTimer::singleShot(0, cancel);
+        QCOMPARE(system.AskYesNoCancel(window.get(), "Renumber?", "TESSRA"), YesNoAnswer::Cancel);
+        buttons.sort();
+        QCOMPARE(buttons.join(' '), QStringLiteral("&Discard &No &Save &Yes Cancel Cancel"));
     }
 
     void saveAndOpenAgain() {
@@ -267,13 +349,15 @@ class FrmMainTest : public MainWindowTest {
         State().MapData(1, 1) = 3;
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
+        Write("picture.tessra", TilesetPcx(16, 16, 1)); // not a project: told so
         const QString before = Snapshot(*window) + window->windowTitle();
-        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard};
-        for (const char* name : {"short.tessra", "absent.tessra"}) {
+        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard, SaveAnswer::Discard};
+        for (const char* name : {"short.tessra", "absent.tessra", "picture.tessra"}) {
             Open(name);
             QVERIFY(dialogs.messages.back().text.contains(name));
             QCOMPARE(Snapshot(*window) + window->windowTitle(), before);
         }
+        QVERIFY(dialogs.messages.back().text.contains("not a TESSRA project file"));
     }
 };
 
