@@ -46,6 +46,7 @@ TEST(ExportProfile, RefusesDamagedFiles) {
         {"{\"offset\": 4e4444}", "a number too large to read"},
         {"{\"offset\": 70000}", "from -65535 to 65535, not \"70000\""},
         {"{\"region\": [0, 0, 1, 1]}", "\"region\" must be text in quotes."},
+        {"{\"name\": true}", "\"name\" must be text in quotes."},
         {"{\"output\": 3}", "\"output\" must be a file name"},
         {"{\"exportOnSave\": \"yes\"}", "true or false"},
         {"{\"behaviour\": 1}", "\"behaviour\" must be true or false."},

@@ -189,6 +189,8 @@ TEST(HardwareMap, RefusesWhatTheConsoleCannotHold) {
          "entry setting must be left at u8 with hardware md"},
         {{{"hardware", "gba"}, {"behaviour", "true"}}, "cannot go with hardware gba"},
         {{{"hardware", "gbc"}, {"format", "csv"}}, "must be raw, c or asm with hardware gbc"},
+        {{{"hardware", "nes"}, {"region", "0,0,16,15"}, {"format", "csv"}},
+         "must be raw, c or asm with hardware nes"},
         {{{"tile-base", "4"}}, "The tile-base setting counts 8 x 8 tiles and needs a hardware"},
         {{{"hardware", "nes"}, {"region", "0,0,16,15"}, {"screen", "16,15"}},
          "must be 32,30 (or empty) with hardware nes"},

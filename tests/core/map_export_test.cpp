@@ -3,6 +3,7 @@
 #include "support/refusal.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace tessra;
 
@@ -69,7 +70,7 @@ TEST(MapExport, GoldenBytes) {
         {{{"region", "255,255,1,1"}, {"entry", "u16be"}}, {0x00, 0xFF}},
     };
     for (const auto& [settings, bytes] : cases) {
-        EXPECT_TRUE(Refused(Export(settings);
+        const auto result = Export(settings);
         ASSERT_TRUE(result.ok()) << result.message();
         EXPECT_EQ(BytesOf(result.value().Files.at(0).Bytes), bytes) << Make(settings).Region.X;
         EXPECT_EQ(result.value().DataSize, bytes.size());
@@ -153,7 +154,24 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
          "holds 0 to 65535, but cell (0, 0) gives -17"},
     };
     for (const auto& [settings, message] : combinations) {
-        const auto result = Export(settings), message));
+        EXPECT_TRUE(Refused(Export(settings), message));
+    }
+}
+
+// The largest and smallest values each setting takes, and the first it refuses.
+TEST(MapExport, SettingsTakeBothSidesOfEachLimit) {
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        {"region", "0,0,256,256", true},      {"region", "255,255,1,1", true},
+        {"region", "-1,0,1,1", false},        {"region", "0,-1,1,1", false},
+        {"region", "1,0,256,1", false},       {"screen", "512,512", true},
+        {"screen", "513,1", false},           {"offset", "65535", true},
+        {"offset", "-65535", true},           {"offset", "-65536", false},
+        {"tile-base", "2047", true},          {"tile-base", "2048", false},
+        {"name", std::string(40, 'a'), true}, {"name", std::string(41, 'a'), false},
+    };
+    for (const auto& [name, text, taken] : cases) {
+        ExportSettings settings;
+        EXPECT_EQ(SetExportSetting(settings, name, text).ok(), taken) << name << ' ' << text;
     }
 }
 

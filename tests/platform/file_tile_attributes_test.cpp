@@ -17,6 +17,11 @@ TEST(FileTileAttributes, SavesAndLoadsWithinTheLimit) {
     EXPECT_EQ(LoadTileAttributes(missing, MissingAttributes::AllZeros).value(),
               TileAttributeTable{});
     EXPECT_FALSE(LoadTileAttributes(missing, MissingAttributes::Refused).ok());
+    // One that is there but cannot be read is not taken for a missing one.
+    std::filesystem::create_directory(dir.File("folder.json"));
+    EXPECT_FALSE(LoadTileAttributes(QString::fromStdString(dir.File("folder.json")),
+                                    MissingAttributes::AllZeros)
+                     .ok());
 
     WriteText(dir.File("big.json"), std::string(8 * TileAttributesMaxSize, ' '));
     const auto big = LoadTileAttributes(QString::fromStdString(dir.File("big.json")),
