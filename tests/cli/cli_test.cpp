@@ -29,7 +29,7 @@ TEST_F(Cli, UsageAndHelp) {
              {"export-dat", "export", "import-csv", "swap", "replace", "pcx-to-image", "palette",
               "render", "export-tmx", "import-tmx"}) {
             EXPECT_NE(help.out.find(command), std::string::npos) << command;
-            const CliRun own = RunTool({command, flag});
+            const CliRun own = RunTool({command, map_, flag}); // wherever it stands
             EXPECT_EQ(own.status, ExitSuccess) << command;
             EXPECT_EQ(own.out.rfind(std::string("Usage: tessra-cli ") + command, 0), 0u) << own.out;
         }
