@@ -285,6 +285,8 @@ class FrmMainEditTest : public MainWindowTest {
         Wheel({0, 120}, Qt::ControlModifier); // zooms in about the cell under the pointer
         QCOMPARE(int(State().ZoomMode), 1);
         QCOMPARE(QPoint(horiz->value(), vert->value()), QPoint(6, 9));
+        Wheel({0, -120}, {}); // a notch is fewer cells the larger they are
+        QCOMPARE(vert->value(), 10);
 
         const Surface view = window->view();
         Trigger(*window, "mnuShowGrid");
@@ -292,6 +294,22 @@ class FrmMainEditTest : public MainWindowTest {
         const QImage shown = View()->grab().toImage();
         QVERIFY(window->view() == view);                     // drawn on the screen only
         QVERIFY(shown.pixel(32, 40) != shown.pixel(33, 40)); // a grid line at the cell edge
+
+        // The export area follows Map Generation: 8 x 5 cells of 32 pixels, the rest shaded.
+        Trigger(*window, "mnuShowGrid");
+        horiz->setValue(0);
+        vert->setValue(0);
+        dialogs.fileAnswers.push_back(Path("block.dat"));
+        QVERIFY(UseToolWindow(*window, "mnuMapGeneration_submenu", [](QWidget& w) {
+            Enter(w, {"txtMapSizeX=8", "txtMapSizeY=5", "cmdGenerate"});
+        }));
+        const QImage area = View()->grab().toImage();
+        const auto shaded = [&](int x, int y) {
+            const Pixel p = window->view().At(x, y);
+            return area.pixel(x, y) != qRgb(p & 255, p >> 8 & 255, p >> 16 & 255);
+        };
+        QCOMPARE(QList<bool>({shaded(248, 8), shaded(8, 152), shaded(264, 8), shaded(8, 168)}),
+                 QList<bool>({false, false, true, true}));
     }
 };
 
