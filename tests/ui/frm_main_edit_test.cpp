@@ -199,6 +199,7 @@ class FrmMainEditTest : public MainWindowTest {
         dialogs.fileAnswers = {Path("d.pcx")};
         Find<QListWidget>("lstTilesets")->setCurrentRow(row);
         const QString beforeStep = Snapshot(*window);
+        const Surface preview = window->preview(); // of tile 5
         Use(*window, qPrintable(command));
         QCOMPARE(dialogs.questions.size(), renumber < 0 ? 0u : 1u);
         bool same = true;
@@ -210,6 +211,7 @@ class FrmMainEditTest : public MainWindowTest {
         }
         QCOMPARE(same || command == "mnuLocateTileset", renumber != 0);
         QCOMPARE(State().MapData == map, renumber != 1);
+        QVERIFY(renumber != 1 || removed.x() >= 0 || window->preview() == preview);
         const QString after = Snapshot(*window);
         QVERIFY(after != beforeStep);
         Key(Qt::Key_Z, Qt::ControlModifier);
