@@ -82,18 +82,6 @@ TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
     }
 }
 
-// The paths written are relative to the project, so render finds the pictures.
-TEST_F(TiledCommands, ImportSaysWhatItDidAndTheProjectRenders) {
-    const std::string back = dir_.File("out/back.tessra");
-    const CliRun run = RunTool({"import-tmx", TESSRA_TEST_DATA "/tiled/map-zstd.tmx", back});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(run.out.rfind("Took tile layer \"Ground\", the first of 2", 0), 0u) << run.out;
-    const ProjectData project = ReadProject(back);
-    ASSERT_EQ(project.Tilesets.size(), 2u);
-    EXPECT_TRUE(std::filesystem::path(project.Tilesets[0]).is_relative());
-    EXPECT_EQ(RunTool({"render", back, dir_.File("back.ppm")}).status, ExitSuccess);
-}
-
 TEST_F(TiledCommands, RefusalsWriteNothing) {
     WriteText(dir_.File("out/iso.tmx"), R"(<map orientation="isometric"/>)");
     WriteText(dir_.File("out/bad.tmx"),
