@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string written =
             tessra::WriteProjectBytes(project.value().Tilesets, project.value().MapData);
         const auto again = tessra::ParseProject(written, "again.tessra");
-        if (!again || !(again.value().MapData == project.value().MapData)) {
-            std::abort(); // an accepted file must survive a save and open
+        // An accepted file must survive a save and open: its tilesets and its cells.
+        if (!again || again.value().Tilesets != project.value().Tilesets ||
+            !(again.value().MapData == project.value().MapData)) {
+            std::abort();
         }
     }
     return 0;

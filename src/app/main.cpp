@@ -5,10 +5,9 @@
 #include "version.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 using namespace tessra;
@@ -47,7 +46,8 @@ int main(int argc, char** argv) {
     frmMain window(dialogs);
     window.show();
     if (!line.file.empty()) {
-        const QString path = QFileInfo(QFile::decodeName(line.file.c_str())).absoluteFilePath();
+        // The name's own bytes: one that is not UTF-8 would not survive a QString.
+        const std::string path = std::filesystem::absolute(line.file).lexically_normal().string();
         // Once the window is up, so a refusal shows its message over the empty editor.
         QTimer::singleShot(0, &window, [&window, path] { window.OpenProjectFile(path); });
     }

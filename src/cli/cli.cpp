@@ -2,6 +2,7 @@
 
 #include "cli/subcommand.h"
 #include "core/help_location.h"
+#include "core/message_text.h"
 #include "version.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ void PrintToolHelp(std::ostream& out) {
         out << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
             << '\n';
     }
-    out << "\nAn output named - goes to standard output.\n"
+    out << "\nA project, CSV or PCX input named - is read from standard input; an output\n"
+        << "named - goes to standard output.\n"
         << "\nExit status: 0 on success, 1 when the input is refused or a file fails\n"
         << "(no output file is written then), 2 for a usage error.\n\n"
         << "More in man " << ToolName << ".\n";
@@ -91,7 +93,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Subcommand* command = FindCommand(args.front());
     if (!command) {
-        return UsageError(err, "unknown command '" + args.front() + "'");
+        return UsageError(err, "unknown command '" + Shortened(args.front()) + "'");
     }
     return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
 }

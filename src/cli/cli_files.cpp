@@ -1,47 +1,39 @@
 #include "cli/cli_files.h"
 
-#include "platform/file_io.h"
-
-#include <QFile>
-
 namespace tessra {
 
-namespace {
-
-// Command-line paths are in the system's file name encoding.
-QString FilePath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-} // namespace
-
-Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path) {
-    return ReadFileBytes(FilePath(path));
+Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const ReadLimit& limit) {
+    if (path == StandardInputName) {
+        return ReadStandardInput(limit);
+    }
+    return ReadFileBytes(path, limit);
 }
 
 Result<ProjectData> ReadProjectFile(const std::string& path) {
-    const Result<Bytes> bytes = ReadInputFile(path);
+    const Result<Bytes> bytes = ReadInputFile(path, ProjectFileLimit);
     if (!bytes) {
         return bytes;
     }
     const auto& data = bytes.value();
+    const std::string_view name =
+        path == StandardInputName ? std::string_view("standard input") : std::string_view(path);
     return ParseProject(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
-                        path);
+                        name);
 }
 
 Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing) {
-    return LoadTileAttributes(FilePath(path), missing);
+    return LoadTileAttributes(path, missing);
 }
 
 Status InputFile::Open(const std::string& path) {
-    file_.setFileName(FilePath(path));
-    if (file_.open(QIODevice::ReadOnly) && file_.size() > 0) {
-        if (const uchar* mapped = file_.map(0, file_.size())) {
-            bytes_ = {mapped, static_cast<std::size_t>(file_.size())};
-            return {};
+    if (path != StandardInputName) {
+        if (Status opened = file_.Open(path, PictureFileLimit); !opened) {
+            return opened;
         }
+        bytes_ = file_.bytes();
+        return {};
     }
-    Result<Bytes> read = ReadInputFile(path);
+    Result<Bytes> read = ReadStandardInput(PictureFileLimit);
     if (!read) {
         return read;
     }
@@ -50,22 +42,24 @@ Status InputFile::Open(const std::string& path) {
     return {};
 }
 
-std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path) {
+std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path, Durability durability) {
     if (path == StandardOutputName) {
         return AtomicFileWriter::ToStandardOutput();
     }
-    return std::make_unique<AtomicFileWriter>(FilePath(path));
+    return std::make_unique<AtomicFileWriter>(path, durability);
 }
 
-Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::unique_ptr<AtomicFileWriter> file = OpenOutputFile(path);
+Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       Durability durability) {
+    const std::unique_ptr<AtomicFileWriter> file = OpenOutputFile(path, durability);
     file->Write(bytes);
     return file->Commit();
 }
 
-Status WriteOutputFile(const std::string& path, std::string_view text) {
+Status WriteOutputFile(const std::string& path, std::string_view text, Durability durability) {
     return WriteOutputFile(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+        durability);
 }
 
 } // namespace tessra

@@ -5,7 +5,6 @@
 #include "platform/file_io.h"
 #include "platform/file_tile_attributes.h"
 
-#include <QFile>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -15,8 +14,12 @@
 
 namespace tessra {
 
-// Reads a whole file named on the command line.
-Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path);
+// An input or output named so is standard input or standard output, for pipes.
+inline constexpr std::string_view StandardInputName = "-";
+inline constexpr std::string_view StandardOutputName = "-";
+
+// Reads a whole file named on the command line, under the limit of its kind.
+Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const ReadLimit& limit);
 
 // Reads and parses a project file named on the command line.
 Result<ProjectData> ReadProjectFile(const std::string& path);
@@ -24,28 +27,28 @@ Result<ProjectData> ReadProjectFile(const std::string& path);
 // Reads a tile attributes file named on the command line, or beside a map.
 Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing);
 
-// A file named on the command line, mapped into memory when it can be, else
-// read: at 4096 x 4096 pixels, copying a PCX file costs more than decoding it.
+// A picture named on the command line, mapped into memory when it can be:
+// at 4096 x 4096 pixels, copying a PCX file costs more than decoding it.
 class InputFile {
   public:
     // The error words a failure as ReadInputFile does.
     Status Open(const std::string& path);
     std::span<const std::uint8_t> bytes() const { return bytes_; }
+    // Once the bytes have been used: refused when the file changed meanwhile.
+    Status CheckUnchanged() const { return file_.CheckUnchanged(); }
 
   private:
-    QFile file_;
+    MappedFile file_;
     std::vector<std::uint8_t> copy_;
     std::span<const std::uint8_t> bytes_;
 };
 
-// An output named so goes to standard output, for pipes.
-inline constexpr std::string_view StandardOutputName = "-";
-
 // An output file written a piece at a time, replaced only once it is whole.
-std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path);
+std::unique_ptr<AtomicFileWriter> OpenOutputFile(const std::string& path, Durability durability);
 
 // Replaces a file through a temporary one, so a failure leaves the old file whole.
-Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
-Status WriteOutputFile(const std::string& path, std::string_view text);
+Status WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       Durability durability);
+Status WriteOutputFile(const std::string& path, std::string_view text, Durability durability);
 
 } // namespace tessra

@@ -3,13 +3,11 @@
 #include "cli/cli_files.h"
 #include "core/export_profile.h"
 #include "core/map_export.h"
+#include "core/message_text.h"
 #include "core/tile_attributes.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <ostream>
 
@@ -62,7 +60,7 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
         }
         const auto option = ReadOption(args, i);
         if (!option) {
-            return Error{"Unknown option or missing value: " + args[i]};
+            return Error{"Unknown option or missing value: " + Shortened(args[i])};
         }
         if ("--" + option->first == ProfileOption) {
             parsed.profile = option->second;
@@ -79,28 +77,15 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Reads no more than one byte past what the file may hold, so that a wrong
-// file name costs nothing; the parser refuses what is larger.
-Result<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return Error{"Cannot read " + path + ": " + std::strerror(errno)};
-    }
-    std::string bytes(limit + 1, '\0');
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.bad()) {
-        return Error{"Cannot read " + path + ": " + std::strerror(errno)};
-    }
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return bytes;
-}
-
+// Reads no more than a profile can hold, so that a wrong file name costs nothing.
 Result<ExportProfile> ReadProfileFile(const std::string& path) {
-    const Result<std::string> bytes = ReadSmallFile(path, ExportProfileMaxSize);
+    const Result<Bytes> bytes =
+        ReadFileBytes(path, ReadLimit{ExportProfileMaxSize, "an export profile"});
     if (!bytes) {
         return Error{bytes.message()};
     }
-    return ParseExportProfile(bytes.value(), path);
+    return ParseExportProfile(
+        {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, path);
 }
 
 // The file named, or NAME.attributes.json beside the map: all zeros when
@@ -172,7 +157,7 @@ Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
         const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
         if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
             (args.profile && SameFile(file.Path, *args.profile))) {
-            return Error{"The export would replace " + file.Path +
+            return Error{"The export would replace " + Shortened(file.Path) +
                          ", which it reads; choose another output file."};
         }
     }
@@ -183,7 +168,7 @@ Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
 Status WriteExportFiles(const std::vector<ExportFile>& files) {
     std::vector<std::unique_ptr<AtomicFileWriter>> writers;
     for (const ExportFile& file : files) {
-        writers.push_back(OpenOutputFile(file.Path));
+        writers.push_back(OpenOutputFile(file.Path, Durability::Document));
         writers.back()->Write(
             std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
     }

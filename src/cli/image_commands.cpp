@@ -3,11 +3,11 @@
 #include "cli/cli_files.h"
 #include "cli/image_output.h"
 #include "core/map_view.h"
+#include "core/message_text.h"
 #include "core/palette.h"
 #include "core/pcx.h"
 #include "core/tile_drawing.h"
 #include "core/tileset_files.h"
-#include "platform/file_io.h"
 #include "platform/file_tileset.h"
 
 #include <algorithm>
@@ -21,18 +21,19 @@ namespace {
 Result<ImageFormat> OutputFormat(const std::string& path) {
     const std::optional<ImageFormat> format = ImageFormatOf(path);
     if (!format) {
-        return Error{"Cannot write " + path + ": the name must end in .png, .bmp or .ppm"};
+        return Error{"Cannot write " + Shortened(path) +
+                     ": the name must end in .png, .bmp or .ppm"};
     }
     return *format;
 }
 
 // As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
 Result<Surface> LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(ToQString(path));
+    return LoadTilesetPicture(path);
 }
 
 Error CannotConvert(const std::string& path) {
-    return Error{"Cannot convert " + path +
+    return Error{"Cannot convert " + Shortened(path) +
                  ": the editor does not draw this kind of PCX picture (it draws 8 bits x 1 "
                  "plane, 1 bit x 1 plane, 1 bit x 4 planes and 8 bits x 3 planes)"};
 }
@@ -44,6 +45,9 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     if (!format) {
         return format;
     }
+    if (Status output = CheckNotAnInput(args[1], {&args[0], 1}); !output) {
+        return output;
+    }
     InputFile input;
     if (Status opened = input.Open(args[0]); !opened) {
         return opened;
@@ -51,16 +55,22 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     if (format.value() == ImageFormat::Ppm) {
         PpmLineWriter writer(args[1]);
         if (Status decoded = DecodePCX(input.bytes(), writer); !decoded) {
-            return Error{args[0] + ": " + decoded.message()};
+            return Error{Shortened(args[0]) + ": " + decoded.message()};
         }
         if (writer.kind() == PcxKind::Unsupported) {
             return CannotConvert(args[0]);
+        }
+        if (Status unchanged = input.CheckUnchanged(); !unchanged) {
+            return unchanged;
         }
         return writer.Finish();
     }
     const Result<PcxImage> image = DecodePCX(input.bytes());
     if (!image) {
-        return Error{args[0] + ": " + image.message()};
+        return Error{Shortened(args[0]) + ": " + image.message()};
+    }
+    if (Status unchanged = input.CheckUnchanged(); !unchanged) {
+        return unchanged;
     }
     if (image.value().kind == PcxKind::Unsupported) {
         return CannotConvert(args[0]);
@@ -89,11 +99,12 @@ Result<bool> TakeLayoutOption(std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const auto layout = OptionValue(args, i, "--layout")) {
             if (*layout != "image" && *layout != "metatile") {
-                return Error{"The layout must be image or metatile, not '" + *layout + "'"};
+                return Error{"The layout must be image or metatile, not '" + Shortened(*layout) +
+                             "'"};
             }
             metatile = *layout == "metatile";
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + args[i]};
+            return Error{"Unknown option or missing value: " + Shortened(args[i])};
         } else {
             rest.push_back(args[i]);
         }
@@ -115,7 +126,11 @@ Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
     if (!format) {
         return format;
     }
-    const Result<Surface> palette = BuildPalette({args.begin() + 1, args.end()}, {});
+    const std::vector<std::string> tilesets(args.begin() + 1, args.end());
+    if (Status output = CheckNotAnInput(args[0], tilesets); !output) {
+        return output;
+    }
+    const Result<Surface> palette = BuildPalette(tilesets, {});
     if (!palette) {
         return palette;
     }
@@ -145,7 +160,7 @@ std::optional<int> ReadWholeNumber(std::string_view text) {
 Result<int> ReadZoom(std::string_view text) {
     const std::optional<int> zoom = ReadWholeNumber(text);
     if (!zoom || *zoom < 0 || *zoom >= static_cast<int>(ZoomTable.size())) {
-        return Error{"The zoom must be 0, 1, 2 or 3 (1x, 2x, 4x or 8x), not '" + std::string(text) +
+        return Error{"The zoom must be 0, 1, 2 or 3 (1x, 2x, 4x or 8x), not '" + Shortened(text) +
                      "'"};
     }
     return *zoom;
@@ -157,8 +172,8 @@ Result<ScrollPosition> ReadScroll(std::string_view text) {
     const std::optional<int> y =
         comma == std::string_view::npos ? std::nullopt : ReadWholeNumber(text.substr(comma + 1));
     if (!x || !y) {
-        return Error{"The scroll position must be two whole numbers X,Y, not '" +
-                     std::string(text) + "'"};
+        return Error{"The scroll position must be two whole numbers X,Y, not '" + Shortened(text) +
+                     "'"};
     }
     return ScrollPosition{*x, *y};
 }
@@ -180,7 +195,7 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
             }
             parsed.scroll = value.value();
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + args[i]};
+            return Error{"Unknown option or missing value: " + Shortened(args[i])};
         } else {
             files.push_back(args[i]);
         }
@@ -235,9 +250,17 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (!format) {
         return format;
     }
+    if (Status output = CheckNotAnInput(render.out, {&render.map, 1}); !output) {
+        return output;
+    }
     const Result<ProjectData> project = ReadProjectFile(render.map);
     if (!project) {
         return project;
+    }
+    if (Status output =
+            CheckNotAnInput(render.out, ResolveTilesets(project.value().Tilesets, render.map));
+        !output) {
+        return output;
     }
     const Result<Surface> palette = BuildPalette(project.value().Tilesets, FolderOf(render.map));
     if (!palette) {
@@ -266,9 +289,14 @@ Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std
     if (failures.size() == 1) {
         return Error{failures.front().message};
     }
+    // A project may list a million missing files: the first few say enough.
+    constexpr std::size_t Listed = 10;
     std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
-    for (const TilesetFailure& failure : failures) {
-        message += "\n  " + failure.message;
+    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
+        message += "\n  " + failures[i].message;
+    }
+    if (failures.size() > Listed) {
+        message += "\n  and " + std::to_string(failures.size() - Listed) + " more";
     }
     return Error{message};
 }

@@ -41,7 +41,7 @@ class OutputBuffer {
     static constexpr std::size_t Slack = 64;
 
     explicit OutputBuffer(const std::string& path)
-        : file_(OpenOutputFile(path)), pending_(2 * Piece + Slack) {}
+        : file_(OpenOutputFile(path, Durability::Derived)), pending_(2 * Piece + Slack) {}
 
     void Put(std::span<const std::uint8_t> bytes) {
         while (!bytes.empty()) {

@@ -3,6 +3,7 @@
 #include "cli/cli_files.h"
 #include "core/csv_import.h"
 #include "core/map_file.h"
+#include "core/message_text.h"
 #include "core/tile_swap.h"
 #include "core/tileset_files.h"
 
@@ -18,12 +19,15 @@ Status RunExportDat(const std::vector<std::string>& args, std::ostream& out) {
     if (!size) {
         return size;
     }
+    if (Status output = CheckNotAnInput(args[3], {&args[0], 1}); !output) {
+        return output;
+    }
     const Result<ProjectData> project = ReadProjectFile(args[0]);
     if (!project) {
         return project;
     }
     const auto bytes = WriteMapFileBytes(project.value().MapData, size.value().W, size.value().H);
-    if (Status written = WriteOutputFile(args[3], bytes); !written) {
+    if (Status written = WriteOutputFile(args[3], bytes, Durability::Document); !written) {
         return written;
     }
     if (args[3] != StandardOutputName) { // the data itself went there
@@ -37,7 +41,7 @@ Status CheckTilesets(const std::vector<std::string>& tilesets) {
     for (auto path = tilesets.begin(); path != tilesets.end(); ++path) {
         const std::vector<std::string> before(tilesets.begin(), path);
         if (Status checked = CheckNewTileset(before, *path); !checked) {
-            return Error{checked.message() + " (" + *path + ")"};
+            return Error{checked.message() + " (" + Shortened(*path) + ")"};
         }
     }
     return {};
@@ -48,11 +52,18 @@ Status RunImportCsv(const std::vector<std::string>& args, std::ostream&) {
     if (Status checked = CheckTilesets(tilesets); !checked) {
         return checked;
     }
-    const Result<CsvImport> imported = ImportCsvFile(args[1], args[2], args[0], ReadInputFile);
+    if (Status output = CheckNotAnInput(args[3], {&args[0], 1}); !output) {
+        return output;
+    }
+    const auto read = [](const std::string& path) {
+        return path == StandardInputName ? ReadStandardInput(CsvFileLimit) : ReadCsvFile(path);
+    };
+    const Result<CsvImport> imported = ImportCsvFile(args[1], args[2], args[0], read);
     if (!imported) {
         return imported;
     }
-    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, imported.value().map));
+    return WriteOutputFile(args[3], WriteProjectBytes(tilesets, imported.value().map),
+                           Durability::Document);
 }
 
 // swap and replace: read the project, change it, write it to OUT.
@@ -68,7 +79,8 @@ Status RunTileChange(const std::vector<std::string>& args, std::ostream&) {
     }
     ProjectData& data = project.value();
     Change(data.MapData, tiles.value().A, tiles.value().B);
-    return WriteOutputFile(args[3], WriteProjectBytes(data.Tilesets, data.MapData));
+    return WriteOutputFile(args[3], WriteProjectBytes(data.Tilesets, data.MapData),
+                           Durability::Document);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "cli/cli_files.h"
 #include "cli/image_commands.h"
 #include "core/image_encoders.h"
+#include "core/message_text.h"
 #include "core/tmx_import.h"
 #include "core/tmx_writer.h"
 #include "platform/file_tileset.h"
@@ -24,7 +25,7 @@ PictureFile CheckPictureFile(const std::string& picturePath,
     for (const std::string& tileset : tilesets) {
         std::error_code error;
         if (std::filesystem::equivalent(tileset, picturePath, error)) {
-            const Result<Surface> picture = LoadTilesetPicture(ToQString(tileset));
+            const Result<Surface> picture = LoadTilesetPicture(tileset);
             return picture && picture.value() == palette ? PictureFile::HoldsThePalette
                                                          : PictureFile::HoldsATileset;
         }
@@ -43,7 +44,13 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     const std::string& outPath = args[1];
     const std::optional<TiledFormat> format = TiledFormatOf(outPath);
     if (!format) {
-        return Error{"Cannot write " + outPath + ": the name must end in .tmx or .tmj"};
+        return Error{"Cannot write " + Shortened(outPath) + ": the name must end in .tmx or .tmj"};
+    }
+    const std::string picturePath = TiledPalettePath(outPath);
+    for (const std::string* written : {&outPath, &picturePath}) {
+        if (Status output = CheckNotAnInput(*written, {&mapPath, 1}); !output) {
+            return output;
+        }
     }
     const Result<ProjectData> project = ReadProjectFile(mapPath);
     if (!project) {
@@ -54,20 +61,20 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    const std::string picturePath = TiledPalettePath(outPath);
     const PictureFile pictureFile = CheckPictureFile(picturePath, tilesets, palette.value());
     if (pictureFile == PictureFile::HoldsATileset) {
-        return Error{"Cannot write " + picturePath + ": it is a tileset of " + mapPath +
-                     ", which the palette picture would replace"};
+        return Error{"Cannot write " + Shortened(picturePath) + ": it is a tileset of " +
+                     Shortened(mapPath) + ", which the palette picture would replace"};
     }
     std::unique_ptr<AtomicFileWriter> picture;
     if (pictureFile == PictureFile::Free) {
-        picture = OpenOutputFile(picturePath);
+        picture = OpenOutputFile(picturePath, Durability::Derived);
         picture->Write(EncodePng(palette.value()));
     }
     const std::string name = std::filesystem::path(mapPath).stem().string();
     const std::string image = std::filesystem::path(picturePath).filename().string();
-    const std::unique_ptr<AtomicFileWriter> document = OpenOutputFile(outPath);
+    const std::unique_ptr<AtomicFileWriter> document =
+        OpenOutputFile(outPath, Durability::Document);
     document->Write(TextBytes(WriteTiledMap(project.value().MapData, *format, name, image)));
     if (Status written = document->Commit(); !written || !picture) {
         return written;
@@ -84,11 +91,15 @@ std::string Absolute(const std::string& path) {
 Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
     const std::string& inPath = args[0];
     const std::string& outPath = args[1];
-    const Result<std::vector<std::uint8_t>> file = ReadInputFile(inPath);
+    if (Status output = CheckNotAnInput(outPath, {&inPath, 1}); !output) {
+        return output;
+    }
+    const auto read = [](const std::string& path) { return ReadInputFile(path, TiledMapLimit); };
+    const Result<std::vector<std::uint8_t>> file = read(inPath);
     if (!file) {
         return Error{file.message()};
     }
-    Result<TiledImport> imported = ImportTiledMap(file.value(), inPath, ReadInputFile);
+    Result<TiledImport> imported = ImportTiledMap(file.value(), inPath, read);
     if (!imported) {
         return Error{imported.message()};
     }
@@ -96,8 +107,8 @@ Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
     for (std::string& tileset : project.Tilesets) {
         tileset = TilesetPathForProject(Absolute(tileset), Absolute(outPath));
     }
-    if (Status written =
-            WriteOutputFile(outPath, WriteProjectBytes(project.Tilesets, project.MapData));
+    if (Status written = WriteOutputFile(
+            outPath, WriteProjectBytes(project.Tilesets, project.MapData), Durability::Document);
         !written) {
         return written;
     }

@@ -1,5 +1,6 @@
 #include "core/csv_import.h"
 
+#include "core/message_text.h"
 #include "core/text_value.h"
 
 #include <algorithm>
@@ -86,16 +87,16 @@ Result<int> ReadValue(const CsvValue& value) {
     long number = 0;
     for (const char c : digits) {
         if (c < '0' || c > '9') {
-            return Error{Where(value) + "\"" + std::string(text) + "\" is not a whole number."};
+            return Error{Where(value) + "\"" + Shortened(text) + "\" is not a whole number."};
         }
         number = std::min(number * 10 + (c - '0'), 1000000L);
     }
     if (digits.empty()) {
-        return Error{Where(value) + "\"" + std::string(text) + "\" is not a whole number."};
+        return Error{Where(value) + "\"" + Shortened(text) + "\" is not a whole number."};
     }
     number = negative ? -number : number;
     if (number < INT16_MIN || number > INT16_MAX) {
-        return Error{Where(value) + std::string(text) + " does not fit a 16-bit integer."};
+        return Error{Where(value) + Shortened(text) + " does not fit a 16-bit integer."};
     }
     return static_cast<int>(number);
 }
@@ -173,14 +174,17 @@ Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
         return Error{std::string(NoCsvFileMessage)};
     }
     const Result<std::vector<std::uint8_t>> bytes = read(path);
-    if (!bytes || bytes.value().empty()) {
+    if (!bytes) {
+        return Error{bytes.message()};
+    }
+    if (bytes.value().empty()) {
         return Error{CsvFileNotFoundMessage(path)};
     }
     const std::vector<std::uint8_t>& data = bytes.value();
     const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
     Result<MapGrid> map = ImportCsv(text, size.value().X, size.value().Y);
     if (!map) {
-        return Error{path + ": " + map.message()};
+        return Error{Shortened(path) + ": " + map.message()};
     }
     return CsvImport{size.value(), std::move(map).value()};
 }

@@ -2,6 +2,7 @@
 
 #include "core/file_reader.h"
 #include "core/map_grid.h"
+#include "core/message_text.h"
 #include "core/result.h"
 
 #include <string>
@@ -15,7 +16,7 @@ inline constexpr std::string_view NoCsvFileMessage = "No CSV file specified";
 
 // For a CSV path that cannot be opened or names an empty file.
 inline std::string CsvFileNotFoundMessage(std::string_view path) {
-    return "File not found: " + std::string(path);
+    return "File not found: " + Shortened(path);
 }
 
 // The width and height of an import, in cells (1..255 each).
@@ -44,7 +45,8 @@ struct CsvImport {
 
 // The whole import as the window and tessra-cli run it, each check refusing
 // before the next is made: the size boxes, the file's name, the file (read
-// with `read`; one that cannot be read or is empty is "File not found"), then
+// with `read`, which gives no bytes for a file it cannot open: that and an
+// empty file are "File not found"; its refusals pass on as they are), then
 // its values, a refusal of which names the file.
 Result<CsvImport> ImportCsvFile(std::string_view xText, std::string_view yText,
                                 const std::string& path, const FileReader& read);

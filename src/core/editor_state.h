@@ -59,6 +59,16 @@ inline std::int16_t StampCell(const StampCells& cells, int i, int j) {
     return cells[i + StampMaxSize * j];
 }
 
+// The files the document was read from: its project file and its tilesets,
+// which an export must not overwrite.
+inline std::vector<std::string> FilesOfTheMap(const EditorState& state) {
+    std::vector<std::string> files = state.Tilesets;
+    if (state.CurrentFileName != UntitledFileName) {
+        files.push_back(state.CurrentFileName);
+    }
+    return files;
+}
+
 // The main window's caption.
 inline std::string WindowTitle(const EditorState& state) {
     return "TESSRA - " + state.CurrentFileName;

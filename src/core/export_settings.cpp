@@ -1,6 +1,7 @@
 #include "core/export_settings.h"
 
 #include "core/map_grid.h"
+#include "core/message_text.h"
 
 #include <algorithm>
 #include <array>
@@ -427,7 +428,7 @@ Status SetExportSetting(ExportSettings& settings, std::string_view name, std::st
     if (name == "name") {
         return ReadName(settings.Name, text);
     }
-    return Error{"There is no export setting \"" + std::string(name) + "\"."};
+    return Error{"There is no export setting \"" + Shortened(name) + "\"."};
 }
 
 std::string ExportSettingText(const ExportSettings& settings, std::string_view name) {

@@ -1,5 +1,6 @@
 #include "core/project_file.h"
 
+#include "core/message_text.h"
 #include "core/text_value.h"
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 namespace tessra {
 
 namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
 // " n " and CRLF for every tile number, built once; a cell line is the hot path.
 struct CellLines {
@@ -60,14 +63,18 @@ class LineReader {
         }
         pos_ += length + 1;
         ++lineNumber_;
+        ended_ = newline != nullptr;
         return true;
     }
     std::size_t LineNumber() const { return lineNumber_; }
+    // Whether the last line handed out had its line end.
+    bool Ended() const { return ended_; }
 
   private:
     std::string_view bytes_;
     std::size_t pos_ = 0;
     std::size_t lineNumber_ = 0;
+    bool ended_ = true;
 };
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -98,7 +105,14 @@ bool ReadPlainCell(std::string_view line, double& value) {
 }
 
 Error Refusal(std::string_view fileName, const std::string& reason) {
-    return Error{"Cannot open " + std::string(fileName) + ": " + reason};
+    return Error{"Cannot open " + Shortened(fileName) + ": " + reason};
+}
+
+// Every writer ends a cell line with a blank after its number: a last line
+// without its line end is whole only if it has that blank. Anything less was
+// cut, and would read as another number (" 25" for " 255 ").
+bool CutInsideNumber(std::string_view line) {
+    return line.empty() || line.back() != ' ' || !HoldsNumber(line);
 }
 
 Error CutShort(std::string_view fileName, const LineReader& lines) {
@@ -141,13 +155,17 @@ std::string WriteProjectBytes(const std::vector<std::string>& tilesets, const Ma
 }
 
 Result<ProjectData> ParseProject(std::string_view bytes, std::string_view fileName) {
+    // Text editors put a byte order mark at the start of UTF-8 files.
+    if (bytes.starts_with(Utf8Bom)) {
+        bytes.remove_prefix(Utf8Bom.size());
+    }
     LineReader lines(bytes);
     std::string_view line;
     if (!lines.Next(line)) {
         return CutShort(fileName, lines);
     }
     const double count = TextValue(line);
-    if (!(count >= 0) || count != std::floor(count)) {
+    if (!HoldsNumber(line) || !(count >= 0) || count != std::floor(count)) {
         return Refusal(fileName,
                        "line 1 must hold the number of tilesets, a whole number 0 or more.");
     }
@@ -166,6 +184,12 @@ Result<ProjectData> ParseProject(std::string_view bytes, std::string_view fileNa
         for (int y = 0; y < MapSize; ++y) {
             if (!lines.Next(line)) {
                 return CutShort(fileName, lines);
+            }
+            const bool lastCell = x == MapSize - 1 && y == MapSize - 1;
+            if (lastCell && !lines.Ended() && CutInsideNumber(line)) {
+                return Refusal(fileName, "the file ends inside line " +
+                                             std::to_string(lines.LineNumber()) +
+                                             ", its last cell line: it was cut short.");
             }
             double value = 0;
             if (!ReadPlainCell(line, value)) {

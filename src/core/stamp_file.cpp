@@ -1,5 +1,8 @@
 #include "core/stamp_file.h"
 
+#include "core/message_text.h"
+
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -13,19 +16,35 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The file's lines without their line ends; a final line end opens no line.
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
+// Hands out the file's lines one at a time, without their line ends; a final
+// line end opens no line.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+
+    std::optional<std::string_view> Next() {
+        if (bytes_.empty()) {
+            return std::nullopt;
+        }
+        const std::size_t end = bytes_.find('\n');
+        std::string_view line = bytes_.substr(0, end);
+        bytes_.remove_prefix(end == std::string_view::npos ? bytes_.size() : end + 1);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        lines.push_back(line);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        ++number_;
+        return line;
     }
-    return lines;
+    // The number of the line Next gave last, from 1.
+    std::size_t Number() const { return number_; }
+
+  private:
+    std::string_view bytes_;
+    std::size_t number_ = 0;
+};
+
+bool IsBlankLine(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), IsBlank);
 }
 
 std::vector<std::string_view> SplitWords(std::string_view line) {
@@ -66,7 +85,7 @@ class Refusal {
   public:
     explicit Refusal(std::string_view fileName) : fileName_(fileName) {}
     Error operator()(std::size_t line, const std::string& reason) const {
-        return Error{"Cannot load stamp " + std::string(fileName_) + ": line " +
+        return Error{"Cannot load stamp " + Shortened(fileName_) + ": line " +
                      std::to_string(line) + " " + reason};
     }
 
@@ -112,21 +131,22 @@ std::string WriteStampBytes(int width, int height, const StampCells& cells) {
     return out;
 }
 
+// Read line by line, stopping at the first line that cannot belong to a
+// stamp, so that a huge file is refused as soon as it goes wrong.
 Result<StampFile> ParseStamp(std::string_view bytes, std::string_view fileName) {
     const Refusal refuse(fileName);
     if (bytes.substr(0, Bom.size()) == Bom) {
         bytes.remove_prefix(Bom.size());
     }
-    std::vector<std::string_view> lines = SplitLines(bytes);
-    while (!lines.empty() && SplitWords(lines.back()).empty()) {
-        lines.pop_back();
-    }
-    const auto header = lines.empty() ? std::vector<std::string_view>{} : SplitWords(lines[0]);
+    LineReader lines(bytes);
+    const auto first = lines.Next();
+    const auto header = first ? SplitWords(*first) : std::vector<std::string_view>{};
     if (header.size() != 2 || header[0] != "TESSRA-STAMP" || header[1] != "1") {
         return refuse(1, "must read \"" + std::string(StampFileHeader) + "\".");
     }
     StampFile stamp;
-    const auto size = lines.size() > 1 ? SplitWords(lines[1]) : std::vector<std::string_view>{};
+    const auto second = lines.Next();
+    const auto size = second ? SplitWords(*second) : std::vector<std::string_view>{};
     const auto width = size.size() == 2 ? ReadNumber(size[0], 2, StampMaxSize) : std::nullopt;
     const auto height = size.size() == 2 ? ReadNumber(size[1], 2, StampMaxSize) : std::nullopt;
     if (!width || !height) {
@@ -135,18 +155,19 @@ Result<StampFile> ParseStamp(std::string_view bytes, std::string_view fileName) 
     stamp.Width = *width;
     stamp.Height = *height;
     for (int j = 0; j < stamp.Height; ++j) {
-        const std::size_t index = 2 + static_cast<std::size_t>(j);
-        if (index >= lines.size()) {
-            return refuse(index + 1,
+        const auto row = lines.Next();
+        if (!row || IsBlankLine(*row)) {
+            return refuse(3 + static_cast<std::size_t>(j),
                           "is missing; the stamp has " + std::to_string(stamp.Height) + " rows.");
         }
-        if (auto error = ReadRow(lines[index], index + 1, j, stamp, refuse)) {
+        if (auto error = ReadRow(*row, lines.Number(), j, stamp, refuse)) {
             return *error;
         }
     }
-    for (std::size_t index = 2 + stamp.Height; index < lines.size(); ++index) {
-        if (!SplitWords(lines[index]).empty()) {
-            return refuse(index + 1, "follows the last row; the file should end there.");
+    // Empty lines may follow the last row, and nothing else.
+    while (const auto line = lines.Next()) {
+        if (!IsBlankLine(*line)) {
+            return refuse(lines.Number(), "follows the last row; the file should end there.");
         }
     }
     return stamp;

@@ -168,6 +168,23 @@ double TextValue(std::string_view text) {
     return ReadDecimal(cursor);
 }
 
+bool HoldsNumber(std::string_view text) {
+    Cursor cursor(text);
+    if (cursor.Peek() == '&') {
+        cursor.Next();
+        const int radix = cursor.Take('h') ? 16 : (cursor.Take('o') ? 8 : 0);
+        const int digit = DigitValue(cursor.Peek());
+        return digit >= 0 && digit < radix;
+    }
+    if (cursor.Peek() == '-' || cursor.Peek() == '+') {
+        cursor.Next();
+    }
+    if (cursor.Peek() == '.') {
+        cursor.Next();
+    }
+    return IsDigit(cursor.Peek());
+}
+
 double RoundHalfEven(double value) {
     double whole = 0;
     const double fraction = std::modf(value, &whole); // exact, whatever the rounding mode

@@ -12,6 +12,10 @@ namespace tessra {
 // not start with a number gives 0; "12abc" gives 12.
 double TextValue(std::string_view text);
 
+// Whether TextValue finds a number at the start of the text, rather than
+// giving 0 for text that does not start with one.
+bool HoldsNumber(std::string_view text);
+
 // The nearest whole number; a value exactly halfway goes to the even one.
 double RoundHalfEven(double value);
 

@@ -1,5 +1,6 @@
 #include "core/tmx_import.h"
 
+#include "core/message_text.h"
 #include "core/palette.h"
 #include "core/tileset_order.h"
 #include "core/tileset_picture.h"
@@ -162,7 +163,8 @@ class Tilesets {
         const std::string none =
             ", tile " + std::to_string(local) + " of " + use->label + ", has no TESSRA number: ";
         if (!tile) {
-            return Error{none + "TESSRA does not cut that square out of " + picture.path};
+            return Error{none + "TESSRA does not cut that square out of " +
+                         Shortened(picture.path)};
         }
         const long long number = picture.firstTile + static_cast<long long>(*tile);
         if (number >= TileCount) {

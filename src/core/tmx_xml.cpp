@@ -1,4 +1,5 @@
 // Tiled's XML formats: maps (.tmx) and tileset files (.tsx), read with pugixml.
+#include "core/message_text.h"
 #include "core/tmx_map.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ class Attributes {
             std::from_chars(value.data(), value.data() + value.size(), number);
         if (value.empty() || error != std::errc{} || end != value.data() + value.size() ||
             number < 0 || number > max) {
-            Complain(node, std::string(name) + "=\"" + std::string(value) +
+            Complain(node, std::string(name) + "=\"" + Shortened(value) +
                                "\" is not a whole number from 0 to " + std::to_string(max));
             return fallback;
         }

@@ -3,7 +3,7 @@
 #include "core/result.h"
 #include "core/tile_attributes.h"
 
-#include <QString>
+#include <string>
 
 namespace tessra {
 
@@ -13,10 +13,10 @@ enum class MissingAttributes { AllZeros, Refused };
 
 // Reads a tile attributes file, no more than the largest it may be; a failure
 // names the file and the reason.
-Result<TileAttributeTable> LoadTileAttributes(const QString& path, MissingAttributes missing);
+Result<TileAttributeTable> LoadTileAttributes(const std::string& path, MissingAttributes missing);
 
 // Writes the file through a temporary one, synced before it takes the old
 // one's place: a failed save leaves the old file whole.
-Status SaveTileAttributes(const QString& path, const TileAttributeTable& table);
+Status SaveTileAttributes(const std::string& path, const TileAttributeTable& table);
 
 } // namespace tessra

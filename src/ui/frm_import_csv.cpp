@@ -3,6 +3,7 @@
 #include "core/csv_import.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -56,9 +57,8 @@ void frmImportCSV::cmdBrowse_Click() {
 }
 
 void frmImportCSV::cmdOK_Click() {
-    const auto read = [](const std::string& path) { return ReadFileBytes(ToQString(path)); };
-    const Result<CsvImport> imported =
-        ImportCsvFile(BoxText(txtSizeX), BoxText(txtSizeY), BoxText(txtBrowseForFile), read);
+    const Result<CsvImport> imported = ImportCsvFile(
+        BoxText(txtSizeX), BoxText(txtSizeY), FileNameOf(txtBrowseForFile->text()), ReadCsvFile);
     if (!imported) {
         Refuse(imported.message());
         return;

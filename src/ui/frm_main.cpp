@@ -1,9 +1,10 @@
 #include "ui/frm_main.h"
 
 #include "core/help_location.h"
+#include "core/message_text.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/file_tileset.h"
+#include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
 
@@ -28,7 +29,7 @@ QString StepCaption(const char* command, const std::string& label) {
 }
 
 QString DescribeFailure(const TilesetFailure& failure) {
-    const QString path = ToQString(failure.path);
+    const QString path = ToQString(Shortened(failure.path));
     const QString reason = ToQString(failure.message);
     // File errors already name the file.
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
@@ -123,7 +124,7 @@ void frmMain::CenterOnScreen() {
 }
 
 Result<Surface> frmMain::LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(ToQString(path));
+    return LoadTilesetPicture(path);
 }
 
 void frmMain::ShowError(const QString& text) {
@@ -161,9 +162,14 @@ void frmMain::ReportTilesetFailures(const std::vector<TilesetFailure>& failures)
     if (failures.empty()) {
         return;
     }
+    // A project may list a million missing files: the first few say enough.
+    constexpr std::size_t Listed = 10;
     QStringList lines;
-    for (const TilesetFailure& failure : failures) {
-        lines << DescribeFailure(failure);
+    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
+        lines << DescribeFailure(failures[i]);
+    }
+    if (failures.size() > Listed) {
+        lines << QStringLiteral("and %1 more").arg(failures.size() - Listed);
     }
     const QString intro = failures.size() == 1
                               ? QStringLiteral("This tileset could not be loaded; its tiles are "

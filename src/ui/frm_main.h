@@ -56,7 +56,7 @@ class frmMain : public QMainWindow {
 
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
-    bool OpenProjectFile(const QString& path);
+    bool OpenProjectFile(const std::string& path); // the system's bytes
 
     HTMLHelpViewer HelpViewer;
 
@@ -104,7 +104,7 @@ class frmMain : public QMainWindow {
     void mnuOpenMap_Click();
     bool mnuSaveMap_Click();
     bool mnuSaveMapAs_Click();
-    bool WriteProjectFile(const QString& path);
+    bool WriteProjectFile(const std::string& path);
 
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();

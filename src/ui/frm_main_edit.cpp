@@ -3,7 +3,6 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -11,15 +10,20 @@ namespace tessra {
 
 namespace {
 
-// The one project file a drag carries, or an empty string.
-QString DroppedProject(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+// The one project file a drag carries, or an empty string: the name as the
+// system's bytes, which the URL carries percent-encoded (toLocalFile would
+// read them as UTF-8).
+std::string DroppedProject(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().front().isLocalFile()) {
         return {};
     }
-    const QString path = data->urls().front().toLocalFile();
-    return QFileInfo(path).suffix().compare(QLatin1String("tessra"), Qt::CaseInsensitive) == 0
+    const QString encoded = data->urls().front().path(QUrl::FullyEncoded);
+    const std::string path = QByteArray::fromPercentEncoding(encoded.toLatin1()).toStdString();
+    const std::string suffix = path.size() > 7 ? path.substr(path.size() - 7) : std::string();
+    return QString::fromLatin1(suffix).compare(QLatin1String(".tessra"), Qt::CaseInsensitive) == 0
                ? path
-               : QString();
+               : std::string();
 }
 
 } // namespace
@@ -50,14 +54,14 @@ bool frmMain::MaySaveChanges() {
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedProject(event->mimeData()).isEmpty()) {
+    if (!DroppedProject(event->mimeData()).empty()) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
-    const QString path = DroppedProject(event->mimeData());
-    if (path.isEmpty()) {
+    const std::string path = DroppedProject(event->mimeData());
+    if (path.empty()) {
         return;
     }
     event->acceptProposedAction();

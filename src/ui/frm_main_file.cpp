@@ -2,9 +2,9 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
-#include <QDir>
 #include <algorithm>
 #include <string_view>
 
@@ -30,27 +30,27 @@ void frmMain::mnuOpenMap_Click() {
                                  .filter = ProjectFilter,
                                  .defaultSuffix = {}});
     if (chosen) {
-        OpenProjectFile(*chosen);
+        OpenProjectFile(FileNameOf(*chosen));
     }
 }
 
-bool frmMain::OpenProjectFile(const QString& path) {
+bool frmMain::OpenProjectFile(const std::string& path) {
     // The whole file is read and checked before the document is touched.
-    const Result<Bytes> bytes = ReadFileBytes(path);
+    const Result<Bytes> bytes = ReadFileBytes(path, ProjectFileLimit);
     if (!bytes) {
         ShowError(ToQString(bytes.message()));
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.value().data()),
                                 bytes.value().size());
-    Result<ProjectData> project = ParseProject(text, ToStdString(QDir::toNativeSeparators(path)));
+    Result<ProjectData> project = ParseProject(text, path);
     if (!project) {
         ShowError(ToQString(project.message()));
         return false;
     }
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
-    state_.CurrentFileName = ToStdString(path);
+    state_.CurrentFileName = path;
     state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
     static_cast<Selection&>(state_) = Selection{};
@@ -64,7 +64,7 @@ bool frmMain::mnuSaveMap_Click() {
     if (state_.CurrentFileName == UntitledFileName) {
         return mnuSaveMapAs_Click();
     }
-    return WriteProjectFile(ToQString(state_.CurrentFileName));
+    return WriteProjectFile(state_.CurrentFileName);
 }
 
 bool frmMain::mnuSaveMapAs_Click() {
@@ -78,10 +78,11 @@ bool frmMain::mnuSaveMapAs_Click() {
     }
     // The name is taken only once the file is written, so a failed save leaves
     // the title pointing at the file the map really came from.
-    if (!WriteProjectFile(*chosen)) {
+    const std::string file = FileNameOf(*chosen);
+    if (!WriteProjectFile(file)) {
         return false;
     }
-    state_.CurrentFileName = ToStdString(*chosen);
+    state_.CurrentFileName = file;
     const std::string folder = FolderOf(state_.CurrentFileName);
     // Relative paths now name files beside the new project file.
     const bool moved = folder != state_.ProjectFolder && AnyRelative(state_.Tilesets);
@@ -90,12 +91,21 @@ bool frmMain::mnuSaveMapAs_Click() {
     return true;
 }
 
-bool frmMain::WriteProjectFile(const QString& path) {
+bool frmMain::WriteProjectFile(const std::string& path) {
     // A drag in progress ends here, so the saved point covers what is written.
     DocumentChange change = history_.EndStep(state_);
-    const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
-    const Status written = WriteFileAtomic(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    // Saved over one of its tilesets, the map would destroy its own picture.
+    std::vector<std::string> tilesets;
+    for (const std::string& tileset : state_.Tilesets) {
+        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
+    }
+    Status written = CheckNotAnInput(path, tilesets);
+    if (written) {
+        const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        written = WriteFileAtomic(
+            path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            Durability::Document);
+    }
     if (written) {
         history_.MarkSaved();
         change.history = true;

@@ -1,6 +1,6 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
 namespace tessra {
@@ -30,7 +30,7 @@ void frmMain::cmdAddTileset_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
         ShowError(ToQString(checked.message()));
         return;
@@ -80,10 +80,10 @@ void frmMain::mnuLocateTileset_Click() {
     const std::optional<QString> chosen = dialogs_.OpenFile(
         this,
         {.title = QStringLiteral("Locate PCX File"), .filter = PcxFilter, .defaultSuffix = {}});
-    if (!chosen || ToStdString(*chosen) == state_.Tilesets[selected]) {
+    if (!chosen || FileNameOf(*chosen) == state_.Tilesets[selected]) {
         return;
     }
-    const std::string path = ToStdString(*chosen);
+    const std::string path = FileNameOf(*chosen);
     if (const Status checked = CheckNewTileset(state_.Tilesets, path); !checked) {
         ShowError(ToQString(checked.message()));
         return;

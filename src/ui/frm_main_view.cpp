@@ -1,6 +1,6 @@
 #include "core/map_view.h"
 #include "core/tools.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/frm_main.h"
 #include "ui/tool_icons.h"

@@ -3,6 +3,7 @@
 #include "core/map_file.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -52,9 +53,15 @@ void frmMapfileGenerator::cmdGenerate_Click() {
     if (!path) {
         return;
     }
+    const std::string file = FileNameOf(*path);
+    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
+        Refuse(output.message());
+        return;
+    }
     const Bytes bytes = WriteMapFileBytes(context_.state.MapData, size.value().W, size.value().H);
     int errorCode = 0;
-    if (const Status written = WriteFileAtomic(*path, bytes, errorCode); !written) {
+    if (const Status written = WriteFileAtomic(file, bytes, Durability::Document, errorCode);
+        !written) {
         context_.dialogs.Message(this, ToQString(written.message()),
                                  QStringLiteral("Error #%1").arg(errorCode), MessageIcon::Critical);
         return;

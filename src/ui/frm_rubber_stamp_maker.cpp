@@ -3,6 +3,8 @@
 #include "core/stamp_file.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
+#include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
 
@@ -166,14 +168,7 @@ void frmRubberStampMaker::cmdLoadStamp_Click() {
     if (!path) {
         return;
     }
-    const Result<Bytes> bytes = ReadFileBytes(*path);
-    if (!bytes) {
-        Refuse(bytes.message());
-        return;
-    }
-    const Bytes& data = bytes.value();
-    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-    const Result<StampFile> stamp = ParseStamp(text, ToStdString(*path));
+    const Result<StampFile> stamp = ReadStampFile(FileNameOf(*path));
     if (!stamp) {
         Refuse(stamp.message());
         return;
@@ -193,9 +188,15 @@ void frmRubberStampMaker::cmdSaveStamp_Click() {
     if (!path) {
         return;
     }
+    const std::string file = FileNameOf(*path);
+    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
+        Refuse(output.message());
+        return;
+    }
     const std::string text = WriteBuilderStamp(builder_, context_.state);
     const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const Status written = WriteFileAtomic(*path, {first, text.size()}); !written) {
+    if (const Status written = WriteFileAtomic(file, {first, text.size()}, Durability::Document);
+        !written) {
         Refuse(written.message());
     }
 }

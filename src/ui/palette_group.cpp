@@ -1,6 +1,6 @@
 #include "ui/palette_group.h"
 
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"
 
@@ -79,7 +79,7 @@ void PaletteGroup::ShowTilesets(const std::vector<std::string>& tilesets,
     lstTilesets->clear();
     const QIcon warning = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const std::string& path : tilesets) {
-        lstTilesets->addItem(ToQString(path));
+        lstTilesets->addItem(ShownFileName(path));
     }
     // The text stays the path; a failure is the icon, the colour and the tip.
     for (const TilesetFailure& failure : failures) {

@@ -2,7 +2,7 @@
 
 #include "help/html_help_viewer.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 
 #include <QGroupBox>
 #include <QKeySequence>

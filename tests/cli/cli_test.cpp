@@ -83,7 +83,7 @@ TEST_F(Cli, RefusalsLeaveTheOutputAlone) {
 
 // The program's exit statuses; "-" sends the output down standard output,
 // byte for byte what the file would hold and nothing else; a failed write
-// there is still reported.
+// there is still reported. As an input, "-" reads standard input.
 TEST_F(Cli, StandardOutput) {
     const std::string pcx = TESSRA_TEST_DATA "/pcx/pil-p8-25x18.pcx";
     const std::string piped = dir_.File("piped");
@@ -92,6 +92,7 @@ TEST_F(Cli, StandardOutput) {
         {"pcx-to-image '" + pcx + "' OUT", "out.ppm"},
         {"palette OUT '" + pcx + "'", "palette.ppm"},
         {"export-dat '" + map_ + "' 3 1 OUT", "out.dat"},
+        {"export-dat - 3 1 OUT <'" + map_ + "'", "in.dat"},
     };
     const auto run = [](std::string command, const std::string& out, const std::string& to) {
         return RunProgram(command.replace(command.find("OUT"), 3, out), to);
@@ -103,4 +104,5 @@ TEST_F(Cli, StandardOutput) {
         EXPECT_EQ(ReadText(piped), ReadText(dir_.File(file))) << command;
         EXPECT_EQ(run(command, "-", "/dev/full"), 1) << command;
     }
+    EXPECT_EQ(ReadText(dir_.File("in.dat")), ReadText(dir_.File("out.dat")));
 }

@@ -54,11 +54,15 @@ TEST(ProjectFile, ReadsLeniently) {
     const std::string half = EmptyFileWith(2, " 2.5 ");
     std::string lf = EmptyFileWith(3, " 3.5 ");
     std::erase(lf, '\r');
+    // The last line may lack its line end, as long as its blank is there.
+    const std::string last = EmptyFileWith(65537, " 255 ");
     const struct {
         std::string bytes;
         int y, value; // of the cell (0, y)
     } cases[] = {
         {half.substr(0, half.size() - 2), 0, 2},
+        {last.substr(0, last.size() - 2), 255, 0},
+        {last.substr(0, last.size() - 1), 255, 0},
         {half + "extra lines are not read\r\n", 0, 2},
         {lf, 1, 4},
         {EmptyFileWith(4, "no number"), 2, 0},
@@ -69,14 +73,34 @@ TEST(ProjectFile, ReadsLeniently) {
         ASSERT_TRUE(project.ok()) << project.message();
         EXPECT_EQ(project.value().MapData(0, c.y), c.value) << c.y;
     }
-    const auto paths = ParseProject(" 1 \n  spaced path.pcx  \n" + lf.substr(4), "f");
-    ASSERT_TRUE(paths.ok()) << paths.message();
-    EXPECT_EQ(paths.value().Tilesets, std::vector<std::string>{"spaced path.pcx"});
+    const auto cell = ParseProject(last.substr(0, last.size() - 2), "f");
+    EXPECT_EQ(cell.value().MapData(255, 255), 255);
+    // A UTF-8 byte order mark, as text editors write, is skipped.
+    for (const std::string start : {"", "\xEF\xBB\xBF"}) {
+        const auto paths = ParseProject(start + " 1 \n  spaced path.pcx  \n" + lf.substr(4), "f");
+        ASSERT_TRUE(paths.ok()) << paths.message();
+        EXPECT_EQ(paths.value().Tilesets, std::vector<std::string>{"spaced path.pcx"});
+        EXPECT_EQ(paths.value().MapData(0, 1), 4);
+    }
 }
 
+// A damaged file is refused, never read shifted by a line or with a number cut.
 TEST(ProjectFile, RefusesWholeNamingFileAndLine) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : EmptyFileWith().substr(0, 4096)) {
+        utf16 += std::string{c, '\0'};
+    }
+    const std::string cut = EmptyFileWith(65537, " 255 ");
     const std::pair<std::string, const char*> cases[] = {
         {"", "empty"},
+        {utf16, "line 1 must hold the number of tilesets"},
+        {EmptyFileWith(1, "nan"), "line 1"},
+        {EmptyFileWith(1, "  "), "line 1"},
+        {EmptyFileWith(1, "tilesets: 0"), "line 1"},
+        {EmptyFileWith(1, "&H"), "line 1"},
+        {cut.substr(0, cut.size() - 3), "ends inside line 65537, its last cell line"},
+        {cut.substr(0, cut.size() - 4), "ends inside line 65537"},
+        {cut.substr(0, cut.size() - 6), "ends inside line 65537"},
         {EmptyFileWith().substr(0, 5 * 65536), "line 65536"},
         {EmptyFileWith(1, " 2.5 "), "line 1"},
         {EmptyFileWith(1, " -1 "), "line 1"},

@@ -1,7 +1,9 @@
+#include "../platform/bounded_run.h"
 #include "core/stamp_file.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 using namespace tessra;
 
@@ -50,4 +52,29 @@ TEST(StampFile, RefusesMalformedFilesNamingTheLine) {
         ASSERT_FALSE(stamp.ok()) << bytes;
         EXPECT_EQ(stamp.message().substr(0, prefix.size() + std::strlen(reason)), prefix + reason);
     }
+}
+
+// The reader stops at the first line that cannot belong to a stamp: here the
+// bytes after that line lie in memory that may not be read, so a reader that
+// looked at them would not come back.
+TEST(StampFile, StopsAtTheFirstLineThatCannotBelong) {
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    auto* memory = static_cast<char*>(
+        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(memory, MAP_FAILED);
+    ::mprotect(memory + page, page, PROT_NONE);
+    const std::pair<std::string, const char*> cases[] = {
+        {"\n\n\n", "line 1 must read"},
+        {"TESSRA-STAMP 1\n2 2\n1 2\n300 4\n", "line 4 holds \"300\""},
+        {"TESSRA-STAMP 1\n2 2\n1 2\n3 4\n\nmore\n", "line 6 follows the last row"},
+    };
+    for (const auto& [start, reason] : cases) {
+        char* first = memory + page - start.size();
+        std::memcpy(first, start.data(), start.size());
+        const std::string said = RunBounded([&] {
+            return ParseStamp({first, start.size() + page}, "s.tstamp").message();
+        });
+        EXPECT_NE(said.find(reason), std::string::npos) << said;
+    }
+    ::munmap(memory, 2 * page);
 }

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <fstream>
 
 using namespace tessra;
 
@@ -237,11 +238,15 @@ class FrmMainTest : public MainWindowTest {
 
     // Paths stay as the file gives them, so Open then Save writes the same
     // bytes; relative ones are taken from the file's folder, "\\" as a separator.
+    // A name that is not UTF-8 is the system's bytes, found as they are.
     void openKeepsRelativePathsAndSavesThemBack() {
         QDir(dir.path()).mkdir("sub");
         Write("sub/a.pcx", TilesetPcx(16, 16, 9));
+        const std::string latin1 = "\xE9t\xE9.pcx"; // "été" in ISO 8859-1
+        std::ofstream(FileNameOf(dir.path()) + "/" + latin1, std::ios::binary)
+            << TilesetPcx(16, 16, 9).toStdString();
         const QByteArray bytes = QByteArray::fromStdString(
-            WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx"}, MapGrid{}));
+            WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx", latin1}, MapGrid{}));
         Write("rel.tessra", bytes);
         AddTileset("a.pcx");
         PickPalette(5);
@@ -249,6 +254,8 @@ class FrmMainTest : public MainWindowTest {
         Open("rel.tessra"); // tile 0 and no list entry chosen, as for a new map
         QVERIFY(State().SelectedTile == 0 && State().SelectedTileset == -1);
         QCOMPARE(State().Tilesets.at(2), std::string("sub\\a.pcx"));
+        QCOMPARE(State().Tilesets.at(3), latin1);
+        QVERIFY(Find<QListWidget>("lstTilesets")->item(3)->icon().isNull());
         QCOMPARE(window->palette().At(0, 0), IndexColour(9));
         // One message names both failures.
         const QString error = OnlyError(dialogs);

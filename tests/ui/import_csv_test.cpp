@@ -1,6 +1,7 @@
 #include "tool_window_fixture.h"
 #include "ui/frm_import_csv.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace tessra;
@@ -15,6 +16,7 @@ class ImportCsvTest : public QObject {
         WriteFile(dir, "empty.csv", "");
         WriteFile(dir, "short.csv", "1,2,3\r\n");
         WriteFile(dir, "map.csv", "4,5,6,\r\n7,8,9,\r\n");
+        QDir(dir.path()).mkdir("folder.csv");
     }
 
     // Each check refuses before the next is made, and the window stays open.
@@ -33,6 +35,7 @@ class ImportCsvTest : public QObject {
         row("no file", "3", "2", "", "No CSV file specified");
         row("missing file", "3", "2", "missing.csv", "File not found: %1");
         row("empty file", "3", "2", "empty.csv", "File not found: %1");
+        row("a folder", "3", "2", "folder.csv", "Cannot read %1: it is a folder, not a file");
         row("short file", "3", "2", "short.csv", "ends after line 1");
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/file_io.h"
+#include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_main.h"
 #include "ui/picture_box.h"

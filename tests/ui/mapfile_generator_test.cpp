@@ -1,3 +1,5 @@
+#include "../platform/temp_dir.h"
+#include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_mapfile_generator.h"
 
@@ -28,6 +30,27 @@ class MapfileGeneratorTest : public QObject {
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("File was exported."));
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Information);
         QVERIFY(window.result() == QDialog::Accepted && !window.isVisible());
+    }
+
+    // Written over the map's own project file or a tileset, the export would
+    // destroy what the map was made from.
+    void theMapsOwnFilesAreRefused() {
+        WriteFile(dir, "map.tessra", "the project");
+        WriteFile(dir, "tiles.pcx", "the tileset");
+        for (const char* name : {"map.tessra", "tiles.pcx"}) {
+            ToolWindowFixture f;
+            f.state.CurrentFileName = FileNameOf(dir.filePath("map.tessra"));
+            f.state.Tilesets = {FileNameOf(dir.filePath("tiles.pcx"))};
+            f.dialogs.fileAnswers = {dir.filePath(name)};
+            frmMapfileGenerator window(f.context, nullptr);
+            window.show();
+            Enter(window, {"txtMapSizeX=3", "txtMapSizeY=2", "cmdGenerate"});
+            QVERIFY2(OnlyError(f.dialogs).contains("it is the same file as the input"),
+                     qPrintable(OnlyError(f.dialogs)));
+            QVERIFY(window.isVisible());
+        }
+        QCOMPARE(ReadText(FileNameOf(dir.filePath("map.tessra"))), "the project");
+        QCOMPARE(ReadText(FileNameOf(dir.filePath("tiles.pcx"))), "the tileset");
     }
 
     void aBadSizeIsRefusedBeforeTheFileIsAskedFor() {

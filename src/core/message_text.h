@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tessra {
+
+// A message quotes at most this many bytes of a value or path, so that a huge
+// one cannot make a huge message.
+inline constexpr std::size_t QuotedLimit = 100;
+
+// The text itself when it is short enough; else its first QuotedLimit bytes,
+// cut back to the start of a UTF-8 character, followed by "...".
+std::string Shortened(std::string_view text);
+
+} // namespace tessra
