@@ -4,6 +4,7 @@
 #include "platform/file_group.h"
 #include "platform/file_io.h"
 #include "platform/file_tile_attributes.h"
+#include "platform/previous_version.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
@@ -120,6 +121,7 @@ bool frmMain::WriteProjectFile(const std::string& path) {
         tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
     }
     Status written = CheckNotAnInput(path, tilesets);
+    Status kept;
     if (written) {
         const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
         std::vector<FileContent> files{{path, ByteSpan(project)}};
@@ -130,6 +132,7 @@ bool frmMain::WriteProjectFile(const std::string& path) {
             attributes = WriteTileAttributesBytes(state_.Attributes);
             files.push_back({attributesPath, ByteSpan(attributes)});
         }
+        kept = KeepPreviousVersion(path);
         written = WriteFilesAtomic(files);
     }
     if (written) {
@@ -140,6 +143,12 @@ bool frmMain::WriteProjectFile(const std::string& path) {
     if (!written) {
         ShowError(ToQString(written.message()));
         return false;
+    }
+    if (!kept) {
+        // Saving matters more than the copy of what it replaced.
+        ShowError(QStringLiteral("The map was saved, but its previous version could not be "
+                                 "kept: %1")
+                      .arg(ToQString(kept.message())));
     }
     // A failed export is told, but the map is saved all the same.
     if (exportProfile_ && exportProfile_->ExportOnSave) {

@@ -1,25 +1,8 @@
-#include "../platform/temp_dir.h"
-#include "cli/cli.h"
-#include "core/project_file.h"
-
-#include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
+#include "cli_run.h"
 
 using namespace tessra;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class Cli : public ::testing::Test {
   protected:
@@ -28,12 +11,6 @@ class Cli : public ::testing::Test {
         map(0, 0) = 3, map(1, 0) = 7, map(2, 0) = 5;
         WriteText(map_, WriteProjectBytes({"tiles, one.pcx"}, map));
         WriteText(csv_, "4,5,6,\r\n7,8,9,\r\n");
-    }
-
-    ProjectData Read(const std::string& path) {
-        const auto project = ParseProject(ReadText(path), path);
-        EXPECT_TRUE(project.ok()) << project.message();
-        return project.ok() ? project.value() : ProjectData{};
     }
 
     TempDir dir_;
@@ -52,7 +29,7 @@ TEST_F(Cli, UsageAndHelp) {
              {"export-dat", "export", "import-csv", "swap", "replace", "pcx-to-image", "palette",
               "render", "export-tmx", "import-tmx"}) {
             EXPECT_NE(help.out.find(command), std::string::npos) << command;
-            const CliRun own = RunTool({command, flag});
+            const CliRun own = RunTool({command, map_, flag}); // wherever it stands
             EXPECT_EQ(own.status, ExitSuccess) << command;
             EXPECT_EQ(own.out.rfind(std::string("Usage: tessra-cli ") + command, 0), 0u) << own.out;
         }
@@ -68,7 +45,7 @@ TEST_F(Cli, UsageAndHelp) {
 TEST_F(Cli, CommandsWriteTheirFiles) {
     CliRun run = RunTool({"import-csv", csv_, "3", "2", out_, "a.pcx", "b c.pcx"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(Read(out_).Tilesets, (std::vector<std::string>{"a.pcx", "b c.pcx"}));
+    EXPECT_EQ(ReadProject(out_).Tilesets, (std::vector<std::string>{"a.pcx", "b c.pcx"}));
 
     run = RunTool({"export-dat", out_, "3", "2.5", dir_.File("map.dat")});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
@@ -77,7 +54,7 @@ TEST_F(Cli, CommandsWriteTheirFiles) {
 
     ASSERT_EQ(RunTool({"swap", map_, "3", "7", out_}).status, ExitSuccess);
     ASSERT_EQ(RunTool({"replace", map_, "3", "7", map_}).status, ExitSuccess); // in place
-    const ProjectData swapped = Read(out_), replaced = Read(map_);
+    const ProjectData swapped = ReadProject(out_), replaced = ReadProject(map_);
     EXPECT_EQ(replaced.Tilesets, std::vector<std::string>{"tiles, one.pcx"});
     EXPECT_EQ(std::tuple(swapped.MapData(0, 0), swapped.MapData(1, 0), replaced.MapData(1, 0)),
               std::tuple(7, 3, 7));
@@ -100,27 +77,13 @@ TEST_F(Cli, RefusalsLeaveTheOutputAlone) {
         {{"replace", dir_.File("none.tessra"), "1", "2", out_}, "none.tessra"},
     };
     for (const auto& [args, message] : cases) {
-        WriteText(out_, "as it was");
-        const CliRun run = RunTool(args);
-        EXPECT_EQ(run.status, ExitRefused) << message;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(ReadText(out_), "as it was") << message;
+        ExpectRefused(args, message, out_);
     }
 }
 
-TEST_F(Cli, ProgramExitStatus) {
-    const auto status = [](const std::string& args) {
-        const int raw = std::system((TESSRA_CLI " " + args + " >/dev/null 2>&1").c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    };
-    EXPECT_EQ(status(""), 2);
-    EXPECT_EQ(status("swap '" + map_ + "' 3 7 '" + out_ + "'"), 0);
-    EXPECT_EQ(status("swap '" + map_ + "' 3 700 '" + out_ + "'"), 1);
-}
-
-// "-" sends the output down standard output, byte for byte what the file
-// would hold and nothing else; a failed write there is still reported. As an
-// input, "-" reads standard input.
+// The program's exit statuses; "-" sends the output down standard output,
+// byte for byte what the file would hold and nothing else; a failed write
+// there is still reported. As an input, "-" reads standard input.
 TEST_F(Cli, StandardOutput) {
     const std::string pcx = TESSRA_TEST_DATA "/pcx/pil-p8-25x18.pcx";
     const std::string piped = dir_.File("piped");
@@ -132,11 +95,9 @@ TEST_F(Cli, StandardOutput) {
         {"export-dat - 3 1 OUT <'" + map_ + "'", "in.dat"},
     };
     const auto run = [](std::string command, const std::string& out, const std::string& to) {
-        command.replace(command.find("OUT"), 3, out);
-        const int raw =
-            std::system((TESSRA_CLI " " + command + " >" + to + " 2>/dev/null").c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return RunProgram(command.replace(command.find("OUT"), 3, out), to);
     };
+    EXPECT_EQ(RunProgram(""), ExitUsage);
     for (const auto& [command, file] : commands) {
         ASSERT_EQ(run(command, "'" + dir_.File(file) + "'", "/dev/null"), 0) << command;
         ASSERT_EQ(run(command, "-", "'" + piped + "'"), 0) << command;

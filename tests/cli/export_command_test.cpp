@@ -1,25 +1,16 @@
-#include "../platform/temp_dir.h"
-#include "cli/cli.h"
-#include "core/project_file.h"
-
-#include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
+#include "cli_run.h"
 
 using namespace tessra;
 
 namespace {
 
-struct ExportRun {
-    int status;
-    std::string out, err;
-};
-
-ExportRun Export(std::vector<std::string> args) {
+std::vector<std::string> ExportArgs(std::vector<std::string> args) {
     args.insert(args.begin(), "export");
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
+    return args;
+}
+
+CliRun Export(const std::vector<std::string>& args) {
+    return RunTool(ExportArgs(args));
 }
 
 class ExportCli : public ::testing::Test {
@@ -39,7 +30,7 @@ class ExportCli : public ::testing::Test {
 } // namespace
 
 TEST_F(ExportCli, WritesWhatTheOptionsSay) {
-    ExportRun run = Export({map_, out_, "--region", "0,0,2,2", "--order=columns"});
+    CliRun run = Export({map_, out_, "--region", "0,0,2,2", "--order=columns"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(run.out, "Exported 4 bytes to " + out_ + ".\n");
     EXPECT_EQ(ReadText(out_), "\x01\x03\x02\xFA");
@@ -52,7 +43,7 @@ TEST_F(ExportCli, WritesWhatTheOptionsSay) {
         std::string::npos);
     EXPECT_NE(ReadText(dir_.File("level.h")).find("#define stage_SIZE 2\n"), std::string::npos);
 
-    const ExportRun list = Export({"--list-formats"});
+    const CliRun list = Export({"--list-formats"});
     EXPECT_EQ(list.status, ExitSuccess);
     for (const char* value : {"raw", "asm", "sdas", "gas", "u16be", "lz77", "columns", "gbc",
                               "metatile", "behaviour"}) {
@@ -66,7 +57,7 @@ TEST_F(ExportCli, ProfileSettingsAndTheCommandLineOverThem) {
                            "output": "build/level.csv", "exportOnSave": true})");
     std::filesystem::create_directory(dir_.File("maps/build"));
     // Without OUT the profile's output, taken from the map's folder.
-    ExportRun run = Export({map_, "--profile", profile});
+    CliRun run = Export({map_, "--profile", profile});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(ReadText(dir_.File("maps/build/level.csv")), "6,7\n8,255\n");
 
@@ -79,11 +70,9 @@ TEST_F(ExportCli, ProfileSettingsAndTheCommandLineOverThem) {
 TEST_F(ExportCli, StandardOutput) {
     const std::string piped = dir_.File("piped");
     const auto run = [&](const std::string& out, const std::string& format) {
-        const std::string command = TESSRA_CLI " export '" + map_ + "' " + out +
-                                    " --region 0,0,3,2 --entry u16be --format " + format + " >'" +
-                                    piped + "' 2>/dev/null";
-        const int raw = std::system(command.c_str());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return RunProgram("export '" + map_ + "' " + out +
+                              " --region 0,0,3,2 --entry u16be --format " + format,
+                          "'" + piped + "'");
     };
     for (const char* format : {"raw", "csv"}) {
         ASSERT_EQ(run("'" + out_ + "'", format), 0);
@@ -116,17 +105,13 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
     };
     const std::string mapBytes = ReadText(map_);
     for (const auto& [args, message] : cases) {
-        WriteText(out_, "as it was");
-        const ExportRun run = Export(args);
-        EXPECT_EQ(run.status, ExitRefused) << message;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(ReadText(out_), "as it was") << message;
+        ExpectRefused(ExportArgs(args), message, out_);
     }
     EXPECT_EQ(ReadText(map_), mapBytes);
 
     // The header cannot be written after its source has been: both are named.
     std::filesystem::create_directory(dir_.File("level.h"));
-    const ExportRun half = Export({map_, dir_.File("level.c"), "--format", "c"});
+    const CliRun half = Export({map_, dir_.File("level.c"), "--format", "c"});
     EXPECT_EQ(half.status, ExitRefused);
     EXPECT_NE(half.err.find("level.h"), std::string::npos) << half.err;
     EXPECT_NE(half.err.find("level.c was written"), std::string::npos) << half.err;
@@ -134,7 +119,7 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
 
 // The tile attributes beside the map, or those named; none at all reads as zeros.
 TEST_F(ExportCli, HardwareMapsReadTheTileAttributes) {
-    ExportRun run = Export({map_, out_, "--region", "0,0,1,1", "--hardware", "gba"});
+    CliRun run = Export({map_, out_, "--region", "0,0,1,1", "--hardware", "gba"});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(ReadText(out_), std::string("\x02\x00\x03\x00\x22\x00\x23\x00", 8));
 
@@ -174,11 +159,7 @@ TEST_F(ExportCli, DamagedAttributesWriteNothing) {
          "Cannot read the tile attributes " + out_},
     };
     for (const auto& [args, message] : cases) {
-        WriteText(out_, "as it was");
-        const ExportRun run = Export(args);
-        EXPECT_EQ(run.status, ExitRefused) << message;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(ReadText(out_), "as it was") << message;
+        ExpectRefused(ExportArgs(args), message, out_);
     }
     // A plain export does not read the attributes it does not use.
     EXPECT_EQ(Export({map_, out_, "--region", "0,0,1,1"}).status, ExitSuccess);

@@ -120,20 +120,3 @@ INSTANTIATE_TEST_SUITE_P(EachCommand, SaveFaults,
                                                               Fault::ReadOnlyFolder,
                                                               Fault::Folder)),
                          CaseName);
-
-// PPM is written while the picture is decoded; a picture refused by the
-// decoder, before or after its header is read, must not start the file.
-TEST(PcxToPpm, RefusedPicturesLeaveTheOutputAlone) {
-    TempDir dir;
-    WriteText(dir.File("short.pcx"), "PCX");
-    const std::string out = dir.File("out.ppm");
-    for (const std::string& in :
-         {std::string(TESSRA_TEST_DATA "/pcx/netpbm-16c-25x18.pcx"), dir.File("short.pcx")}) {
-        WriteText(out, "as it was");
-        const auto before = FolderSnapshot(dir.Path());
-        std::ostringstream output, errors;
-        EXPECT_EQ(RunCli({"pcx-to-image", in, out}, output, errors), ExitRefused) << in;
-        EXPECT_NE(errors.str().find(in), std::string::npos) << errors.str();
-        EXPECT_EQ(FolderSnapshot(dir.Path()), before) << in;
-    }
-}

@@ -1,38 +1,12 @@
-#include "../platform/temp_dir.h"
-#include "cli/cli.h"
-#include "core/project_file.h"
+#include "cli_run.h"
 
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 #include <random>
-#include <sstream>
 
 using namespace tessra;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-QImage Load(const std::string& path) {
-    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
-}
-
-ProjectData Read(const std::string& path) {
-    const auto project = ParseProject(ReadText(path), path);
-    EXPECT_TRUE(project.ok()) << project.message();
-    return project.ok() ? project.value() : ProjectData{};
-}
 
 // A map of every tile number over a PCX and a PNG tileset, kept in maps/.
 class TiledCommands : public ::testing::Test {
@@ -72,11 +46,11 @@ TEST_F(TiledCommands, ExportThenImportGivesBackTheMap) {
         ASSERT_EQ(run.status, ExitSuccess) << run.err;
         EXPECT_EQ(run.out, "0 cells were empty and became tile 0.\n"
                            "0 cells were flipped or rotated and lost the flags.\n");
-        const ProjectData project = Read(back);
+        const ProjectData project = ReadProject(back);
         EXPECT_TRUE(project.MapData == map_);
         EXPECT_EQ(project.Tilesets, std::vector<std::string>{"out/level.tiles.png"});
         ASSERT_EQ(RunTool({"render", back, dir_.File("back.bmp")}).status, ExitSuccess);
-        EXPECT_EQ(Load(dir_.File("back.bmp")), Load(dir_.File("original.bmp")));
+        EXPECT_EQ(LoadImage(dir_.File("back.bmp")), LoadImage(dir_.File("original.bmp")));
 
         const std::string picture = ReadText(dir_.File("out/level.tiles.png"));
         run = RunTool({"export-tmx", back, out});
@@ -92,7 +66,7 @@ TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
         GTEST_SKIP() << "tmxrasterizer not found: it comes with Debian's tiled package";
     }
     ASSERT_EQ(RunTool({"render", map_path_, dir_.File("ours.ppm")}).status, ExitSuccess);
-    const QImage ours = Load(dir_.File("ours.ppm"));
+    const QImage ours = LoadImage(dir_.File("ours.ppm"));
     for (const char* name : {"level.tmx", "level.tmj"}) {
         const std::string out = dir_.File(std::string("out/") + name);
         ASSERT_EQ(RunTool({"export-tmx", map_path_, out}).status, ExitSuccess);
@@ -104,20 +78,8 @@ TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
                                    QString::fromStdString(dir_.File("tiled.png"))});
         ASSERT_TRUE(process.waitForFinished(120000));
         ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        EXPECT_EQ(Load(dir_.File("tiled.png")), ours) << name;
+        EXPECT_EQ(LoadImage(dir_.File("tiled.png")), ours) << name;
     }
-}
-
-// The paths written are relative to the project, so render finds the pictures.
-TEST_F(TiledCommands, ImportSaysWhatItDidAndTheProjectRenders) {
-    const std::string back = dir_.File("out/back.tessra");
-    const CliRun run = RunTool({"import-tmx", TESSRA_TEST_DATA "/tiled/map-zstd.tmx", back});
-    ASSERT_EQ(run.status, ExitSuccess) << run.err;
-    EXPECT_EQ(run.out.rfind("Took tile layer \"Ground\", the first of 2", 0), 0u) << run.out;
-    const ProjectData project = Read(back);
-    ASSERT_EQ(project.Tilesets.size(), 2u);
-    EXPECT_TRUE(std::filesystem::path(project.Tilesets[0]).is_relative());
-    EXPECT_EQ(RunTool({"render", back, dir_.File("back.ppm")}).status, ExitSuccess);
 }
 
 TEST_F(TiledCommands, RefusalsWriteNothing) {

@@ -55,9 +55,15 @@ TEST(CsvImport, ValueRules) {
 }
 
 // Refusals name the line and value; values past the last cell are not read.
+// The largest size is 255 both ways.
 TEST(CsvImport, RefusesNamingLineAndValue) {
+    std::string row, column; // 255 values across, and down
+    for (int i = 0; i < 255; ++i) {
+        row += "1,";
+        column += "1\n";
+    }
     const struct {
-        const char* bytes;
+        std::string bytes;
         int X, Y;
         const char* where;
     } cases[] = {
@@ -70,10 +76,14 @@ TEST(CsvImport, RefusesNamingLineAndValue) {
         {"", 1, 1, "no values"},
         {"1,2,not read", 2, 1, nullptr},
         {"32767,-32768", 2, 1, nullptr},
+        {row, 255, 1, nullptr},
+        {row, 256, 1, "Illegal X size"},
+        {column, 1, 255, nullptr},
+        {column, 1, 256, "Illegal Y size"},
     };
     for (const auto& c : cases) {
         const auto map = ImportCsv(c.bytes, c.X, c.Y);
-        ASSERT_EQ(map.ok(), !c.where) << c.bytes;
+        ASSERT_EQ(map.ok(), !c.where) << c.bytes.substr(0, 20) << ' ' << c.X << ' ' << c.Y;
         EXPECT_TRUE(!c.where || map.message().find(c.where) != std::string::npos) << c.bytes;
     }
 }

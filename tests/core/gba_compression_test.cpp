@@ -1,4 +1,5 @@
 #include "core/gba_compression.h"
+#include "support/refusal.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -117,9 +118,7 @@ TEST(GbaCompression, DecodersRefuseBrokenStreams) {
         {{0x30, 2, 0, 0, 0x80, 1}, "runs past the unpacked size"},
     };
     for (const auto& [stream, message] : rle) {
-        const auto result = DecompressGbaRle(stream);
-        ASSERT_FALSE(result.ok()) << message;
-        EXPECT_NE(result.message().find(message), std::string::npos) << result.message();
+        EXPECT_TRUE(Refused(DecompressGbaRle(stream), message));
     }
     const std::pair<Bytes, const char*> lz77[] = {
         {{0x30, 1, 0, 0, 0, 0}, "the first byte must be 0x10"},
@@ -130,8 +129,6 @@ TEST(GbaCompression, DecodersRefuseBrokenStreams) {
         {{0x10, 3, 0, 0, 0x20, 1, 2, 0x00, 0x01}, "reaches outside"}, // past the size
     };
     for (const auto& [stream, message] : lz77) {
-        const auto result = DecompressGbaLz77(stream);
-        ASSERT_FALSE(result.ok()) << message;
-        EXPECT_NE(result.message().find(message), std::string::npos) << result.message();
+        EXPECT_TRUE(Refused(DecompressGbaLz77(stream), message));
     }
 }

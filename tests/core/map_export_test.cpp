@@ -1,7 +1,9 @@
 #include "core/map_export.h"
 #include "core/map_file.h"
+#include "support/refusal.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace tessra;
 
@@ -135,8 +137,7 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
     };
     for (const auto& [setting, message] : texts) {
         ExportSettings settings;
-        const Status set = SetExportSetting(settings, setting.first, setting.second);
-        EXPECT_NE(set.message().find(message), std::string::npos) << set.message();
+        EXPECT_TRUE(Refused(SetExportSetting(settings, setting.first, setting.second), message));
         EXPECT_EQ(settings, ExportSettings{}) << setting.first;
     }
 
@@ -153,9 +154,24 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
          "holds 0 to 65535, but cell (0, 0) gives -17"},
     };
     for (const auto& [settings, message] : combinations) {
-        const auto result = Export(settings);
-        ASSERT_FALSE(result.ok()) << message;
-        EXPECT_NE(result.message().find(message), std::string::npos) << result.message();
+        EXPECT_TRUE(Refused(Export(settings), message));
+    }
+}
+
+// The largest and smallest values each setting takes, and the first it refuses.
+TEST(MapExport, SettingsTakeBothSidesOfEachLimit) {
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        {"region", "0,0,256,256", true},      {"region", "255,255,1,1", true},
+        {"region", "-1,0,1,1", false},        {"region", "0,-1,1,1", false},
+        {"region", "1,0,256,1", false},       {"screen", "512,512", true},
+        {"screen", "513,1", false},           {"offset", "65535", true},
+        {"offset", "-65535", true},           {"offset", "-65536", false},
+        {"tile-base", "2047", true},          {"tile-base", "2048", false},
+        {"name", std::string(40, 'a'), true}, {"name", std::string(41, 'a'), false},
+    };
+    for (const auto& [name, text, taken] : cases) {
+        ExportSettings settings;
+        EXPECT_EQ(SetExportSetting(settings, name, text).ok(), taken) << name << ' ' << text;
     }
 }
 

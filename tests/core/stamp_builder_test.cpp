@@ -25,4 +25,9 @@ TEST(StampBuilder, PaintsHiddenCellsAndIgnoresPointsOutside) {
     Surface grid;
     DrawStampGrid(state.StampBuilderData, builder.Palette, grid);
     EXPECT_EQ(grid.At(7 * 64 + 63, 64), GradientTilePixel(18, 15, 0));
+
+    state.StampSizeIndexX = 7; // sizes past the lists' ends open as the nearest choice
+    state.StampSizeIndexY = -1;
+    builder = OpenStampBuilder(state, GradientPalette());
+    EXPECT_EQ(std::pair(builder.SizeIndexX, builder.SizeIndexY), std::pair(6, 0));
 }

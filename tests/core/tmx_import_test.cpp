@@ -178,13 +178,14 @@ TEST(ImportTiledMap, RefusesJsonAndOtherTextItCannotRead) {
 
 // Tiles land where the palette puts the same squares; a smaller map fills the
 // top-left and the rest is tile 0; one picture named twice is one tileset.
+// Every flag bit is dropped, the hexagonal rotation bit too.
 TEST(ImportTiledMap, NumbersTilesAsThePaletteDoesAndKeepsEachPictureOnce) {
     MapText text;
     text.tilesets = Terrain + R"(<tileset firstgid="13" name="again" tilewidth="16"
         tileheight="16"><image source="./terrain.png"/></tileset>
         <tileset firstgid="25" source="big.tsj"/>)";
     text.layers = R"(<layer name="L" width="2" height="2"><data encoding="csv">
-                     2,14,25,268</data></layer>)";
+                     2,14,25,268435724</data></layer>)"; // 268 with that bit
     const Result<TiledImport> import = ImportTiledMap(text.Tmx(), "maps/m.tmx", ReadMapFiles);
     ASSERT_TRUE(import.ok()) << import.message();
     const ProjectData& project = import.value().project;

@@ -5,7 +5,8 @@
 
 using namespace tessra;
 
-// A file of any size is read no further than its limit; a missing one is zeros only if asked.
+// A file of any size is read no further than its limit, one of the limit is read; a
+// missing one is zeros only if asked.
 TEST(FileTileAttributes, SavesAndLoadsWithinTheLimit) {
     const TempDir dir;
     const std::string path = dir.File("level.attributes.json");
@@ -17,7 +18,13 @@ TEST(FileTileAttributes, SavesAndLoadsWithinTheLimit) {
     EXPECT_EQ(LoadTileAttributes(missing, MissingAttributes::AllZeros).value(),
               TileAttributeTable{});
     EXPECT_FALSE(LoadTileAttributes(missing, MissingAttributes::Refused).ok());
+    // One that is there but cannot be read is not taken for a missing one.
+    std::filesystem::create_directory(dir.File("folder.json"));
+    EXPECT_FALSE(LoadTileAttributes(dir.File("folder.json"), MissingAttributes::AllZeros).ok());
 
+    WriteText(dir.File("edge.json"), std::string(TileAttributesMaxSize, ' ')); // read, not JSON
+    const auto edge = LoadTileAttributes(dir.File("edge.json"), MissingAttributes::AllZeros);
+    EXPECT_NE(edge.message().find("it is not JSON"), std::string::npos) << edge.message();
     WriteText(dir.File("big.json"), std::string(8 * TileAttributesMaxSize, ' '));
     const auto big = LoadTileAttributes(dir.File("big.json"), MissingAttributes::AllZeros);
     EXPECT_NE(big.message().find("more than 256 KB"), std::string::npos) << big.message();

@@ -225,6 +225,7 @@ class FrmMainEditTest : public MainWindowTest {
         dialogs.fileAnswers = {Path("d.pcx")};
         Find<QListWidget>("lstTilesets")->setCurrentRow(row);
         const QString beforeStep = Snapshot(*window);
+        const Surface preview = window->preview(); // of tile 5
         Use(*window, qPrintable(command));
         QCOMPARE(dialogs.questions.size(), renumber < 0 ? 0u : 1u);
         if (renumber == int(YesNoAnswer::Cancel)) { // the list and the map as they were
@@ -242,6 +243,8 @@ class FrmMainEditTest : public MainWindowTest {
         QCOMPARE(State().MapData == map, renumber != int(YesNoAnswer::Yes));
         const QString after = Snapshot(*window);
         QVERIFY(after != beforeStep);
+        // Renumbered, the selected tile keeps its picture.
+        QVERIFY(State().MapData == map || removed.x() >= 0 || window->preview() == preview);
         Key(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(window->view() == before && Snapshot(*window) == beforeStep);
         Key(Qt::Key_Y, Qt::ControlModifier);
@@ -327,6 +330,27 @@ class FrmMainEditTest : public MainWindowTest {
         const QImage shown = View()->grab().toImage();
         QVERIFY(window->view() == view);                     // drawn on the screen only
         QVERIFY(shown.pixel(32, 40) != shown.pixel(33, 40)); // a grid line at the cell edge
+
+        // At 2x a wheel notch is fewer cells; the export area follows Map
+        // Generation: 8 x 5 cells of 32 pixels, the rest shaded.
+        Trigger(*window, "mnuShowGrid");
+        Child<QAbstractButton>(*window, "optScaleMode", 1)->click();
+        horiz->setValue(0);
+        vert->setValue(0);
+        Wheel({0, -120}, {});
+        QCOMPARE(vert->value(), 1);
+        vert->setValue(0);
+        dialogs.fileAnswers.push_back(Path("block.dat"));
+        QVERIFY(UseToolWindow(*window, "mnuMapGeneration_submenu", [](QWidget& w) {
+            Enter(w, {"txtMapSizeX=8", "txtMapSizeY=5", "cmdGenerate"});
+        }));
+        const QImage area = View()->grab().toImage();
+        const auto shaded = [&](int x, int y) {
+            const Pixel p = window->view().At(x, y);
+            return area.pixel(x, y) != qRgb(p & 255, p >> 8 & 255, p >> 16 & 255);
+        };
+        QCOMPARE(QList<bool>({shaded(248, 8), shaded(8, 152), shaded(264, 8), shaded(8, 168)}),
+                 QList<bool>({false, false, true, true}));
     }
 };
 

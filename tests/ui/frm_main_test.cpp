@@ -68,16 +68,18 @@ class FrmMainTest : public MainWindowTest {
         shown.removeAll({});
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
+                 "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
                  "mnuExport=&Export... mnuExportAgain=Export A&gain mnuExit=E&xit "
                  "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
                  "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
+                 "mnuHighlightTile=Highlight Selected Tile "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
-                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift "
+                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuTileUsage=Tile &Usage... "
                  "mnuTileAttributes=Tile &Attributes... mnuHelp_submenu=&Help: "
                  "mnuHelpTopics=Help &Topics mnuAboutTESSRA=&About TESSRA");
     }
@@ -93,6 +95,7 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(int(State().MapData(255, 255)), 0);
         Option("optScaleMode", 0)->click();
         QCOMPARE(QPoint(horiz->value(), vert->value()), QPoint(224, 228));
+        QCOMPARE(QPoint(horiz->pageStep(), vert->pageStep()), QPoint(32, 28));
     }
 
     void toolsPaintTheMapAndTheView() {
@@ -243,6 +246,7 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(list->item(0)->toolTip(), Path("a.pcx"));
         Write("found.pcx", TilesetPcx(16, 16, 7));
         list->setCurrentRow(3);
+        QVERIFY(!Find("cmdMoveDown")->isEnabled() && Find("cmdMoveUp")->isEnabled());
         dialogs.fileAnswers.push_back(Path("found.pcx"));
         Trigger(*window, "mnuLocateTileset");
         QCOMPARE(ToQString(State().Tilesets.at(3)), Path("found.pcx"));
@@ -332,7 +336,11 @@ class FrmMainTest : public MainWindowTest {
         const QByteArray bytes = QByteArray::fromStdString(
             WriteProjectBytes({"missing.pcx", "bad.pcx", "sub\\a.pcx", latin1}, MapGrid{}));
         Write("rel.tessra", bytes);
-        Open("rel.tessra");
+        AddTileset("a.pcx");
+        PickPalette(5);
+        dialogs.saveAnswers = {SaveAnswer::Discard};
+        Open("rel.tessra"); // tile 0 and no list entry chosen, as for a new map
+        QVERIFY(State().SelectedTile == 0 && State().SelectedTileset == -1);
         QCOMPARE(State().Tilesets.at(2), std::string("sub\\a.pcx"));
         QCOMPARE(State().Tilesets.at(3), latin1);
         QVERIFY(Find<QListWidget>("lstTilesets")->item(3)->icon().isNull());
@@ -343,6 +351,10 @@ class FrmMainTest : public MainWindowTest {
         Trigger(*window, "mnuSaveMap");
         QFile saved(Path("rel.tessra"));
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == bytes);
+        // Saved into sub, sub\a.pcx names sub/sub/a.pcx, which is not there.
+        dialogs.fileAnswers.push_back(Path("sub/moved.tessra"));
+        Trigger(*window, "mnuSaveMapAs");
+        QCOMPARE(window->palette().At(0, 0), Black);
     }
 
     void refusedOpenChangesNothing() {

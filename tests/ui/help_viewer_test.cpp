@@ -64,6 +64,7 @@ class HelpViewerTest : public QObject {
               HelpKeyboardTopic,      HelpNewMapTopic,      HelpStampFilesTopic,
               HelpTileShiftTopic,     HelpMapShiftTopic,    HelpCommandLineTopic,
               HelpExportTopic,        HelpPngTilesetsTopic, HelpTiledTopic,
+              HelpTileUsageTopic,     HelpWindowTopic,      HelpRecoveryTopic,
               HelpTileAttributesTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
