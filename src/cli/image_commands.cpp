@@ -282,7 +282,7 @@ Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std
     state.ProjectFolder = folder;
     Surface palette;
     const std::vector<TilesetFailure> failures =
-        ReloadTilesets(state, palette, LoadTileset).failures;
+        ReloadTilesets(state, palette, LoadTileset, CountTilesetTiles).failures;
     if (failures.empty()) {
         return palette;
     }

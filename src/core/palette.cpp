@@ -79,7 +79,8 @@ std::optional<int> TileOfPicture(int width, int height, int x, int y) {
     return static_cast<int>(tile);
 }
 
-PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load) {
+PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load,
+                            const TilesetCounter& countTiles) {
     state.PaletteCursorX = 0;
     state.PaletteCursorY = 0;
     palette.Resize(PaletteWidth, PaletteHeight);
@@ -96,6 +97,15 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
     build.tileCounts.assign(count, NotRead);
     for (std::size_t i = 0; i < count; ++i) {
         auto found = kept.find(keys[i]);
+        if (found == kept.end() && countTiles && PaletteFull(state)) {
+            if (const std::optional<int> tiles = countTiles(keys[i])) {
+                build.tileCounts[i] = *tiles;
+                if (*tiles > 0) {
+                    build.leftOut.push_back({state.Tilesets[i], *tiles});
+                }
+                continue;
+            }
+        }
         Result<Surface> decoded = found != kept.end() ? std::move(found->second) : load(keys[i]);
         if (found != kept.end()) {
             kept.erase(found);

@@ -68,11 +68,16 @@ struct PaletteBuild {
     std::vector<LeftOutTiles> leftOut;
 };
 
+// Counts the tiles of a tileset file without decoding it, or says nothing.
+using TilesetCounter = std::function<std::optional<int>(const std::string& path)>;
+
 // Rebuilds the palette from state.Tilesets in order, each path resolved against
 // state.ProjectFolder. A file that fails to load adds no tiles. A file listed
-// more than once is decoded once. Every file is read, also once the palette's
-// 256 tiles are full, so that the tiles left out can be counted.
-PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load);
+// more than once is decoded once. Once the palette's 256 tiles are full nothing
+// more is decoded: the files left are only counted, by `count` where it can,
+// so that the tiles left out can be told.
+PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load,
+                            const TilesetCounter& count = nullptr);
 
 // "The palette holds 256 tiles; 17 tiles were left out: 1 from c.pcx, 16 from
 // d.pcx.", or empty when none were.

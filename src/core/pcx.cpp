@@ -114,6 +114,18 @@ std::optional<PcxHeader> ReadPcxHeader(std::span<const std::uint8_t> file) {
     return header;
 }
 
+std::optional<std::pair<int, int>> PcxPictureSize(std::span<const std::uint8_t> file) {
+    const std::optional<PcxHeader> header = ReadPcxHeader(file);
+    if (!header) {
+        return std::nullopt;
+    }
+    const Result<PcxGeometry> checked = CheckSize(*header, PcxKindOf(*header));
+    if (!checked) {
+        return std::nullopt;
+    }
+    return std::pair{checked.value().width, checked.value().height};
+}
+
 PcxKind PcxKindOf(const PcxHeader& header) {
     const int bits = header.BitsPerPixel;
     const int planes = header.NPlanes;

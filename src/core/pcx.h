@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace tessra {
 
@@ -64,6 +65,10 @@ class PcxLineSink {
 std::optional<PcxHeader> ReadPcxHeader(std::span<const std::uint8_t> file);
 
 PcxKind PcxKindOf(const PcxHeader& header);
+
+// The width and height the file's header gives, or nothing when decoding would
+// refuse the header.
+std::optional<std::pair<int, int>> PcxPictureSize(std::span<const std::uint8_t> file);
 
 // "256-colour", "monochrome", "16-colour", "true colour" or "unsupported".
 const char* PcxKindName(PcxKind kind);

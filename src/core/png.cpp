@@ -67,6 +67,25 @@ bool HasPngSignature(std::span<const std::uint8_t> file) {
            std::equal(Signature.begin(), Signature.end(), file.begin());
 }
 
+std::optional<std::pair<int, int>> PngPictureSize(std::span<const std::uint8_t> file) {
+    constexpr std::size_t HeaderEnd = 24; // signature, chunk length and type, width, height
+    static constexpr std::uint8_t Ihdr[] = {'I', 'H', 'D', 'R'};
+    if (!HasPngSignature(file) || file.size() < HeaderEnd ||
+        !std::equal(std::begin(Ihdr), std::end(Ihdr), file.begin() + 12)) {
+        return std::nullopt;
+    }
+    const auto bigEndian = [&file](std::size_t at) {
+        return std::uint32_t{file[at]} << 24 | std::uint32_t{file[at + 1]} << 16 |
+               std::uint32_t{file[at + 2]} << 8 | file[at + 3];
+    };
+    const std::uint32_t width = bigEndian(16);
+    const std::uint32_t height = bigEndian(20);
+    if (width == 0 || height == 0 || std::uint64_t{width} * height > MaxPixels) {
+        return std::nullopt;
+    }
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+}
+
 Result<Surface> DecodePNG(std::span<const std::uint8_t> file) {
     if (!HasPngSignature(file)) {
         return Error{"it is not a PNG file (it does not start with the PNG signature)"};

@@ -4,12 +4,18 @@
 #include "core/surface.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
 
 namespace tessra {
 
 // Whether the bytes begin with the eight bytes every PNG file begins with.
 bool HasPngSignature(std::span<const std::uint8_t> file);
+
+// The width and height in the file's IHDR chunk, which every PNG file starts
+// with, or nothing when they are not there or decoding would refuse them.
+std::optional<std::pair<int, int>> PngPictureSize(std::span<const std::uint8_t> file);
 
 // Decodes a whole PNG file of any colour type and bit depth, interlaced or
 // not, into a picture: colours as they are stored (no gamma), 16-bit channels

@@ -1,5 +1,6 @@
 #include "core/tileset_picture.h"
 
+#include "core/palette.h"
 #include "core/pcx.h"
 #include "core/png.h"
 
@@ -26,6 +27,16 @@ Error NamingFile(std::string_view name, const std::string& message) {
 }
 
 } // namespace
+
+std::optional<int> TilesetTileCountOfHead(std::span<const std::uint8_t> head) {
+    const auto size = HasPngSignature(head)                         ? PngPictureSize(head)
+                      : !head.empty() && head[0] == PcxManufacturer ? PcxPictureSize(head)
+                                                                    : std::nullopt;
+    if (!size) {
+        return std::nullopt;
+    }
+    return TilesetTileCount(size->first, size->second);
+}
 
 Result<Surface> DecodeTilesetPicture(std::span<const std::uint8_t> file, std::string_view name) {
     const bool looksPcx = !file.empty() && file[0] == PcxManufacturer;

@@ -3,6 +3,7 @@
 #include "core/result.h"
 #include "core/surface.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,6 +19,12 @@ namespace tessra {
 // does not draw gives a black picture of its size), and the rest is refused.
 // A refusal starts with the name: "a.png: ...".
 Result<Surface> DecodeTilesetPicture(std::span<const std::uint8_t> file, std::string_view name);
+
+// How many tiles the picture of a tileset file holds, read from the start of the
+// file alone (its first TilesetHeadSize bytes are enough), or nothing when only
+// decoding the whole file can tell.
+inline constexpr std::size_t TilesetHeadSize = 128;
+std::optional<int> TilesetTileCountOfHead(std::span<const std::uint8_t> head);
 
 // What to tell the user about a file that decodes to black tiles because it is
 // a kind of PCX the editor does not draw, naming the file and the kind; nothing

@@ -39,6 +39,9 @@ inline constexpr ReadLimit TiledMapLimit{64u << 20, "a Tiled map"};
 Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit);
 Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit, int& errorCode);
 
+// The first bytes of a regular file, at most `size` of them, checked as above.
+Result<Bytes> ReadFileHead(const std::string& path, std::size_t size);
+
 // A CSV file as the import reads it: one that cannot be opened reads as no
 // bytes, as an empty one does ("File not found"); one refused for what it is
 // (a folder, a pipe, too large) says why.

@@ -2,6 +2,7 @@
 #include "platform/file_reading.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -166,6 +167,41 @@ Result<Bytes> ReadFileBytes(const std::string& path, const ReadLimit& limit, int
         return *refusal;
     }
     return ReadToEnd(file.get(), path, limit, info);
+}
+
+Result<Bytes> ReadFileHead(const std::string& path, std::size_t size) {
+    const ReadLimit any{SIZE_MAX, "a file"};
+    struct stat info {};
+    if (auto refusal = RefuseName("read", path)) {
+        return *refusal;
+    }
+    if (::stat(path.c_str(), &info) != 0) {
+        return SystemFailure("read", path, errno);
+    }
+    if (auto refusal = RefuseToRead(path, info, any)) {
+        return *refusal;
+    }
+    const Descriptor file(OpenForReading(path));
+    if (file.get() < 0) {
+        return SystemFailure("read", path, errno);
+    }
+    Bytes head(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(file.get(), head.data() + got, size - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return SystemFailure("read", path, errno);
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return head;
 }
 
 Result<Bytes> ReadCsvFile(const std::string& path) {

@@ -20,4 +20,12 @@ Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::str
     return DecodeTilesetPicture(file.value(), name);
 }
 
+std::optional<int> CountTilesetTiles(const std::string& path) {
+    const Result<Bytes> head = ReadFileHead(path, TilesetHeadSize);
+    if (!head) {
+        return std::nullopt;
+    }
+    return TilesetTileCountOfHead(head.value());
+}
+
 } // namespace tessra

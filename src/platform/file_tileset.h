@@ -3,6 +3,7 @@
 #include "core/result.h"
 #include "core/surface.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,9 @@ namespace tessra {
 // know of a picture that loads but shows black is added to `notes`.
 Result<Surface> LoadTilesetPicture(const std::string& path,
                                    std::vector<std::string>* notes = nullptr);
+
+// How many tiles a tileset file holds, from its header alone; nothing when
+// only decoding it can tell (it cannot be read, or its header is refused).
+std::optional<int> CountTilesetTiles(const std::string& path);
 
 } // namespace tessra

@@ -163,9 +163,10 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     std::vector<TilesetFailure> failures;
     std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
-        PaletteBuild build = ReloadTilesets(state_, tiles_, [&notes](const std::string& path) {
-            return LoadTilesetPicture(path, &notes);
-        });
+        PaletteBuild build = ReloadTilesets(
+            state_, tiles_,
+            [&notes](const std::string& path) { return LoadTilesetPicture(path, &notes); },
+            CountTilesetTiles);
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
         tileFailures_ = failures;

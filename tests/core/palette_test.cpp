@@ -77,23 +77,27 @@ TEST(Palette, DecodesEachFileOnceAndCountsWhatIsLeftOut) {
     const struct {
         std::vector<std::string> files;
         const char* folder;
-        std::vector<std::string> loaded;
+        std::vector<std::string> loaded, counted;
         std::vector<int> counts;
         std::string leftOut = "";
     } cases[] = {
         {{"a:16x16", "./a:16x16", "b:16x16", "x/../a:16x16"},
          "",
          {"a:16x16", "b:16x16"},
+         {},
          {1, 1, 1, 1}},
-        {{"a:256x240", "b:16x16", "c:256x16", "d:32x16"},
+        // Once the palette is full, what follows is counted, not decoded.
+        {{"a:256x240", "b:16x16", "c:256x16", "d:32x16", "a:256x240"},
          "",
-         {"a:256x240", "b:16x16", "c:256x16", "d:32x16"},
-         {240, 1, 16, 2},
-         "The palette holds 256 tiles; 3 tiles were left out: 1 from c:256x16, 2 from "
-         "d:32x16."},
+         {"a:256x240", "b:16x16", "c:256x16"},
+         {"d:32x16"},
+         {240, 1, 16, 2, 240},
+         "The palette holds 256 tiles; 243 tiles were left out: 1 from c:256x16, 2 from "
+         "d:32x16, 240 from a:256x240."},
         {{"a:16x16", "/abs/b:16x16", "sub\\c:16x16"},
          "/maps",
          {"/maps/a:16x16", "/abs/b:16x16", "/maps/sub/c:16x16"},
+         {},
          {0, 0, 0}},
     };
     for (const auto& c : cases) {
@@ -101,14 +105,21 @@ TEST(Palette, DecodesEachFileOnceAndCountsWhatIsLeftOut) {
         EditorState state;
         state.Tilesets = c.files;
         state.ProjectFolder = c.folder;
-        std::vector<std::string> loaded;
+        std::vector<std::string> loaded, counted;
         const auto load = [&](const std::string& path) {
             loaded.push_back(path);
             return LoadSynthetic(path);
         };
+        const auto count = [&](const std::string& path) -> std::optional<int> {
+            counted.push_back(path);
+            int width = 0, height = 0;
+            std::sscanf(path.c_str(), "%*c:%dx%d", &width, &height);
+            return TilesetTileCount(width, height);
+        };
         Surface palette;
-        const PaletteBuild build = ReloadTilesets(state, palette, load);
+        const PaletteBuild build = ReloadTilesets(state, palette, load, count);
         EXPECT_EQ(loaded, c.loaded);
+        EXPECT_EQ(counted, c.counted);
         EXPECT_EQ(build.tileCounts, c.counts);
         EXPECT_EQ(LeftOutMessage(build.leftOut), c.leftOut);
         EXPECT_EQ(build.failures.size(), c.folder[0] ? 3u : 0u);

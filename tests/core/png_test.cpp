@@ -1,8 +1,12 @@
+#include "core/palette.h"
 #include "core/png.h"
 #include "core/tileset_picture.h"
 #include "support/picture_files.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <span>
 #include <zlib.h>
 
 using namespace tessra;
@@ -121,5 +125,32 @@ TEST(DecodeTilesetPicture, ChoosesTheDecoderByContentAndNamesTheFile) {
         EXPECT_EQ(MessageOf(DecodeTilesetPicture(c.file, c.name)).substr(0, c.outcome.size()),
                   c.outcome)
             << c.name;
+    }
+}
+
+// The palette counts the tiles of files it no longer has room for from their
+// first bytes: that count must be the decoded picture's, for every picture at
+// hand, and there must be none where the header alone is refused.
+TEST(DecodeTilesetPicture, TheHeaderAloneCountsTheTilesOfTheDecodedPicture) {
+    const auto countOfHead = [](const Bytes& file) {
+        return TilesetTileCountOfHead(
+            std::span(file).first(std::min(file.size(), TilesetHeadSize)));
+    };
+    for (const char* folder : {"/png", "/pcx"}) {
+        for (const auto& entry :
+             std::filesystem::directory_iterator(TESSRA_TEST_DATA + std::string(folder))) {
+            const Bytes file = ReadBytes(entry.path());
+            const Result<Surface> picture = DecodeTilesetPicture(file, "");
+            if (picture) {
+                EXPECT_EQ(countOfHead(file),
+                          TilesetTileCount(picture.value().Width(), picture.value().Height()))
+                    << entry.path();
+            }
+        }
+    }
+    const Bytes png = ReadBytes(PngData / "grey8.png");
+    for (const Bytes& refused :
+         {WithSize(png, 9000, 9000), WithSize(png, 0, 5), Bytes(5, 10), Bytes(200, 'x')}) {
+        EXPECT_EQ(countOfHead(refused), std::nullopt);
     }
 }
