@@ -87,8 +87,6 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
     WriteText(profile, "{\"compress\": \"zip\"}");
     WriteText(dir_.File("big.json"), std::string(100000, ' '));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{map_, out_, "--entry", "u32"}, "The entry setting must be u8, u16le or u16be"},
-        {{map_, out_, "--region", "0,0,300,1"}, "The region setting must be X,Y,W,H"},
         {{map_, out_, "--offset", "6"}, "cell (1, 1) gives 256 (tile 250 + offset 6)"},
         {{map_, out_, "--colour", "red"}, "Unknown option or missing value: --colour"},
         {{map_, out_, "--name"}, "Unknown option or missing value: --name"},

@@ -103,18 +103,18 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
         {{"import-tmx", dir_.File("out/bad.tmx"), mine}, "damaged-crc.png: a checksum"},
         {{"import-tmx", dir_.File("out/gone.tmx"), mine}, "Cannot read"},
     };
+    // The two files' bytes and how many files out/ holds.
+    const auto state = [&] {
+        return ReadText(mine) + ReadText(dir_.File("out/level.tiles.png")) +
+               std::to_string(std::distance(std::filesystem::directory_iterator(dir_.File("out")),
+                                            std::filesystem::directory_iterator()));
+    };
+    const std::string before = state();
     for (const auto& c : cases) {
-        const auto before = ReadText(mine) + ReadText(dir_.File("out/level.tiles.png"));
-        const auto files = std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
-                                         std::filesystem::directory_iterator());
         const CliRun run = RunTool(c.args);
         EXPECT_EQ(run.status, ExitRefused) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(ReadText(mine) + ReadText(dir_.File("out/level.tiles.png")), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
-                                std::filesystem::directory_iterator()),
-                  files)
-            << c.message;
+        EXPECT_EQ(state(), before) << c.message;
     }
     // A tileset where the palette picture would go is not overwritten.
     WriteText(mine, WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
