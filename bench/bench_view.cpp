@@ -45,6 +45,21 @@ void BM_RedrawMapView(benchmark::State& bench) {
 }
 BENCHMARK(BM_RedrawMapView)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
+// A maximised window on a 1920 x 1080 screen, at 1x: the largest redraw there is.
+void BM_RedrawFullScreenView(benchmark::State& bench) {
+    MapGrid map;
+    for (int i = 0; i < CellCount; ++i) {
+        map.data()[i] = static_cast<std::uint8_t>(i * 37 / 11);
+    }
+    const Surface palette = Noise(PaletteWidth, PaletteHeight, 2);
+    Surface view(1920, 1080);
+    for (auto _ : bench) {
+        RedrawMapView(map, palette, 0, 17, 9, view);
+        benchmark::DoNotOptimize(view.data());
+    }
+}
+BENCHMARK(BM_RedrawFullScreenView)->Unit(benchmark::kMicrosecond);
+
 // Each pass fills the whole grid with the next value, so no reset is needed.
 void BM_FloodFillWholeGrid(benchmark::State& bench) {
     MapGrid map;

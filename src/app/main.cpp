@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv); // takes its own options out of argv
     QApplication::setApplicationVersion(QString::fromLatin1(VersionString));
+    // Where the window's settings and the recovery copies are kept.
+    QApplication::setOrganizationName(QStringLiteral("TESSRA"));
+    QApplication::setApplicationName(QStringLiteral("tessra"));
     QApplication::setDesktopFileName(QStringLiteral("tessra"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessra")));
     const EditorCommandLine line = ReadEditorCommandLine(Arguments(argc, argv));
@@ -51,5 +54,7 @@ int main(int argc, char** argv) {
         // Once the window is up, so a refusal shows its message over the empty editor.
         QTimer::singleShot(0, &window, [&window, path] { window.OpenProjectFile(path); });
     }
+    // After the file: a restored copy replaces a map that is saved, never the other way.
+    QTimer::singleShot(0, &window, [&window] { window.OfferRecovery(); });
     return app.exec();
 }

@@ -35,6 +35,7 @@ struct DocumentChange {
     bool fileName = false;  // CurrentFileName: the caption
     bool selection = false; // Selection: marker, preview, caption, list entry
     bool history = false;   // the undo steps or the saved point: the Edit menu
+    int changedCells = 0;   // cells of MapData a closed step changed, for the status bar
 
     DocumentChange& operator|=(const DocumentChange& other) {
         cells |= other.cells;
@@ -42,6 +43,7 @@ struct DocumentChange {
         fileName |= other.fileName;
         selection |= other.selection;
         history |= other.history;
+        changedCells += other.changedCells;
         return *this;
     }
     bool operator==(const DocumentChange&) const = default;

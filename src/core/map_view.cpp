@@ -38,10 +38,16 @@ template <int Scale> void ExpandTileLine(Pixel* out, const Pixel* in) {
     }
 }
 
+// Expands one tile line into a cell that the view's right edge cuts.
+template <int Scale> void ExpandCutTileLine(Pixel* out, const Pixel* in, int width) {
+    Pixel line[TileSize * Scale];
+    ExpandTileLine<Scale>(line, in);
+    std::memcpy(out, line, static_cast<std::size_t>(width) * sizeof(Pixel));
+}
+
 // Draws cells with an integer enlargement: each tile line is expanded once,
 // straight into the view, then copied down to the Scale - 1 lines below it.
-// The view's width must be a multiple of the cell size, so no cell is cut at
-// the right; the bottom row may be cut.
+// The last column and the bottom row may be cut by the view's edge.
 template <int Scale>
 void DrawCells(const MapGrid& map, const Surface& palette, CellRange columns, CellRange rows,
                int scrollX, int scrollY, Surface& view) {
@@ -50,8 +56,11 @@ void DrawCells(const MapGrid& map, const Surface& palette, CellRange columns, Ce
         return;
     }
     const int spanLeft = columns.first * cellSize;
-    const std::size_t spanBytes =
-        static_cast<std::size_t>(columns.last - columns.first + 1) * cellSize * sizeof(Pixel);
+    const int spanRight = std::min(view.Width(), (columns.last + 1) * cellSize);
+    const std::size_t spanBytes = static_cast<std::size_t>(spanRight - spanLeft) * sizeof(Pixel);
+    // A column the right edge cuts is drawn apart, so no line runs past it.
+    const int cutWidth = view.Width() - columns.last * cellSize;
+    const int wholeLast = cutWidth < cellSize ? columns.last - 1 : columns.last;
     for (int row = rows.first; row <= rows.last; ++row) {
         const std::uint8_t* tiles = map.data() + MapGrid::Index(0, row + scrollY);
         for (int line = 0; line < TileSize; ++line) {
@@ -60,10 +69,15 @@ void DrawCells(const MapGrid& map, const Surface& palette, CellRange columns, Ce
                 break;
             }
             Pixel* out = view.Row(y);
-            for (int col = columns.first; col <= columns.last; ++col) {
+            for (int col = columns.first; col <= wholeLast; ++col) {
                 const int t = tiles[col + scrollX];
                 ExpandTileLine<Scale>(out + col * cellSize,
                                       palette.Row(TileTop(t) + line) + TileLeft(t));
+            }
+            if (wholeLast < columns.last) {
+                const int t = tiles[columns.last + scrollX];
+                ExpandCutTileLine<Scale>(out + columns.last * cellSize,
+                                         palette.Row(TileTop(t) + line) + TileLeft(t), cutWidth);
             }
             const int repeats = std::min(Scale, view.Height() - y);
             for (int r = 1; r < repeats; ++r) {
@@ -91,6 +105,16 @@ const ZoomLevel& ZoomFor(int zoomMode) {
     return ZoomTable[known ? zoomMode : 0];
 }
 
+ScrollLimits ScrollLimitsFor(int zoomMode, int viewWidth, int viewHeight) {
+    const ZoomLevel& zoom = ZoomFor(zoomMode);
+    if (viewWidth == ViewWidth && viewHeight == ViewHeight) {
+        return {zoom.horizMax, zoom.vertMax, zoom.horizPage, zoom.vertPage};
+    }
+    const int columns = std::clamp(viewWidth / zoom.cellSize, 1, MapSize);
+    const int rows = std::clamp(viewHeight / zoom.cellSize, 1, MapSize);
+    return {MapSize - columns, MapSize - rows, columns, rows};
+}
+
 ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode) {
     const ZoomLevel& zoom = ZoomFor(zoomMode);
     return {ClampScroll(scroll.x, zoom.horizMax), ClampScroll(scroll.y, zoom.vertMax)};
@@ -98,14 +122,15 @@ ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode) {
 
 void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int scrollX,
                    int scrollY, Surface& view) {
-    if (view.Width() != ViewWidth || view.Height() != ViewHeight) {
+    if (view.Width() == 0 || view.Height() == 0) {
         view.Resize(ViewWidth, ViewHeight);
     }
     Surface padded;
     const Surface& source = FullPalette(palette, padded);
     const ZoomLevel& zoom = ZoomFor(zoomMode);
-    const CellRange columns = VisibleCells(scrollX, zoom.lastColumn, zoom.cellSize, ViewWidth);
-    const CellRange rows = VisibleCells(scrollY, zoom.lastRow, zoom.cellSize, ViewHeight);
+    const int width = view.Width(), height = view.Height();
+    const CellRange columns = VisibleCells(scrollX, width / zoom.cellSize, zoom.cellSize, width);
+    const CellRange rows = VisibleCells(scrollY, height / zoom.cellSize, zoom.cellSize, height);
     switch (zoom.cellSize / TileSize) {
     case 1:
         return DrawCells<1>(map, source, columns, rows, scrollX, scrollY, view);

@@ -44,9 +44,18 @@ constexpr int ClampScroll(int value, int max) {
 }
 ScrollPosition ClampScrollForZoom(ScrollPosition scroll, int zoomMode);
 
-// Draws the visible cells of the map from the palette into the 512 x 448 view
-// (resized to that if needed). Cells beyond column or row 255 are left as they
-// were, as are cells of a negative scroll position.
+// The scroll bars' maxima and page steps for a view of any size: the page is
+// the number of whole cells visible, the maximum puts the last of them on
+// column or row 255. The default 512 x 448 view keeps the zoom table.
+struct ScrollLimits {
+    int horizMax, vertMax;
+    int horizPage, vertPage;
+};
+ScrollLimits ScrollLimitsFor(int zoomMode, int viewWidth, int viewHeight);
+
+// Draws the visible cells of the map from the palette into the view, at the
+// view's size (an empty view becomes 512 x 448). Cells beyond column or row
+// 255 are left as they were, as are cells of a negative scroll position.
 void RedrawMapView(const MapGrid& map, const Surface& palette, int zoomMode, int scrollX,
                    int scrollY, Surface& view);
 

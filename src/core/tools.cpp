@@ -54,10 +54,10 @@ constexpr std::array<ToolInfo, 4> Tools{{
 }};
 
 // Whether any part of a cell's square shows in the view.
-bool CellInView(MapCell cell, int zoomMode, int scrollX, int scrollY) {
+bool CellInView(MapCell cell, int zoomMode, int scrollX, int scrollY, ViewSize view) {
     const int size = ZoomFor(zoomMode).cellSize;
-    const int columns = (ViewWidth + size - 1) / size;
-    const int rows = (ViewHeight + size - 1) / size;
+    const int columns = (view.width + size - 1) / size;
+    const int rows = (view.height + size - 1) / size;
     return cell.x >= scrollX && cell.x < scrollX + columns && cell.y >= scrollY &&
            cell.y < scrollY + rows;
 }
@@ -65,12 +65,14 @@ bool CellInView(MapCell cell, int zoomMode, int scrollX, int scrollY) {
 // The cells a left press or move acts on: the one under the point, or for a
 // tool that draws lines, every cell on the way from the stroke's last one.
 std::vector<MapCell> CellsToPaint(const ToolInfo& tool, MapCell cell, bool inside,
-                                  const Stroke& stroke, int zoomMode, int scrollX, int scrollY) {
+                                  const Stroke& stroke, int zoomMode, int scrollX, int scrollY,
+                                  ViewSize view) {
     if (!tool.drawsLines || !stroke.last) {
         return inside ? std::vector<MapCell>{cell} : std::vector<MapCell>{};
     }
     std::vector<MapCell> cells = CellLine(*stroke.last, cell);
-    std::erase_if(cells, [&](MapCell c) { return !CellInView(c, zoomMode, scrollX, scrollY); });
+    std::erase_if(cells,
+                  [&](MapCell c) { return !CellInView(c, zoomMode, scrollX, scrollY, view); });
     return cells;
 }
 
@@ -93,12 +95,12 @@ std::string CoordinateReadout(int mx, int my) {
     return "X:" + SignedNumberText(mx) + "  Y:" + SignedNumberText(my);
 }
 
-bool InsideView(double X, double Y) {
-    return X >= 0 && X < ViewWidth && Y >= 0 && Y < ViewHeight;
+bool InsideView(double X, double Y, ViewSize view) {
+    return X >= 0 && X < view.width && Y >= 0 && Y < view.height;
 }
 
-std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY) {
-    if (!InsideView(X, Y)) {
+std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY, ViewSize view) {
+    if (!InsideView(X, Y, view)) {
         return {};
     }
     const MapCell cell = CellUnderPoint(X, Y, zoomMode, scrollX, scrollY);
@@ -198,15 +200,15 @@ std::optional<std::int16_t> PickTile(const MapGrid& map, int x, int y) {
 }
 
 PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
-                                  int scrollY, Stroke& stroke) {
+                                  int scrollY, Stroke& stroke, ViewSize view) {
     const MapCell cell = CellUnderPoint(X, Y, state.ZoomMode, scrollX, scrollY);
-    const bool inside = InsideView(X, Y);
+    const bool inside = InsideView(X, Y, view);
     PressOutcome outcome;
     outcome.readout = inside ? CoordinateReadout(cell.x, cell.y) : std::string();
     if (button == LeftButton) {
         const ToolInfo& tool = ToolFor(state.CurrentTool);
         const std::vector<MapCell> cells =
-            CellsToPaint(tool, cell, inside, stroke, state.ZoomMode, scrollX, scrollY);
+            CellsToPaint(tool, cell, inside, stroke, state.ZoomMode, scrollX, scrollY, view);
         for (const MapCell& c : cells) {
             outcome.changed |= tool.apply(state, c);
         }

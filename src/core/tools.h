@@ -2,6 +2,7 @@
 
 #include "core/editor_state.h"
 #include "core/map_grid.h"
+#include "core/map_view.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,12 +28,18 @@ MapCell CellUnderPoint(double X, double Y, int zoomMode, int scrollX, int scroll
 // "X: 5  Y: 12", "X:-1  Y: 0".
 std::string CoordinateReadout(int mx, int my);
 
-// Whether a point lies on the 512 x 448 view.
-bool InsideView(double X, double Y);
+// The map view's size in pixels: 512 x 448 until the window grows.
+struct ViewSize {
+    int width = ViewWidth, height = ViewHeight;
+};
+
+// Whether a point lies on the view.
+bool InsideView(double X, double Y, ViewSize view = {});
 
 // What the coordinate label shows with the pointer at a point: the cell under
 // it, or nothing when the point is off the view.
-std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY);
+std::string ReadoutAt(double X, double Y, int zoomMode, int scrollX, int scrollY,
+                      ViewSize view = {});
 
 // The cells of the straight line from one cell to another, both included, one
 // for each step along the longer axis (Bresenham's line).
@@ -85,6 +92,6 @@ struct PressOutcome {
 // on the view act: a drag that leaves it does nothing more until it comes
 // back, and a line from its last position stops at the view's edge.
 PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, double Y, int scrollX,
-                                  int scrollY, Stroke& stroke);
+                                  int scrollY, Stroke& stroke, ViewSize view = {});
 
 } // namespace tessra

@@ -156,7 +156,9 @@ DocumentChange BasicUndoHistory<Doc>::EndStep(const Doc& doc, const Selection& s
     if (step.cells.empty() && !restChanged) {
         return {};
     }
-    DocumentChange change{.cells = !step.cells.empty(), .history = true};
+    DocumentChange change{.cells = !step.cells.empty(),
+                          .history = true,
+                          .changedCells = static_cast<int>(step.cells.size())};
     if (restChanged) {
         step.cells.clear();
         step.whole.emplace(Whole{std::move(open.before), doc, open.selection, selection});

@@ -36,5 +36,8 @@ inline constexpr HelpTopic HelpMapShiftTopic{"map_shift.html", 1630};
 inline constexpr HelpTopic HelpCommandLineTopic{"command_line.html", 1900};
 inline constexpr HelpTopic HelpPngTilesetsTopic{"png_tilesets.html", 1125};
 inline constexpr HelpTopic HelpTiledTopic{"tiled.html", 1910};
+inline constexpr HelpTopic HelpTileUsageTopic{"tile_usage.html", 1640};
+inline constexpr HelpTopic HelpWindowTopic{"window.html", 1160};
+inline constexpr HelpTopic HelpRecoveryTopic{"recovery.html", 1170};
 
 } // namespace tessra

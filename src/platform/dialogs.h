@@ -19,6 +19,7 @@ struct FileDialogRequest {
 enum class MessageIcon { Critical, Information, Warning, Question };
 enum class SaveAnswer { Save, Discard, Cancel };
 enum class YesNoAnswer { Yes, No, Cancel };
+enum class RestoreAnswer { Restore, Discard, Later };
 
 // The seam between the windows and the system's dialogs and message boxes.
 // Tests substitute FakeDialogs to answer them.
@@ -40,6 +41,10 @@ class Dialogs {
     // A question with Yes, No and Cancel; Yes is the default.
     virtual YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text,
                                        const QString& title) = 0;
+
+    // "Restore the recovery copy?" with Restore, Discard and Not Now.
+    virtual RestoreAnswer AskRestore(QWidget* parent, const QString& text,
+                                     const QString& title) = 0;
 };
 
 // Turns "name|pattern|name|pattern|" into Qt's "name (pattern);;name (pattern)".
@@ -53,6 +58,7 @@ class QtDialogs final : public Dialogs {
                  MessageIcon icon) override;
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
     YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title) override;
+    RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 };
 
 } // namespace tessra

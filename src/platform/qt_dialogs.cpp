@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStringList>
 
@@ -107,6 +108,21 @@ YesNoAnswer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& text, cons
     default:
         return YesNoAnswer::Cancel;
     }
+}
+
+RestoreAnswer QtDialogs::AskRestore(QWidget* parent, const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* restore = box.addButton(QStringLiteral("&Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    // Closing the box keeps the copy for the next start.
+    QPushButton* later = box.addButton(QStringLiteral("&Not Now"), QMessageBox::RejectRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore) {
+        return RestoreAnswer::Restore;
+    }
+    return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Later;
 }
 
 } // namespace tessra

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -53,6 +54,7 @@ EditField::EditField(const EditorState& state, const Surface& palette, QWidget* 
     connect(picEditField, &PictureBox::MouseDown, this, &EditField::MouseDown);
     connect(picEditField, &PictureBox::MouseMove, this, &EditField::MouseMove);
     connect(picEditField, &PictureBox::MouseUp, this, &EditField::MouseUp);
+    connect(picEditField, &PictureBox::MouseLeft, this, &EditField::MouseLeft);
     picEditField->installEventFilter(this);
     overlay_ = new MapOverlay(picEditField);
 
@@ -99,12 +101,30 @@ void EditField::ReportPointer() {
 }
 
 void EditField::SetScrollRanges() {
-    const ZoomLevel& zoom = ZoomFor(state_.ZoomMode);
+    const ScrollLimits limits = ScrollLimitsFor(state_.ZoomMode, view_.Width(), view_.Height());
     // A smaller maximum pulls the value down with it, and that change redraws too.
-    scrHoriz->setMaximum(zoom.horizMax);
-    scrVert->setMaximum(zoom.vertMax);
-    scrHoriz->setPageStep(zoom.horizPage);
-    scrVert->setPageStep(zoom.vertPage);
+    scrHoriz->setMaximum(limits.horizMax);
+    scrVert->setMaximum(limits.vertMax);
+    scrHoriz->setPageStep(limits.horizPage);
+    scrVert->setPageStep(limits.vertPage);
+}
+
+void EditField::resizeEvent(QResizeEvent*) {
+    // The view takes all but the scroll bars; never less than its first size.
+    const int width = std::max(ViewWidth, this->width() - ScrollBarWidth);
+    const int height = std::max(ViewHeight, this->height() - ScrollBarWidth);
+    if (width == view_.Width() && height == view_.Height()) {
+        return;
+    }
+    picEditField->setFixedSize(width, height);
+    overlay_->setGeometry(picEditField->rect());
+    scrVert->setGeometry(width, 0, ScrollBarWidth, height);
+    scrHoriz->setGeometry(0, height, width, ScrollBarWidth);
+    view_.Resize(width, height);
+    SetScrollRanges();
+    if (picEditField->surface() != nullptr) {
+        RedrawMapView();
+    }
 }
 
 void EditField::ShowOverlay(bool grid, bool exportArea) {
@@ -174,9 +194,45 @@ void EditField::ZoomAround(int zoomMode, QPointF at) {
     if (state_.ZoomMode != zoomMode) {
         return;
     }
+    // Whole cells: the pointer's cell keeps its number, though the pointer
+    // sits at another place inside it. Rounding instead could move it by one.
     const double after = ZoomFor(zoomMode).cellSize;
-    scrHoriz->setValue(static_cast<int>(std::lround(cellX - at.x() / after)));
-    scrVert->setValue(static_cast<int>(std::lround(cellY - at.y() / after)));
+    scrHoriz->setValue(static_cast<int>(std::floor(cellX) - std::floor(at.x() / after)));
+    scrVert->setValue(static_cast<int>(std::floor(cellY) - std::floor(at.y() / after)));
+}
+
+void EditField::ShowPreview(QRect cells) {
+    if (cells != preview_) {
+        preview_ = cells;
+        UpdateOverlay();
+    }
+}
+
+void EditField::ShowHighlight(std::optional<int> tile) {
+    highlightTile_ = tile;
+    UpdateOverlay();
+}
+
+std::vector<QPoint> EditField::HighlightedCells() const {
+    std::vector<QPoint> cells;
+    if (!highlightTile_) {
+        return cells;
+    }
+    const int size = ZoomFor(state_.ZoomMode).cellSize;
+    const int right = std::min(MapSize - 1, ScrollX() + (view_.Width() - 1) / size);
+    const int bottom = std::min(MapSize - 1, ScrollY() + (view_.Height() - 1) / size);
+    for (int y = ScrollY(); y <= bottom; ++y) {
+        for (int x = ScrollX(); x <= right; ++x) {
+            if (state_.MapData(x, y) == *highlightTile_) {
+                cells.emplace_back(x, y);
+            }
+        }
+    }
+    return cells;
+}
+
+void EditField::ZoomAboutCentre(int zoomMode) {
+    ZoomAround(zoomMode, QPointF(view_.Width() / 2.0, view_.Height() / 2.0));
 }
 
 void EditField::UpdateOverlay() {
@@ -186,7 +242,9 @@ void EditField::UpdateOverlay() {
                            .scrollX = ScrollX(),
                            .scrollY = ScrollY(),
                            .exportWidth = exportWidth_,
-                           .exportHeight = exportHeight_});
+                           .exportHeight = exportHeight_,
+                           .preview = preview_,
+                           .highlight = HighlightedCells()});
 }
 
 } // namespace tessra

@@ -2,8 +2,10 @@
 
 #include "core/editor_state.h"
 #include "core/surface.h"
+#include "core/tools.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
@@ -24,6 +26,7 @@ class EditField : public QWidget {
     EditField(const EditorState& state, const Surface& palette, QWidget* parent);
 
     const Surface& view() const { return view_; }
+    ViewSize ViewPixels() const { return {view_.Width(), view_.Height()}; }
     int ScrollX() const;
     int ScrollY() const;
 
@@ -31,15 +34,22 @@ class EditField : public QWidget {
     void RedrawMapView();
     // The scroll bars' ranges for the state's zoom, then a redraw.
     void ApplyZoom();
+    // Asks for another zoom, keeping the cell at the view's centre there.
+    void ZoomAboutCentre(int zoomMode);
     // The grid and the export area over the map, as the View menu sets them.
     void ShowOverlay(bool grid, bool exportArea);
     // The block Map Generation wrote last, outlined by the export area.
     void SetExportArea(int width, int height);
+    // The map cells a click would change, outlined over the view; empty for none.
+    void ShowPreview(QRect cells);
+    // Outlines every visible cell holding this tile, or none.
+    void ShowHighlight(std::optional<int> tile);
 
   signals:
     void MouseDown(int button, double X, double Y);
     void MouseMove(int button, double X, double Y);
     void MouseUp(int button, double X, double Y);
+    void MouseLeft();
     // Ctrl and the wheel ask for another zoom; once the main window has
     // applied it, the cell under the pointer is kept there.
     void ZoomRequested(int zoomMode);
@@ -50,6 +60,8 @@ class EditField : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The view and its surface follow the field's size.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void SetScrollRanges();
@@ -58,6 +70,7 @@ class EditField : public QWidget {
     void picEditField_Wheel(QWheelEvent* event);
     void ZoomAround(int zoomMode, QPointF at);
     void UpdateOverlay();
+    std::vector<QPoint> HighlightedCells() const;
 
     const EditorState& state_;
     const Surface& palette_;
@@ -67,6 +80,8 @@ class EditField : public QWidget {
     int exportWidth_ = MapSize, exportHeight_ = MapSize;
     QPoint wheelRest_;               // wheel angle not yet turned into whole steps
     std::optional<QPointF> pointer_; // where the pointer was last seen over the view
+    QRect preview_;
+    std::optional<int> highlightTile_;
 
     PictureBox* picEditField = nullptr;
     QScrollBar* scrHoriz = nullptr;

@@ -5,6 +5,8 @@
 #include "platform/dialogs.h"
 #include "platform/file_tileset.h"
 #include "platform/qt_text.h"
+#include "platform/recovery_store.h"
+#include "ui/anchored_area.h"
 #include "ui/edit_field.h"
 #include "ui/palette_group.h"
 
@@ -12,7 +14,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLayout>
 #include <QRadioButton>
 #include <QScreen>
 #include <unordered_set>
@@ -55,12 +56,16 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildMenus();
     BuildClientArea();
     BuildKeyboard();
+    BuildZoomKeys();
+    BuildRecentMenu();
+    BuildTileUsage();
+    BuildStatusBar();
+    StartRecovery();
+    StartWatchingTilesets();
     setAcceptDrops(true);
-    // Single border: the window keeps the size of its menu bar plus the client area.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     Form_Load();
     CenterOnScreen();
+    RestoreGeometry();
 }
 
 frmMain::~frmMain() = default;
@@ -78,9 +83,8 @@ const Surface& frmMain::preview() const {
 }
 
 void frmMain::BuildClientArea() {
-    auto* client = new QWidget(this);
+    auto* client = new AnchoredArea(QSize(ClientWidth, ClientHeight), this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
     // Controls sit at fixed pixel positions, so the frames draw their line
     // through the caption and leave their inside to the controls.
     client->setStyleSheet(QStringLiteral(
@@ -113,6 +117,12 @@ void frmMain::BuildClientArea() {
     BuildZoomFrame(client);
     BuildToolFrame(client);
     BuildCoordinateFrame(client);
+    // Larger than its first size, the map view takes the room.
+    client->AnchorChild(editField_, AnchoredArea::Anchor::Fill);
+    client->AnchorChild(Frame3, AnchoredArea::Anchor::Right);
+    client->AnchorChild(paletteGroup_, AnchoredArea::Anchor::Right);
+    client->AnchorChild(Frame2, AnchoredArea::Anchor::Bottom);
+    client->AnchorChild(Frame4, AnchoredArea::Anchor::Bottom);
     setCentralWidget(client);
 }
 
@@ -162,6 +172,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
             notes.push_back(LeftOutMessage(build.leftOut));
         }
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
+        WatchTilesets();
     }
     if (change.tilesets || change.selection) {
         paletteGroup_->ShowSelection(state_);
@@ -171,6 +182,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     }
     if (change.fileName) {
         setWindowTitle(ToQString(WindowTitle(state_)));
+        RememberRecentFile();
     }
     if (change.history) {
         UpdateEditMenu();
@@ -178,6 +190,8 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     if (readout) {
         lblMapCoordinate->setText(ToQString(*readout));
     }
+    ShowStatus(change);
+    UpdateRecoveryCopy(change);
     // Last, so that the message stands over a window that is up to date.
     if (change.tilesets) {
         ReportTilesetProblems(failures, notes);
@@ -204,6 +218,10 @@ void frmMain::ReportTilesetProblems(const std::vector<TilesetFailure>& failures,
         sort(ToQString(note), newNotes);
     }
     reported_ = std::move(now);
+    // A change on disk is taken in without a word; the list marks a failure.
+    if (!reportTilesetFailures_) {
+        return;
+    }
     const qsizetype failed = lines.size();
     if (!newNotes.isEmpty()) {
         dialogs_.Message(this, FirstFew(newNotes).join(QStringLiteral("\n\n")),

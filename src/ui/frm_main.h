@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -22,13 +23,19 @@ class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 
 namespace tessra {
 
 class Dialogs;
 class EditField;
+class RecoveryStore;
+class TilesetWatcher;
+struct RecoveryCopy;
+class MainStatusBar;
 class PaletteGroup;
 
 // The editor's main window: it owns the document and its history and wires the
@@ -60,6 +67,13 @@ class frmMain : public QMainWindow {
     // Opens a project (from the dialog, a drop or the command line); a file
     // that cannot be read or is refused leaves the document as it was.
     bool OpenProjectFile(const std::string& path); // the system's bytes
+
+    // Offers the recovery copies that editors which did not close properly
+    // left behind (frm_main_recovery.cpp).
+    void OfferRecovery();
+    // How often a modified map is copied; 60 seconds unless a test says otherwise.
+    void SetRecoveryInterval(int milliseconds);
+    QString RecoveryCopyPath() const;
 
     HTMLHelpViewer HelpViewer;
 
@@ -94,6 +108,7 @@ class frmMain : public QMainWindow {
     void mnuImportCSV_Click();
     void mnuMapGeneration_Click();
     void mnuShowOverlay_Click();
+    void mnuTileUsage_Click();
     void mnuHelpTopics_Click();
     void mnuExit_Click();
 
@@ -130,6 +145,42 @@ class frmMain : public QMainWindow {
     // The readout for the pointer where it now stands over the view, or none.
     void ShowCellUnderPointer(std::optional<QPointF> pointer);
 
+    // Recovery copies (frm_main_recovery.cpp).
+    void StartRecovery();
+    void WriteRecoveryCopy();
+    void UpdateRecoveryCopy(const DocumentChange& change);
+    void RestoreRecoveryCopy(RecoveryCopy copy);
+
+    // File > Open Recent (frm_main_recent.cpp).
+    void BuildRecentMenu();
+    // Puts the current file first in the list, if it has a name.
+    void RememberRecentFile();
+    void ShowRecentFiles();
+    void mnuRecentFile_Click(const QString& path);
+
+    // Tilesets changed on disk (frm_main_watch.cpp).
+    void StartWatchingTilesets();
+    void WatchTilesets();
+    void TilesetsChangedOnDisk();
+
+    // Where the selected tile is used (frm_main_usage.cpp).
+    void BuildTileUsage();
+    // The highlight over the view and its count, as the View menu sets them.
+    void ShowTileUsage();
+
+    // Zoom keys (frm_main_zoom.cpp).
+    void BuildZoomKeys();
+
+    // Window size and place across runs (frm_main_geometry.cpp).
+    void RestoreGeometry();
+    void SaveGeometry() const;
+
+    // The status bar (frm_main_status.cpp).
+    void BuildStatusBar();
+    void ShowPointedCell(double X, double Y);
+    // The selected tile, zoom and modified mark, and what a closed step changed.
+    void ShowStatus(const DocumentChange& change);
+
     Dialogs& dialogs_;
     EditorState state_;
     UndoHistory history_;
@@ -139,6 +190,11 @@ class frmMain : public QMainWindow {
 
     PaletteGroup* paletteGroup_ = nullptr;
     EditField* editField_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
+    std::unique_ptr<RecoveryStore> recovery_;
+    QTimer* recoveryTimer_ = nullptr;
+    TilesetWatcher* tilesetWatcher_ = nullptr;
+    bool reportTilesetFailures_ = true; // false while a change on disk is taken in
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;
@@ -149,6 +205,8 @@ class frmMain : public QMainWindow {
     QAction* mnuRedo = nullptr;
     QAction* mnuShowGrid = nullptr;
     QAction* mnuShowExportArea = nullptr;
+    QMenu* mnuOpenRecent = nullptr;
+    QAction* mnuHighlightTile = nullptr;
 };
 
 } // namespace tessra

@@ -2,6 +2,7 @@
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
 #include "platform/file_io.h"
+#include "platform/previous_version.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
 
@@ -100,8 +101,10 @@ bool frmMain::WriteProjectFile(const std::string& path) {
         tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
     }
     Status written = CheckNotAnInput(path, tilesets);
+    Status kept;
     if (written) {
         const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        kept = KeepPreviousVersion(path);
         written = WriteFileAtomic(
             path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
             Durability::Document);
@@ -113,6 +116,11 @@ bool frmMain::WriteProjectFile(const std::string& path) {
     Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
+    } else if (!kept) {
+        // Saving matters more than the copy of what it replaced.
+        ShowError(QStringLiteral("The map was saved, but its previous version could not be "
+                                 "kept: %1")
+                      .arg(ToQString(kept.message())));
     }
     return written.ok();
 }

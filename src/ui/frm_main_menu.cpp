@@ -1,5 +1,6 @@
 #include "core/tools.h"
 #include "help/help_topics.h"
+#include "platform/recovery_store.h"
 #include "ui/edit_field.h"
 #include "ui/frm_about.h"
 #include "ui/frm_import_csv.h"
@@ -11,6 +12,7 @@
 #include "ui/frm_tile_replace.h"
 #include "ui/frm_tile_shift.h"
 #include "ui/frm_tile_swap.h"
+#include "ui/frm_tile_usage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,8 +106,8 @@ void frmMain::BuildMenus() {
           [](frmMain* w) { w->RunMapTool<frmTileReplace>("Replace"); }},
          {"mnuTileShift", "Tile Shi&ft",
           [](frmMain* w) { w->RunMapTool<frmTileShift>("Tile Shift"); }},
-         {"mnuMapShift", "&Map Shift",
-          [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }}});
+         {"mnuMapShift", "&Map Shift", [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }},
+         {"mnuTileUsage", "Tile &Usage...", &frmMain::mnuTileUsage_Click}});
     AddMenu(
         this, "mnuHelp_submenu", "&Help",
         {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},
@@ -172,6 +174,12 @@ void frmMain::mnuMapGeneration_Click() {
     }
 }
 
+void frmMain::mnuTileUsage_Click() {
+    if (const std::optional<int> tile = OpenToolWindow<frmTileUsage>()) {
+        SelectTile(*tile);
+    }
+}
+
 void frmMain::mnuShowOverlay_Click() {
     editField_->ShowOverlay(mnuShowGrid->isChecked(), mnuShowExportArea->isChecked());
 }
@@ -189,6 +197,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveGeometry();
+    recovery_->Remove();
     // The help window goes with the main window, so nothing keeps the program running.
     HelpViewer.Unload();
     QMainWindow::closeEvent(event);

@@ -86,6 +86,7 @@ void frmMain::SelectTool(int index) {
 void frmMain::optScaleMode_Click(int index) {
     state_.ZoomMode = static_cast<std::int16_t>(index);
     editField_->ApplyZoom();
+    ShowStatus({});
 }
 
 void frmMain::optToolSelect_Click(int index) {
@@ -114,8 +115,9 @@ void frmMain::UseToolAt(int button, double X, double Y) {
     if (button == LeftButton) {
         history_.BeginStep(state_, ToolFor(state_.CurrentTool).stepLabel);
     }
-    const PressOutcome outcome = HandleEditFieldPress(state_, button, X, Y, editField_->ScrollX(),
-                                                      editField_->ScrollY(), stroke_);
+    const PressOutcome outcome =
+        HandleEditFieldPress(state_, button, X, Y, editField_->ScrollX(), editField_->ScrollY(),
+                             stroke_, editField_->ViewPixels());
     if (outcome.pickedTile) {
         SelectTool(ToolDraw);
     }
@@ -124,9 +126,10 @@ void frmMain::UseToolAt(int button, double X, double Y) {
 }
 
 void frmMain::ShowCellUnderPointer(std::optional<QPointF> pointer) {
-    const std::string readout = pointer ? ReadoutAt(pointer->x(), pointer->y(), state_.ZoomMode,
-                                                    editField_->ScrollX(), editField_->ScrollY())
-                                        : std::string();
+    const std::string readout =
+        pointer ? ReadoutAt(pointer->x(), pointer->y(), state_.ZoomMode, editField_->ScrollX(),
+                            editField_->ScrollY(), editField_->ViewPixels())
+                : std::string();
     Refresh({}, readout);
 }
 

@@ -35,9 +35,19 @@ MapOverlay::MapOverlay(QWidget* view) : QWidget(view) {
 }
 
 void MapOverlay::SetSettings(const OverlaySettings& settings) {
+    OverlaySettings others = settings;
+    others.preview = settings_.preview;
+    const bool onlyPreview = others == settings_;
+    const QRect before = PreviewArea();
     settings_ = settings;
-    setVisible(settings.grid || settings.exportArea);
-    update();
+    setVisible(settings.grid || settings.exportArea || !settings.preview.isEmpty() ||
+               !settings.highlight.empty());
+    // The pointer moving over a large view repaints two cells, not the view.
+    if (onlyPreview) {
+        update(QRegion(before) + PreviewArea());
+    } else {
+        update();
+    }
 }
 
 void MapOverlay::paintEvent(QPaintEvent*) {
@@ -48,6 +58,40 @@ void MapOverlay::paintEvent(QPaintEvent*) {
     if (settings_.exportArea) {
         DrawExportArea(painter);
     }
+    if (!settings_.highlight.empty()) {
+        DrawHighlight(painter);
+    }
+    if (!settings_.preview.isEmpty()) {
+        DrawPreview(painter);
+    }
+}
+
+void MapOverlay::DrawHighlight(QPainter& painter) const {
+    const int size = settings_.cellSize;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 220, 255), 2));
+    for (const QPoint& cell : settings_.highlight) {
+        const QRect area((cell.x() - settings_.scrollX) * size,
+                         (cell.y() - settings_.scrollY) * size, size, size);
+        painter.drawRect(area.adjusted(1, 1, -1, -1));
+    }
+}
+
+QRect MapOverlay::PreviewArea() const {
+    const int size = settings_.cellSize;
+    const QRect cells = settings_.preview;
+    return {(cells.x() - settings_.scrollX) * size, (cells.y() - settings_.scrollY) * size,
+            cells.width() * size, cells.height() * size};
+}
+
+void MapOverlay::DrawPreview(QPainter& painter) const {
+    const QRect area = PreviewArea();
+    // A light line inside a dark one shows on any tile.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(QColor(255, 255, 255, 220), 1));
+    painter.drawRect(area.adjusted(1, 1, -2, -2));
 }
 
 void MapOverlay::DrawGrid(QPainter& painter) const {

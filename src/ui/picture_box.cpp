@@ -46,6 +46,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, image);
 }
 
+void PictureBox::leaveEvent(QEvent*) {
+    emit MouseLeft();
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     const QPointF p = event->position();
     emit MouseDown(ButtonValue(event->button()), p.x(), p.y());

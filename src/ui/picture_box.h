@@ -28,8 +28,10 @@ class PictureBox : public QWidget {
     void MouseDown(int button, double x, double y);
     void MouseMove(int button, double x, double y);
     void MouseUp(int button, double x, double y);
+    void MouseLeft();
 
   protected:
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -22,7 +22,8 @@ MapGrid PatternMap() {
 
 // Every view pixel against the cell under it, worked out pixel by pixel, at
 // each zoom's scroll maxima among others: 8x stops at 252, 252, where row 255
-// shows its upper half. Tiles past a short palette draw black.
+// shows its upper half. Tiles past a short palette draw black. A larger view
+// whose edges cut cells at every zoom draws them cut, and nothing past them.
 TEST(MapView, DrawsEveryZoomAndScrollPosition) {
     const struct {
         int zoomMode, size, horizMax, vertMax;
@@ -35,15 +36,18 @@ TEST(MapView, DrawsEveryZoomAndScrollPosition) {
                   std::tuple(size, horizMax, vertMax))
             << zoomMode;
         const int scale = size / TileSize;
-        for (const auto& [scroll, paletteHeight] : {std::pair{ScrollPosition{10, 3}, 240},
-                                                    {{horizMax, vertMax}, 256},
-                                                    {{250, 251}, 256}}) {
-            Surface view(ViewWidth, ViewHeight);
+        for (const auto& [scroll, paletteHeight, width, height] :
+             {std::tuple{ScrollPosition{10, 3}, 240, ViewWidth, ViewHeight},
+              {{horizMax, vertMax}, 256, ViewWidth, ViewHeight},
+              {{250, 251}, 256, ViewWidth, ViewHeight},
+              {{0, 0}, 256, 1000, 707},
+              {{200, 190}, 240, 1000, 707}}) {
+            Surface view(width, height);
             view.Clear(Untouched);
             RedrawMapView(map, GradientPalette(paletteHeight), zoomMode, scroll.x, scroll.y, view);
             int wrong = 0;
-            for (int py = 0; py < ViewHeight; ++py) {
-                for (int px = 0; px < ViewWidth; ++px) {
+            for (int py = 0; py < height; ++py) {
+                for (int px = 0; px < width; ++px) {
                     const int x = scroll.x + px / size, y = scroll.y + py / size;
                     const Pixel expected =
                         (x > 255 || y > 255) ? Untouched

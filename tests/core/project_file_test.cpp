@@ -1,8 +1,10 @@
 #include "core/project_file.h"
+#include "core/recovery_file.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace tessra;
@@ -48,6 +50,18 @@ TEST(ProjectFile, RoundTripKeepsPathsAndCells) {
     ASSERT_TRUE(project.ok()) << project.message();
     EXPECT_EQ(project.value().Tilesets, paths);
     EXPECT_EQ(project.value().MapData, map);
+
+    // A recovery copy holds the same behind the original name and folder.
+    const std::string copy = WriteRecoveryBytes("/m/level.tessra", "/m", paths, map);
+    const auto recovered = ParseRecovery(copy, "copy");
+    ASSERT_TRUE(recovered.ok()) << recovered.message();
+    EXPECT_EQ(std::tie(recovered.value().FileName, recovered.value().ProjectFolder,
+                       recovered.value().Project.Tilesets),
+              std::tie("/m/level.tessra", "/m", paths));
+    EXPECT_EQ(recovered.value().Project.MapData, map);
+    EXPECT_EQ(ParseRecovery(copy.substr(0, 40), "copy").message(),
+              "copy is not a TESSRA recovery copy.");
+    EXPECT_FALSE(ParseRecovery(copy.substr(0, copy.size() - 9), "copy").ok());
 }
 
 TEST(ProjectFile, ReadsLeniently) {

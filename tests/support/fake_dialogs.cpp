@@ -46,4 +46,14 @@ YesNoAnswer FakeDialogs::AskYesNoCancel(QWidget*, const QString& text, const QSt
     return answer;
 }
 
+RestoreAnswer FakeDialogs::AskRestore(QWidget*, const QString& text, const QString&) {
+    questions.push_back(text);
+    if (restoreAnswers.empty()) {
+        return RestoreAnswer::Later;
+    }
+    const RestoreAnswer answer = restoreAnswers.front();
+    restoreAnswers.pop_front();
+    return answer;
+}
+
 } // namespace tessra

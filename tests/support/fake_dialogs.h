@@ -20,8 +20,9 @@ class FakeDialogs final : public Dialogs {
 
     // Answers for the next file dialogs, in order; nothing queued means Cancel.
     std::deque<std::optional<QString>> fileAnswers;
-    std::deque<SaveAnswer> saveAnswers;   // nothing queued means Cancel
-    std::deque<YesNoAnswer> yesNoAnswers; // nothing queued means Yes
+    std::deque<SaveAnswer> saveAnswers;       // nothing queued means Cancel
+    std::deque<YesNoAnswer> yesNoAnswers;     // nothing queued means Yes
+    std::deque<RestoreAnswer> restoreAnswers; // nothing queued means Later
 
     std::vector<FileDialogRequest> fileRequests;
     std::vector<ShownMessage> messages;
@@ -33,6 +34,7 @@ class FakeDialogs final : public Dialogs {
                  MessageIcon icon) override;
     SaveAnswer AskSave(QWidget* parent, const QString& text, const QString& title) override;
     YesNoAnswer AskYesNoCancel(QWidget* parent, const QString& text, const QString& title) override;
+    RestoreAnswer AskRestore(QWidget* parent, const QString& text, const QString& title) override;
 
   private:
     std::optional<QString> NextFile(const FileDialogRequest& request);

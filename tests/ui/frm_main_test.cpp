@@ -68,13 +68,16 @@ class FrmMainTest : public MainWindowTest {
         shown.removeAll({});
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
+                 "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuExit=E&xit mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
-                 "mnuShowExportArea=Show &Export Area mnuMapGeneration_submenu=Map &Generation: "
+                 "mnuShowExportArea=Show &Export Area mnuHighlightTile=Highlight Selected Tile "
+                 "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
-                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuHelp_submenu=&Help: "
+                 "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuTileUsage=Tile &Usage... "
+                 "mnuHelp_submenu=&Help: "
                  "mnuHelpTopics=Help &Topics mnuAboutTESSRA=&About TESSRA");
     }
 

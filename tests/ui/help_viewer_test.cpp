@@ -63,7 +63,8 @@ class HelpViewerTest : public QObject {
               HelpAboutTopic,        HelpViewerTopic,      HelpUndoTopic,
               HelpKeyboardTopic,     HelpNewMapTopic,      HelpStampFilesTopic,
               HelpTileShiftTopic,    HelpMapShiftTopic,    HelpCommandLineTopic,
-              HelpExportTopic,       HelpPngTilesetsTopic, HelpTiledTopic}) {
+              HelpExportTopic,       HelpPngTilesetsTopic, HelpTiledTopic,
+              HelpTileUsageTopic,    HelpWindowTopic,      HelpRecoveryTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));

@@ -7,8 +7,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QSet>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -121,14 +125,38 @@ inline bool UseToolWindow(tessra::frmMain& main, const char* item,
     return shown;
 }
 
-// A shown main window answered by the dialog fake, with files in a temporary folder.
+// A shown main window answered by the dialog fake, with files in a temporary
+// folder. Settings and application data go to a folder of this process's own,
+// emptied for each window, so no test sees another's or the user's.
 class MainWindowTest : public QObject {
+  public:
+    MainWindowTest() {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("tessra-tests"));
+        QCoreApplication::setApplicationName(
+            QStringLiteral("tessra-%1").arg(QCoreApplication::applicationPid()));
+    }
+    ~MainWindowTest() override {
+        window.reset();
+        ForgetSettings();
+    }
+
   protected:
     QTemporaryDir dir;
     tessra::FakeDialogs dialogs;
     std::unique_ptr<tessra::frmMain> window;
 
+    static void ForgetSettings() {
+        QSettings settings;
+        settings.clear();
+        settings.sync();
+        QFile::remove(settings.fileName());
+        QDir().rmdir(QFileInfo(settings.fileName()).path());
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    }
     void OpenWindow() {
+        window.reset();
+        ForgetSettings();
         dialogs = tessra::FakeDialogs{};
         window = std::make_unique<tessra::frmMain>(dialogs);
         window->show();

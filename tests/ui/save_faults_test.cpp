@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +40,10 @@ std::filesystem::path Root(const QTemporaryDir& dir) {
 // left behind, no device replaced by a file.
 class SaveFaultsTest : public QObject {
     Q_OBJECT
+
+  public:
+    // The window's recovery copies go to the test folders, not the user's.
+    SaveFaultsTest() { QStandardPaths::setTestModeEnabled(true); }
 
   private slots:
     // The map stays unsaved under its old name. A full device is reached by
