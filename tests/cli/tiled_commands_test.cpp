@@ -8,7 +8,8 @@ using namespace tessra;
 
 namespace {
 
-// A map of every tile number over a PCX and a PNG tileset, kept in maps/.
+// A map of every tile number over a PCX and a PNG tileset, kept in maps/ under
+// a name that XML and JSON must escape.
 class TiledCommands : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -20,14 +21,14 @@ class TiledCommands : public ::testing::Test {
                                    dir_.File("maps/tiles/b.png"));
         std::mt19937 random(16);
         for (int i = 0; i < CellCount; ++i) {
-            map_.data()[i] = static_cast<std::uint8_t>(random() % 40);
+            map_.data()[i] = static_cast<std::uint8_t>(random());
         }
         WriteText(map_path_, WriteProjectBytes({"tiles/a.pcx", "tiles/b.png"}, map_));
     }
 
     TempDir dir_;
     MapGrid map_;
-    std::string map_path_ = dir_.File("maps/level.tessra");
+    std::string map_path_ = dir_.File("maps/level <&\">.tessra");
 };
 
 } // namespace
