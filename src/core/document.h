@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/map_grid.h"
+#include "core/tile_attributes.h"
 
 #include <cstdint>
 #include <string>
@@ -13,6 +14,8 @@ namespace tessra {
 struct Document {
     MapGrid MapData;
     std::vector<std::string> Tilesets; // as listed, in palette order, no duplicates
+    // Kept beside the project file, in NAME.attributes.json, whose format stays its own.
+    TileAttributeTable Attributes;
 
     bool operator==(const Document&) const = default;
 };

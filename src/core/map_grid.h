@@ -8,6 +8,12 @@ namespace tessra {
 
 inline constexpr int MapSize = 256;
 inline constexpr int CellCount = MapSize * MapSize;
+// A cell holds one byte: tile numbers run from 0 to 255.
+inline constexpr int TileCount = 256;
+
+constexpr bool IsTileNumber(int tile) {
+    return tile >= 0 && tile < TileCount;
+}
 
 // The 256 x 256 map of one-byte tile numbers; x varies fastest.
 class MapGrid {

@@ -7,6 +7,8 @@ void NewMap(EditorState& state, const NewMapChoice& choice) {
     if (!choice.KeepTilesets) {
         state.Tilesets.clear();
         state.SelectedTileset = -1;
+        // Attributes belong to the tiles the tilesets give: they go with them.
+        state.Attributes = {};
     }
     state.CurrentFileName = UntitledFileName;
 }

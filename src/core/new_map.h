@@ -13,7 +13,8 @@ struct NewMapChoice {
 };
 
 // Every cell gets the fill tile, the tileset list is emptied unless kept (and
-// with it the list's selection), and the document becomes untitled.
+// with it the list's selection and the tiles' attributes), and the document
+// becomes untitled.
 void NewMap(EditorState& state, const NewMapChoice& choice);
 
 } // namespace tessra

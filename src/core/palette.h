@@ -13,14 +13,10 @@
 namespace tessra {
 
 inline constexpr int TileSize = 16;
-inline constexpr int TileCount = 256;
 inline constexpr int PaletteColumns = 16;
 // Tall enough for all 256 tile numbers; tiles past 255 are dropped.
 inline constexpr int PaletteWidth = 256, PaletteHeight = 256;
 
-constexpr bool IsTileNumber(int tile) {
-    return tile >= 0 && tile < TileCount;
-}
 // The top-left pixel of tile t's square in the palette picture.
 constexpr int TileLeft(int tile) {
     return TileSize * (tile % PaletteColumns);

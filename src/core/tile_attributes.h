@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/palette.h"
+#include "core/map_grid.h"
 #include "core/result.h"
 
 #include <array>

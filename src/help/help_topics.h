@@ -22,6 +22,7 @@ inline constexpr HelpTopic HelpEraseTopic{"tool_erase.html", 1230};
 inline constexpr HelpTopic HelpImportCsvTopic{"import_csv.html", 1300};
 inline constexpr HelpTopic HelpMapfileGeneratorTopic{"map_generation.html", 1400};
 inline constexpr HelpTopic HelpExportTopic{"export.html", 1410};
+inline constexpr HelpTopic HelpTileAttributesTopic{"tile_attributes.html", 1420};
 inline constexpr HelpTopic HelpStampBuilderTopic{"rubber_stamp_builder.html", 1500};
 inline constexpr HelpTopic HelpTileSwapTopic{"tile_swap.html", 1600};
 inline constexpr HelpTopic HelpTileReplaceTopic{"tile_replace.html", 1610};

@@ -47,7 +47,8 @@ class Dialogs {
                                      const QString& title) = 0;
 };
 
-// Turns "name|pattern|name|pattern|" into Qt's "name (pattern);;name (pattern)".
+// Turns "name|pattern|name|pattern|" into Qt's "name (pattern);;name (pattern)";
+// several patterns of one name, "*.pcx;*.png", become "*.pcx *.png".
 QString ToQtFilter(const QString& filter);
 
 class QtDialogs final : public Dialogs {

@@ -15,10 +15,12 @@ QString ToQtFilter(const QString& filter) {
     const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        // "*.*" would hide the files that have no extension.
-        const QString pattern =
+        // "*.*" would hide the files that have no extension; patterns come
+        // separated by ";" and Qt takes them separated by blanks.
+        QString pattern =
             parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], pattern);
+        entries << QStringLiteral("%1 (%2)").arg(
+            parts[i], pattern.replace(QLatin1Char(';'), QLatin1Char(' ')));
     }
     return entries.join(QStringLiteral(";;"));
 }

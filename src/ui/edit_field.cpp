@@ -1,6 +1,7 @@
 #include "ui/edit_field.h"
 
 #include "core/map_view.h"
+#include "ui/behaviour_overlay.h"
 #include "ui/map_overlay.h"
 #include "ui/picture_box.h"
 
@@ -56,6 +57,7 @@ EditField::EditField(const EditorState& state, const Surface& palette, QWidget* 
     connect(picEditField, &PictureBox::MouseUp, this, &EditField::MouseUp);
     connect(picEditField, &PictureBox::MouseLeft, this, &EditField::MouseLeft);
     picEditField->installEventFilter(this);
+    behaviour_ = new BehaviourOverlay(state_, picEditField);
     overlay_ = new MapOverlay(picEditField);
 
     scrVert = AddScrollBar(this, "scrVert", Qt::Vertical, {ViewWidth, 0, 17, ViewHeight});
@@ -130,6 +132,11 @@ void EditField::resizeEvent(QResizeEvent*) {
 void EditField::ShowOverlay(bool grid, bool exportArea) {
     grid_ = grid;
     exportArea_ = exportArea;
+    UpdateOverlay();
+}
+
+void EditField::ShowBehaviour(bool shown) {
+    behaviour_->setVisible(shown);
     UpdateOverlay();
 }
 
@@ -236,6 +243,7 @@ void EditField::ZoomAboutCentre(int zoomMode) {
 }
 
 void EditField::UpdateOverlay() {
+    behaviour_->SetView(ZoomFor(state_.ZoomMode).cellSize, ScrollX(), ScrollY());
     overlay_->SetSettings({.grid = grid_,
                            .exportArea = exportArea_,
                            .cellSize = ZoomFor(state_.ZoomMode).cellSize,

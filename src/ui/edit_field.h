@@ -13,6 +13,7 @@ class QScrollBar;
 
 namespace tessra {
 
+class BehaviourOverlay;
 class MapOverlay;
 class PictureBox;
 
@@ -38,6 +39,8 @@ class EditField : public QWidget {
     void ZoomAboutCentre(int zoomMode);
     // The grid and the export area over the map, as the View menu sets them.
     void ShowOverlay(bool grid, bool exportArea);
+    // Each cell's behaviour number over the map, as View > Show Behaviour sets it.
+    void ShowBehaviour(bool shown);
     // The block Map Generation wrote last, outlined by the export area.
     void SetExportArea(int width, int height);
     // The map cells a click would change, outlined over the view; empty for none.
@@ -87,6 +90,7 @@ class EditField : public QWidget {
     QScrollBar* scrHoriz = nullptr;
     QScrollBar* scrVert = nullptr;
     MapOverlay* overlay_ = nullptr;
+    BehaviourOverlay* behaviour_ = nullptr;
 };
 
 } // namespace tessra

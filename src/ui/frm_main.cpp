@@ -2,6 +2,7 @@
 
 #include "core/help_location.h"
 #include "core/message_text.h"
+#include "core/tile_drawing.h"
 #include "platform/dialogs.h"
 #include "platform/file_tileset.h"
 #include "platform/qt_text.h"
@@ -162,15 +163,17 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     std::vector<TilesetFailure> failures;
     std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
-        PaletteBuild build =
-            ReloadTilesets(state_, paletteGroup_->palette(), [&notes](const std::string& path) {
-                return LoadTilesetPicture(path, &notes);
-            });
+        PaletteBuild build = ReloadTilesets(state_, tiles_, [&notes](const std::string& path) {
+            return LoadTilesetPicture(path, &notes);
+        });
         tileCounts_ = std::move(build.tileCounts);
         failures = std::move(build.failures);
+        tileFailures_ = failures;
         if (!build.leftOut.empty()) {
             notes.push_back(LeftOutMessage(build.leftOut));
         }
+        // The palette, and the map drawn from it, show each tile as its attributes flip it.
+        paletteGroup_->palette() = FlippedPalette(tiles_, state_.Attributes);
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
         WatchTilesets();
     }

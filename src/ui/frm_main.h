@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/editor_state.h"
+#include "core/export_profile.h"
 #include "core/palette.h"
 #include "core/surface.h"
 #include "core/tileset_order.h"
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -68,6 +70,9 @@ class frmMain : public QMainWindow {
     // that cannot be read or is refused leaves the document as it was.
     bool OpenProjectFile(const std::string& path); // the system's bytes
 
+    // The export File > Export Again writes, its output a path from the
+    // working folder; none until one is read beside the map or made.
+    const std::optional<ExportProfile>& RememberedExport() const { return exportProfile_; }
     // Offers the recovery copies that editors which did not close properly
     // left behind (frm_main_recovery.cpp).
     void OfferRecovery();
@@ -101,9 +106,9 @@ class frmMain : public QMainWindow {
     void BuildMenus();
     void BuildKeyboard();
     // Shows a tool window modally and hands back what it did, for those that say.
-    template <class Window> auto OpenToolWindow();
+    template <class Window, class... Args> auto OpenToolWindow(Args&&... args);
     // A tool window that changes the map: what it changes is one undo step.
-    template <class Window> void RunMapTool(const char* stepLabel);
+    template <class Window, class... Args> void RunMapTool(const char* stepLabel, Args&&... args);
     void mnuNewMap_Click();
     void mnuImportCSV_Click();
     void mnuMapGeneration_Click();
@@ -125,8 +130,24 @@ class frmMain : public QMainWindow {
     bool mnuSaveMapAs_Click();
     bool WriteProjectFile(const std::string& path);
 
+    // Exports, Tiled maps and tile attributes (frm_main_export.cpp).
+    void mnuExport_Click();
+    void mnuExportAgain_Click();
+    // Writes the remembered export for the map at mapPath; false, after
+    // telling the user, when it fails.
+    bool WriteRememberedExport(const std::string& mapPath);
+    // The export settings kept beside the map at mapPath: read, or written.
+    void ReadExportProfile(const std::string& mapPath);
+    void KeepExportProfile(const std::string& mapPath);
+    void mnuExportTiled_Click();
+    void mnuImportTiled_Click();
+    void mnuTileAttributes_Click();
+    void mnuShowBehaviour_Click();
+
     // Adding, removing, moving and locating tilesets (frm_main_tilesets.cpp).
     void cmdAddTileset_Click();
+    // Dropped pictures join the list as one step; refused ones are named.
+    void AddDroppedTilesets(const std::vector<std::string>& paths);
     void EditTileset(TilesetEdit edit);
     void mnuLocateTileset_Click();
     std::vector<int> TileCounts() const;
@@ -185,7 +206,12 @@ class frmMain : public QMainWindow {
     EditorState state_;
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
-    Stroke stroke_;               // the left-button drag over the map view
+    // The tiles as the tilesets draw them, before the attributes flip them in
+    // the palette, and the tilesets that failed at the last rebuild.
+    Surface tiles_{PaletteWidth, PaletteHeight};
+    std::vector<TilesetFailure> tileFailures_;
+    std::optional<ExportProfile> exportProfile_;
+    Stroke stroke_;                            // the left-button drag over the map view
     std::unordered_set<std::size_t> reported_; // tileset problems told of, while they last
 
     PaletteGroup* paletteGroup_ = nullptr;
@@ -205,8 +231,27 @@ class frmMain : public QMainWindow {
     QAction* mnuRedo = nullptr;
     QAction* mnuShowGrid = nullptr;
     QAction* mnuShowExportArea = nullptr;
+    QAction* mnuShowBehaviour = nullptr;
     QMenu* mnuOpenRecent = nullptr;
     QAction* mnuHighlightTile = nullptr;
 };
+
+template <class Window, class... Args> auto frmMain::OpenToolWindow(Args&&... args) {
+    // Cleared first, so that no window finds the word of an earlier one.
+    state_.Tag.clear();
+    ToolWindowContext context{state_, dialogs_, palette(), HelpViewer};
+    Window window(context, std::forward<Args>(args)..., this);
+    window.exec();
+    if constexpr (requires { window.Outcome(); }) {
+        return window.Outcome();
+    }
+}
+
+template <class Window, class... Args>
+void frmMain::RunMapTool(const char* stepLabel, Args&&... args) {
+    UndoStep step(history_, state_, stepLabel);
+    OpenToolWindow<Window>(std::forward<Args>(args)...);
+    Refresh(step.Close());
+}
 
 } // namespace tessra

@@ -5,25 +5,55 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace tessra {
 
 namespace {
 
-// The one project file a drag carries, or an empty string: the name as the
-// system's bytes, which the URL carries percent-encoded (toLocalFile would
-// read them as UTF-8).
-std::string DroppedProject(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 ||
-        !data->urls().front().isLocalFile()) {
+// A dropped file's name as the system's bytes, which the URL carries
+// percent-encoded (toLocalFile would read them as UTF-8); empty for anything
+// that is not a local file.
+std::string LocalPath(const QUrl& url) {
+    if (!url.isLocalFile()) {
         return {};
     }
-    const QString encoded = data->urls().front().path(QUrl::FullyEncoded);
-    const std::string path = QByteArray::fromPercentEncoding(encoded.toLatin1()).toStdString();
-    const std::string suffix = path.size() > 7 ? path.substr(path.size() - 7) : std::string();
-    return QString::fromLatin1(suffix).compare(QLatin1String(".tessra"), Qt::CaseInsensitive) == 0
-               ? path
-               : std::string();
+    const QString encoded = url.path(QUrl::FullyEncoded);
+    return QByteArray::fromPercentEncoding(encoded.toLatin1()).toStdString();
+}
+
+// Whether the name ends in the suffix, ".png" say, in any case.
+bool HasSuffix(const std::string& path, std::string_view suffix) {
+    return path.size() > suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), path.end() - suffix.size(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// What a drag carries that the window takes: one project file to open, or
+// tileset pictures to add. Anything else, or a mix, is not taken.
+struct Dropped {
+    std::string project;
+    std::vector<std::string> tilesets;
+};
+
+Dropped DroppedFiles(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return {};
+    }
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        paths.push_back(LocalPath(url));
+    }
+    if (paths.size() == 1 && HasSuffix(paths.front(), ".tessra")) {
+        return {paths.front(), {}};
+    }
+    const bool pictures = std::ranges::all_of(paths, [](const std::string& path) {
+        return HasSuffix(path, ".pcx") || HasSuffix(path, ".png");
+    });
+    return pictures ? Dropped{{}, paths} : Dropped{};
 }
 
 } // namespace
@@ -54,19 +84,22 @@ bool frmMain::MaySaveChanges() {
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedProject(event->mimeData()).empty()) {
+    const Dropped dropped = DroppedFiles(event->mimeData());
+    if (!dropped.project.empty() || !dropped.tilesets.empty()) {
         event->acceptProposedAction();
     }
 }
 
 void frmMain::dropEvent(QDropEvent* event) {
-    const std::string path = DroppedProject(event->mimeData());
-    if (path.empty()) {
+    const Dropped dropped = DroppedFiles(event->mimeData());
+    if (dropped.project.empty() && dropped.tilesets.empty()) {
         return;
     }
     event->acceptProposedAction();
-    if (MaySaveChanges()) {
-        OpenProjectFile(path);
+    if (!dropped.tilesets.empty()) {
+        AddDroppedTilesets(dropped.tilesets);
+    } else if (MaySaveChanges()) {
+        OpenProjectFile(dropped.project);
     }
 }
 

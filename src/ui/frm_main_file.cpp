@@ -1,7 +1,9 @@
 #include "core/project_file.h"
 #include "core/tileset_files.h"
 #include "platform/dialogs.h"
+#include "platform/file_group.h"
 #include "platform/file_io.h"
+#include "platform/file_tile_attributes.h"
 #include "platform/previous_version.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
@@ -14,6 +16,10 @@ namespace tessra {
 namespace {
 
 const QString ProjectFilter = QStringLiteral("TESSRA Project Files|*.tessra|All Files|*.*|");
+
+std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
 
 bool AnyRelative(const std::vector<std::string>& tilesets) {
     return std::ranges::any_of(tilesets,
@@ -49,8 +55,19 @@ bool frmMain::OpenProjectFile(const std::string& path) {
         ShowError(ToQString(project.message()));
         return false;
     }
+    // The attributes are part of the document: a damaged file stops the open,
+    // since a map opened without them would save zeros over them.
+    const Result<TileAttributeTable> attributes =
+        LoadTileAttributes(TileAttributesPath(path), MissingAttributes::AllZeros);
+    if (!attributes) {
+        ShowError(ToQString(attributes.message()) +
+                  QStringLiteral("\n\nThe map was not opened. Mend or remove that file and "
+                                 "open the map again."));
+        return false;
+    }
     state_.Tilesets = std::move(project.value().Tilesets);
     state_.MapData = project.value().MapData;
+    state_.Attributes = attributes.value();
     state_.CurrentFileName = path;
     state_.ProjectFolder = FolderOf(state_.CurrentFileName);
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
@@ -58,6 +75,7 @@ bool frmMain::OpenProjectFile(const std::string& path) {
     history_.Clear();
     Refresh(
         {.cells = true, .tilesets = true, .fileName = true, .selection = true, .history = true});
+    ReadExportProfile(path);
     return true;
 }
 
@@ -84,6 +102,8 @@ bool frmMain::mnuSaveMapAs_Click() {
         return false;
     }
     state_.CurrentFileName = file;
+    // The remembered export follows the map to its new name.
+    KeepExportProfile(state_.CurrentFileName);
     const std::string folder = FolderOf(state_.CurrentFileName);
     // Relative paths now name files beside the new project file.
     const bool moved = folder != state_.ProjectFolder && AnyRelative(state_.Tilesets);
@@ -103,11 +123,17 @@ bool frmMain::WriteProjectFile(const std::string& path) {
     Status written = CheckNotAnInput(path, tilesets);
     Status kept;
     if (written) {
-        const std::string bytes = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        const std::string project = WriteProjectBytes(state_.Tilesets, state_.MapData);
+        std::vector<FileContent> files{{path, ByteSpan(project)}};
+        // A map without attributes gets no attributes file, unless it had one.
+        const std::string attributesPath = TileAttributesPath(path);
+        std::string attributes;
+        if (state_.Attributes != TileAttributeTable{} || FileExists(attributesPath)) {
+            attributes = WriteTileAttributesBytes(state_.Attributes);
+            files.push_back({attributesPath, ByteSpan(attributes)});
+        }
         kept = KeepPreviousVersion(path);
-        written = WriteFileAtomic(
-            path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-            Durability::Document);
+        written = WriteFilesAtomic(files);
     }
     if (written) {
         history_.MarkSaved();
@@ -116,13 +142,19 @@ bool frmMain::WriteProjectFile(const std::string& path) {
     Refresh(change);
     if (!written) {
         ShowError(ToQString(written.message()));
-    } else if (!kept) {
+        return false;
+    }
+    if (!kept) {
         // Saving matters more than the copy of what it replaced.
         ShowError(QStringLiteral("The map was saved, but its previous version could not be "
                                  "kept: %1")
                       .arg(ToQString(kept.message())));
     }
-    return written.ok();
+    // A failed export is told, but the map is saved all the same.
+    if (exportProfile_ && exportProfile_->ExportOnSave) {
+        (void)WriteRememberedExport(path);
+    }
+    return true;
 }
 
 } // namespace tessra

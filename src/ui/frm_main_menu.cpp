@@ -24,6 +24,7 @@
 #include <QShortcut>
 #include <QToolButton>
 #include <functional>
+#include <utility>
 
 namespace tessra {
 
@@ -60,23 +61,6 @@ void AddMenu(frmMain* window, const char* name, const char* caption,
 
 } // namespace
 
-template <class Window> auto frmMain::OpenToolWindow() {
-    // Cleared first, so that no window finds the word of an earlier one.
-    state_.Tag.clear();
-    ToolWindowContext context{state_, dialogs_, palette(), HelpViewer};
-    Window window(context, this);
-    window.exec();
-    if constexpr (requires { window.Outcome(); }) {
-        return window.Outcome();
-    }
-}
-
-template <class Window> void frmMain::RunMapTool(const char* stepLabel) {
-    UndoStep step(history_, state_, stepLabel);
-    OpenToolWindow<Window>();
-    Refresh(step.Close());
-}
-
 void frmMain::BuildMenus() {
     AddMenu(this, "mnuFile_submenu", "&File",
             {{"mnuNewMap", "&New Map...", &frmMain::mnuNewMap_Click, "Ctrl+N"},
@@ -85,6 +69,11 @@ void frmMain::BuildMenus() {
              {"mnuSaveMap", "&Save Map", [](frmMain* w) { w->mnuSaveMap_Click(); }, "Ctrl+S"},
              {"mnuSaveMapAs", "Save Map &As...", [](frmMain* w) { w->mnuSaveMapAs_Click(); },
               "Ctrl+Shift+S"},
+             {"sepFile2", "", nullptr},
+             {"mnuImportTiled", "Import Tiled Map...", &frmMain::mnuImportTiled_Click},
+             {"mnuExportTiled", "Export Tiled Map...", &frmMain::mnuExportTiled_Click},
+             {"mnuExport", "&Export...", &frmMain::mnuExport_Click},
+             {"mnuExportAgain", "Export A&gain", &frmMain::mnuExportAgain_Click, "Ctrl+E"},
              {"sepFile1", "", nullptr},
              {"mnuExit", "E&xit", &frmMain::mnuExit_Click}});
     AddMenu(this, "mnuEdit_submenu", "&Edit",
@@ -92,7 +81,8 @@ void frmMain::BuildMenus() {
              {"mnuRedo", "&Redo", &frmMain::mnuRedo_Click, "Ctrl+Y; Ctrl+Shift+Z"}});
     AddMenu(this, "mnuView_submenu", "&View",
             {{"mnuShowGrid", "Show &Grid", &frmMain::mnuShowOverlay_Click},
-             {"mnuShowExportArea", "Show &Export Area", &frmMain::mnuShowOverlay_Click}});
+             {"mnuShowExportArea", "Show &Export Area", &frmMain::mnuShowOverlay_Click},
+             {"mnuShowBehaviour", "Show &Behaviour", &frmMain::mnuShowBehaviour_Click}});
     // A command on the menu bar itself, without items.
     QAction* generation = menuBar()->addAction(QStringLiteral("Map &Generation"));
     generation->setObjectName(QStringLiteral("mnuMapGeneration_submenu"));
@@ -107,7 +97,8 @@ void frmMain::BuildMenus() {
          {"mnuTileShift", "Tile Shi&ft",
           [](frmMain* w) { w->RunMapTool<frmTileShift>("Tile Shift"); }},
          {"mnuMapShift", "&Map Shift", [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }},
-         {"mnuTileUsage", "Tile &Usage...", &frmMain::mnuTileUsage_Click}});
+         {"mnuTileUsage", "Tile &Usage...", &frmMain::mnuTileUsage_Click},
+         {"mnuTileAttributes", "Tile &Attributes...", &frmMain::mnuTileAttributes_Click}});
     AddMenu(
         this, "mnuHelp_submenu", "&Help",
         {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},
@@ -118,8 +109,10 @@ void frmMain::BuildMenus() {
     mnuRedo = findChild<QAction*>(QStringLiteral("mnuRedo"));
     mnuShowGrid = findChild<QAction*>(QStringLiteral("mnuShowGrid"));
     mnuShowExportArea = findChild<QAction*>(QStringLiteral("mnuShowExportArea"));
-    mnuShowGrid->setCheckable(true);
-    mnuShowExportArea->setCheckable(true);
+    mnuShowBehaviour = findChild<QAction*>(QStringLiteral("mnuShowBehaviour"));
+    for (QAction* shown : {mnuShowGrid, mnuShowExportArea, mnuShowBehaviour}) {
+        shown->setCheckable(true);
+    }
 }
 
 void frmMain::BuildKeyboard() {
@@ -150,6 +143,7 @@ void frmMain::mnuNewMap_Click() {
     // A fresh map has nothing to save until it is changed.
     history_.MarkSaved();
     change.fileName = change.history = true;
+    exportProfile_.reset();
     Refresh(change);
 }
 
@@ -162,6 +156,8 @@ void frmMain::mnuImportCSV_Click() {
         return;
     }
     state_.CurrentFileName = UntitledFileName;
+    // The export kept beside the map's file goes with the file.
+    exportProfile_.reset();
     DocumentChange change = step.Close();
     change.fileName = true;
     Refresh(change);

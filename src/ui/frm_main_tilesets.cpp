@@ -7,7 +7,8 @@ namespace tessra {
 
 namespace {
 
-const QString PcxFilter = QStringLiteral("PCX Files|*.pcx|All Files|*.*|");
+const QString TilesetFilter =
+    QStringLiteral("Tileset Pictures|*.pcx;*.png|PCX Files|*.pcx|All Files|*.*|");
 
 const char* EditLabel(TilesetEdit edit) {
     switch (edit) {
@@ -26,7 +27,7 @@ const char* EditLabel(TilesetEdit edit) {
 void frmMain::cmdAddTileset_Click() {
     const std::optional<QString> chosen = dialogs_.OpenFile(
         this,
-        {.title = QStringLiteral("Import PCX File"), .filter = PcxFilter, .defaultSuffix = {}});
+        {.title = QStringLiteral("Import PCX File"), .filter = TilesetFilter, .defaultSuffix = {}});
     if (!chosen) {
         return;
     }
@@ -42,6 +43,29 @@ void frmMain::cmdAddTileset_Click() {
     DocumentChange change = step.Close();
     change.selection = true;
     Refresh(change);
+}
+
+void frmMain::AddDroppedTilesets(const std::vector<std::string>& paths) {
+    std::vector<std::string> tilesets = state_.Tilesets;
+    QStringList refused;
+    for (const std::string& path : paths) {
+        if (const Status checked = CheckNewTileset(tilesets, path); !checked) {
+            refused << ShownFileName(path) + QStringLiteral(": ") + ToQString(checked.message());
+        } else {
+            tilesets.push_back(path);
+        }
+    }
+    if (tilesets.size() > state_.Tilesets.size()) {
+        UndoStep step(history_, state_, "Add Tileset");
+        state_.Tilesets = std::move(tilesets);
+        state_.SelectedTile = 0;
+        DocumentChange change = step.Close();
+        change.selection = true;
+        Refresh(change);
+    }
+    if (!refused.isEmpty()) {
+        ShowError(QStringLiteral("Not added:\n\n") + refused.join(QLatin1Char('\n')));
+    }
 }
 
 void frmMain::EditTileset(TilesetEdit edit) {
@@ -84,7 +108,7 @@ void frmMain::mnuLocateTileset_Click() {
     }
     const std::optional<QString> chosen = dialogs_.OpenFile(
         this,
-        {.title = QStringLiteral("Locate PCX File"), .filter = PcxFilter, .defaultSuffix = {}});
+        {.title = QStringLiteral("Locate PCX File"), .filter = TilesetFilter, .defaultSuffix = {}});
     if (!chosen || FileNameOf(*chosen) == state_.Tilesets[selected]) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "ui/palette_group.h"
 
+#include "core/tile_attribute_edit.h"
 #include "core/tileset_files.h"
 #include "platform/qt_text.h"
 #include "ui/picture_box.h"
@@ -45,7 +46,9 @@ PaletteGroup::PaletteGroup(QWidget* parent)
     picTileset = new PictureBox(QStringLiteral("picTileset"), PaletteWidth, PaletteHeight, this);
     picTileset->move(8, 88);
     picTileset->SetSurface(&palette_);
+    connect(picTileset, &PictureBox::MouseDown, this, &PaletteGroup::picTileset_MouseDown);
     connect(picTileset, &PictureBox::MouseUp, this, &PaletteGroup::picTileset_MouseUp);
+    imgTileRange = new TileRangeOutline(picTileset);
     imgTileSelector = new TileSelector(picTileset);
     ShowSelection({});
 }
@@ -117,15 +120,36 @@ void PaletteGroup::ShowSelectedEntry(int row) {
     lstTilesets->setToolTip(selected >= 0 ? lstTilesets->item(selected)->toolTip() : QString());
 }
 
+std::vector<int> PaletteGroup::SelectedTiles(int selectedTile) const {
+    if (range_ && range_->second == selectedTile) {
+        return TilesInPaletteRect(range_->first, range_->second);
+    }
+    return {selectedTile};
+}
+
 void PaletteGroup::ShowSelectedTile(int tile) {
     if (marker_.tile != tile) {
         marker_ = {tile % PaletteColumns, tile / PaletteColumns, tile};
+    }
+    if (range_ && range_->second != tile) {
+        range_.reset();
+    }
+    const std::vector<int> tiles = SelectedTiles(tile);
+    imgTileRange->setVisible(tiles.size() > 1);
+    if (tiles.size() > 1) {
+        imgTileRange->setGeometry(QRect(
+            QPoint(TileLeft(tiles.front()), TileTop(tiles.front())),
+            QPoint(TileLeft(tiles.back()) + TileSize - 1, TileTop(tiles.back()) + TileSize - 1)));
     }
     const int left = TileSize * marker_.column, top = TileSize * marker_.row;
     imgTileSelector->move(left, top);
     StretchBlt(preview_, 0, 0, PreviewSize, PreviewSize, palette_, left, top, TileSize, TileSize);
     picTileTexture->Refresh();
     setTitle(QStringLiteral("Tile Palette: ID %1").arg(tile));
+}
+
+void PaletteGroup::picTileset_MouseDown(int, double X, double Y) {
+    pressedTile_ = TileAtPalettePoint(X, Y).tile;
 }
 
 void PaletteGroup::picTileset_MouseUp(int, double X, double Y) {
@@ -135,6 +159,11 @@ void PaletteGroup::picTileset_MouseUp(int, double X, double Y) {
         return;
     }
     marker_ = cell;
+    // Released beside the picture, the pick names a tile of another row: no rectangle.
+    range_.reset();
+    if (cell.column < PaletteColumns && IsTileNumber(pressedTile_)) {
+        range_ = std::pair(pressedTile_, cell.tile);
+    }
     emit TilePicked(cell.tile);
 }
 

@@ -5,6 +5,7 @@
 #include "core/surface.h"
 
 #include <QGroupBox>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class PaletteGroup : public QGroupBox {
     // The selected entry and its buttons, and the selected tile: marker,
     // preview and caption.
     void ShowSelection(const Selection& selection);
+    // The tiles a drag across the palette ended on the selected tile covers,
+    // row by row, or the selected tile alone.
+    std::vector<int> SelectedTiles(int selectedTile) const;
 
   signals:
     void AddClicked();
@@ -52,6 +56,7 @@ class PaletteGroup : public QGroupBox {
   private:
     QPushButton* AddButton(const char* name, const char* caption, int y);
     void BuildList();
+    void picTileset_MouseDown(int button, double X, double Y);
     void picTileset_MouseUp(int button, double X, double Y);
     void lstTilesets_Click();
     void ShowSelectedEntry(int row);
@@ -62,6 +67,9 @@ class PaletteGroup : public QGroupBox {
     // Where the marker stands: a release beside the picture puts it there,
     // beyond the square its tile number names.
     PaletteCell marker_{0, 0, 0};
+    // A drag's first and last tile; it lasts while the last stays selected.
+    int pressedTile_ = 0;
+    std::optional<std::pair<int, int>> range_;
 
     PictureBox* picTileTexture = nullptr;
     QListWidget* lstTilesets = nullptr;
@@ -71,6 +79,7 @@ class PaletteGroup : public QGroupBox {
     QPushButton* cmdMoveDown = nullptr;
     PictureBox* picTileset = nullptr;
     QWidget* imgTileSelector = nullptr;
+    QWidget* imgTileRange = nullptr;
     QAction* mnuLocateTileset = nullptr;
 };
 

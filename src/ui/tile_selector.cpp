@@ -22,4 +22,19 @@ void TileSelector::paintEvent(QPaintEvent*) {
     painter.drawRect(box);
 }
 
+TileRangeOutline::TileRangeOutline(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("imgTileRange"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void TileRangeOutline::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect box = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(Qt::black);
+    painter.drawRect(box);
+    painter.setPen(QPen(Qt::yellow, 1, Qt::DashLine));
+    painter.drawRect(box);
+}
+
 } // namespace tessra

@@ -14,4 +14,14 @@ class TileSelector final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 };
 
+// The outline of the tiles a drag across the palette selected, for the
+// commands that act on several tiles; clicks pass through.
+class TileRangeOutline final : public QWidget {
+  public:
+    explicit TileRangeOutline(QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 } // namespace tessra

@@ -1,3 +1,4 @@
+#include "core/palette.h"
 #include "core/tile_attributes.h"
 #include "core/tile_drawing.h"
 #include "support/refusal.h"

@@ -175,6 +175,20 @@ class FrmMainEditTest : public MainWindowTest {
         }
     }
 
+    // Pictures dropped on the window join the list as one step; one already
+    // listed is named and left out.
+    void droppedPicturesAreAdded() {
+        Fresh();
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(Path("c.pcx")), QUrl::fromLocalFile(Path("a.pcx"))});
+        QDropEvent drop({10, 10}, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject*>(window.get())->event(&drop);
+        QCOMPARE(State().Tilesets.size(), 3u);
+        QVERIFY2(OnlyError(dialogs).contains("a.pcx"), qPrintable(OnlyError(dialogs)));
+        Trigger(*window, "mnuUndo");
+        QCOMPARE(State().Tilesets.size(), 2u);
+    }
+
     // Each cell keeps its picture when the map is renumbered, and undo gives
     // back the pictures, the selected tile and list entry of before the step,
     // redo those of after it. Locate changes pictures on purpose.

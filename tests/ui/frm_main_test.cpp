@@ -70,14 +70,17 @@ class FrmMainTest : public MainWindowTest {
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
                  "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
-                 "mnuExit=E&xit mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
+                 "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
+                 "mnuExport=&Export... mnuExportAgain=Export A&gain mnuExit=E&xit "
+                 "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
-                 "mnuShowExportArea=Show &Export Area mnuHighlightTile=Highlight Selected Tile "
+                 "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
+                 "mnuHighlightTile=Highlight Selected Tile "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
                  "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuTileUsage=Tile &Usage... "
-                 "mnuHelp_submenu=&Help: "
+                 "mnuTileAttributes=Tile &Attributes... mnuHelp_submenu=&Help: "
                  "mnuHelpTopics=Help &Topics mnuAboutTESSRA=&About TESSRA");
     }
 

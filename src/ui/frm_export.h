@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/export_profile.h"
+#include "ui/tool_dialog.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QCheckBox;
+class QLabel;
+
+namespace tessra {
+
+// File > Export...: every export setting, the output file and the bytes it
+// will hold. OK writes the export; the main window keeps its settings.
+class frmExport : public ToolDialog {
+    Q_OBJECT
+
+  public:
+    // Starts from `profile` (its output a path from the working folder);
+    // mapPath is the map's file, empty while it has none.
+    frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
+              QWidget* parent);
+
+    // What was written, with the output as a path from the working folder.
+    const std::optional<ExportProfile>& Outcome() const { return outcome_; }
+
+  private:
+    void BuildSettings();
+    void BuildOutput();
+    void ShowProfile(const ExportProfile& profile);
+    QWidget* Control(std::string_view setting) const;
+    std::string ControlText(std::string_view setting) const;
+    // The settings the controls give; those that do not apply keep their defaults.
+    Result<ExportSettings> ReadSettings() const;
+    std::string OutputPath() const;
+    void UpdateControls();
+    bool cmdBrowse_Click();
+    void cmdOK_Click();
+
+    std::string mapPath_;
+    bool ready_ = false; // the controls are being filled in
+    QLineEdit* txtOutput = nullptr;
+    QCheckBox* chkExportOnSave = nullptr;
+    QLabel* lblSize = nullptr;
+    std::optional<ExportProfile> outcome_;
+};
+
+} // namespace tessra

@@ -1,0 +1,194 @@
+#include "core/tileset_files.h"
+#include "core/tmx_import.h"
+#include "platform/dialogs.h"
+#include "platform/file_export.h"
+#include "platform/file_io.h"
+#include "platform/file_tiled.h"
+#include "platform/qt_text.h"
+#include "ui/edit_field.h"
+#include "ui/frm_export.h"
+#include "ui/frm_main.h"
+#include "ui/frm_tile_attributes.h"
+#include "ui/palette_group.h"
+
+#include <QAction>
+#include <filesystem>
+
+namespace tessra {
+
+namespace {
+
+// The map's file, or nothing while it has none.
+std::string MapPath(const EditorState& state) {
+    return state.CurrentFileName == UntitledFileName ? std::string() : state.CurrentFileName;
+}
+
+std::string Absolute(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return absolute.empty() ? path : absolute.lexically_normal().string();
+}
+
+} // namespace
+
+void frmMain::mnuExport_Click() {
+    const std::string mapPath = MapPath(state_);
+    const std::optional<ExportProfile> written =
+        OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath);
+    if (!written) {
+        return;
+    }
+    exportProfile_ = written;
+    if (!mapPath.empty()) {
+        KeepExportProfile(mapPath);
+    }
+}
+
+void frmMain::mnuExportAgain_Click() {
+    // With nothing to repeat, the command asks, as Export... does.
+    if (!exportProfile_ || exportProfile_->Output.empty()) {
+        mnuExport_Click();
+        return;
+    }
+    (void)WriteRememberedExport(MapPath(state_));
+}
+
+bool frmMain::WriteRememberedExport(const std::string& mapPath) {
+    const ExportProfile& profile = *exportProfile_;
+    if (profile.Output.empty()) {
+        ShowError(QStringLiteral("The export names no output file; choose one in File > "
+                                 "Export..."));
+        return false;
+    }
+    const Result<MapExport> written = ExportMapFiles(
+        state_.MapData, state_.Attributes, profile.Settings, profile.Output, FilesOfMap(mapPath));
+    if (!written) {
+        ShowError(ToQString(written.message()));
+    }
+    return written.ok();
+}
+
+void frmMain::ReadExportProfile(const std::string& mapPath) {
+    exportProfile_.reset();
+    const std::string path = ExportProfilePath(mapPath);
+    if (!FileExists(path)) {
+        return;
+    }
+    Result<ExportProfile> profile = LoadExportProfile(path);
+    if (!profile) {
+        // The map is whole without it; the file stays until an export replaces it.
+        dialogs_.Message(this,
+                         ToQString(profile.message()) +
+                             QStringLiteral("\n\nThe map is open without its export settings. "
+                                            "OK in File > Export... replaces that file."),
+                         QStringLiteral("TESSRA"), MessageIcon::Warning);
+        return;
+    }
+    const std::string& output = profile.value().Output;
+    if (!output.empty()) {
+        profile.value().Output = Absolute(ResolveExportOutput(mapPath, output));
+    }
+    exportProfile_ = std::move(profile).value();
+}
+
+void frmMain::KeepExportProfile(const std::string& mapPath) {
+    if (!exportProfile_) {
+        return;
+    }
+    ExportProfile kept = *exportProfile_;
+    kept.Output = RelativeExportOutput(mapPath, kept.Output);
+    if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
+        ShowError(ToQString(saved.message()) +
+                  QStringLiteral("\n\nThe export settings are kept until the editor closes."));
+    }
+}
+
+void frmMain::mnuExportTiled_Click() {
+    // Without every tileset, the picture would not hold the tiles the map names.
+    if (!tileFailures_.empty()) {
+        ShowError(QStringLiteral("A Tiled map needs every tileset of the map, and %1 could not be "
+                                 "loaded. Locate it, or remove it, first.")
+                      .arg(ShownFileName(tileFailures_.front().path)));
+        return;
+    }
+    const std::optional<QString> chosen = dialogs_.SaveFile(
+        this, {.title = QStringLiteral("Export Tiled Map"),
+               .filter = QStringLiteral("Tiled Maps|*.tmx|Tiled JSON Maps|*.tmj|All Files|*.*|"),
+               .overwritePrompt = true,
+               .defaultSuffix = QStringLiteral("tmx")});
+    if (!chosen) {
+        return;
+    }
+    const std::string mapPath = MapPath(state_);
+    std::vector<std::string> tilesets;
+    for (const std::string& tileset : state_.Tilesets) {
+        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
+    }
+    const std::string outPath = FileNameOf(*chosen);
+    const std::string name =
+        std::filesystem::path(mapPath.empty() ? outPath : mapPath).stem().string();
+    if (Status written = WriteTiledMapFiles(state_.MapData, tiles_, tilesets, outPath, name);
+        !written) {
+        ShowError(ToQString(written.message()));
+    }
+}
+
+void frmMain::mnuImportTiled_Click() {
+    if (!MaySaveChanges()) {
+        return;
+    }
+    const std::optional<QString> chosen =
+        dialogs_.OpenFile(this, {.title = QStringLiteral("Import Tiled Map"),
+                                 .filter = QStringLiteral("Tiled Maps|*.tmx;*.tmj|All Files|*.*|"),
+                                 .defaultSuffix = {}});
+    if (!chosen) {
+        return;
+    }
+    // Absolute, so that the tilesets' paths do not hang on a folder the
+    // untitled map does not have.
+    const std::string path = Absolute(FileNameOf(*chosen));
+    const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
+    const FileReader read = [](const std::string& file) {
+        return ReadFileBytes(file, TiledMapLimit);
+    };
+    const Result<TiledImport> imported =
+        bytes ? ImportTiledMap(bytes.value(), path, read) : Result<TiledImport>(bytes);
+    if (!imported) {
+        ShowError(ToQString(imported.message()));
+        return;
+    }
+    for (const std::string& tileset : imported.value().project.Tilesets) {
+        if (Status checked = CheckTilesetPath(tileset); !checked) {
+            ShowError(ToQString(checked.message()));
+            return;
+        }
+    }
+    // One step, as Import CSV is: Undo brings the map before it back whole.
+    UndoStep step(history_, state_, "Import Tiled Map");
+    state_.Tilesets = imported.value().project.Tilesets;
+    state_.MapData = imported.value().project.MapData;
+    state_.Attributes = {};
+    static_cast<Selection&>(state_) = Selection{};
+    state_.CurrentFileName = UntitledFileName;
+    exportProfile_.reset();
+    DocumentChange change = step.Close();
+    change.fileName = change.selection = true;
+    Refresh(change);
+    QStringList lines;
+    for (const std::string& line : DescribeTiledImport(imported.value())) {
+        lines << ToQString(line);
+    }
+    dialogs_.Message(this, lines.join(QLatin1Char('\n')), QStringLiteral("TESSRA"),
+                     MessageIcon::Information);
+}
+
+void frmMain::mnuTileAttributes_Click() {
+    RunMapTool<frmTileAttributes>("Tile Attributes",
+                                  paletteGroup_->SelectedTiles(state_.SelectedTile));
+}
+
+void frmMain::mnuShowBehaviour_Click() {
+    editField_->ShowBehaviour(mnuShowBehaviour->isChecked());
+}
+
+} // namespace tessra
