@@ -93,6 +93,8 @@ TEST_F(Cli, StandardOutput) {
         {"palette OUT '" + pcx + "'", "palette.ppm"},
         {"export-dat '" + map_ + "' 3 1 OUT", "out.dat"},
         {"export-dat - 3 1 OUT <'" + map_ + "'", "in.dat"},
+        {"export '" + map_ + "' OUT --region 0,0,3,2 --entry u16be", "out.bin"},
+        {"export '" + map_ + "' OUT --region 0,0,3,2 --format csv", "out.csv"},
     };
     const auto run = [](std::string command, const std::string& out, const std::string& to) {
         return RunProgram(command.replace(command.find("OUT"), 3, out), to);

@@ -66,29 +66,11 @@ TEST_F(ExportCli, ProfileSettingsAndTheCommandLineOverThem) {
     EXPECT_EQ(ReadText(out_), "\x01\x02\x03\xFA");
 }
 
-// "-" sends raw and csv down standard output, byte for byte what the file holds.
-TEST_F(ExportCli, StandardOutput) {
-    const std::string piped = dir_.File("piped");
-    const auto run = [&](const std::string& out, const std::string& format) {
-        return RunProgram("export '" + map_ + "' " + out +
-                              " --region 0,0,3,2 --entry u16be --format " + format,
-                          "'" + piped + "'");
-    };
-    for (const char* format : {"raw", "csv"}) {
-        ASSERT_EQ(run("'" + out_ + "'", format), 0);
-        ASSERT_EQ(run("-", format), 0);
-        EXPECT_EQ(ReadText(piped), ReadText(out_)) << format;
-    }
-    EXPECT_EQ(run("-", "asm"), 1);
-}
-
 TEST_F(ExportCli, RefusalsWriteNothing) {
     const std::string profile = dir_.File("bad.export.json");
     WriteText(profile, "{\"compress\": \"zip\"}");
     WriteText(dir_.File("big.json"), std::string(100000, ' '));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{map_, out_, "--entry", "u32"}, "The entry setting must be u8, u16le or u16be"},
-        {{map_, out_, "--region", "0,0,300,1"}, "The region setting must be X,Y,W,H"},
         {{map_, out_, "--offset", "6"}, "cell (1, 1) gives 256 (tile 250 + offset 6)"},
         {{map_, out_, "--colour", "red"}, "Unknown option or missing value: --colour"},
         {{map_, out_, "--name"}, "Unknown option or missing value: --name"},

@@ -1,31 +1,16 @@
 #include "../platform/bounded_run.h"
 #include "../platform/save_faults.h"
-#include "../platform/temp_dir.h"
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "core/export_profile.h"
-#include "core/project_file.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sstream>
 
 using namespace tessra;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err);
-    return {status, err.str()};
-}
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -8,7 +8,8 @@ using namespace tessra;
 
 namespace {
 
-// A map of every tile number over a PCX and a PNG tileset, kept in maps/.
+// A map of every tile number over a PCX and a PNG tileset, kept in maps/ under
+// a name that XML and JSON must escape.
 class TiledCommands : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -20,14 +21,14 @@ class TiledCommands : public ::testing::Test {
                                    dir_.File("maps/tiles/b.png"));
         std::mt19937 random(16);
         for (int i = 0; i < CellCount; ++i) {
-            map_.data()[i] = static_cast<std::uint8_t>(random() % 40);
+            map_.data()[i] = static_cast<std::uint8_t>(random());
         }
         WriteText(map_path_, WriteProjectBytes({"tiles/a.pcx", "tiles/b.png"}, map_));
     }
 
     TempDir dir_;
     MapGrid map_;
-    std::string map_path_ = dir_.File("maps/level.tessra");
+    std::string map_path_ = dir_.File("maps/level <&\">.tessra");
 };
 
 } // namespace
@@ -103,18 +104,18 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
         {{"import-tmx", dir_.File("out/bad.tmx"), mine}, "damaged-crc.png: a checksum"},
         {{"import-tmx", dir_.File("out/gone.tmx"), mine}, "Cannot read"},
     };
+    // The two files' bytes and how many files out/ holds.
+    const auto state = [&] {
+        return ReadText(mine) + ReadText(dir_.File("out/level.tiles.png")) +
+               std::to_string(std::distance(std::filesystem::directory_iterator(dir_.File("out")),
+                                            std::filesystem::directory_iterator()));
+    };
+    const std::string before = state();
     for (const auto& c : cases) {
-        const auto before = ReadText(mine) + ReadText(dir_.File("out/level.tiles.png"));
-        const auto files = std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
-                                         std::filesystem::directory_iterator());
         const CliRun run = RunTool(c.args);
         EXPECT_EQ(run.status, ExitRefused) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_EQ(ReadText(mine) + ReadText(dir_.File("out/level.tiles.png")), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path() / "out"),
-                                std::filesystem::directory_iterator()),
-                  files)
-            << c.message;
+        EXPECT_EQ(state(), before) << c.message;
     }
     // A tileset where the palette picture would go is not overwritten.
     WriteText(mine, WriteProjectBytes({"level.tiles.png"}, MapGrid{}));

@@ -7,14 +7,14 @@ using namespace tessra;
 
 TEST(ExportProfile, SavesAndReadsBack) {
     ExportProfile profile;
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "region", "8,0,64,30").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "screen", "32,30").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "offset", "-3").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "compress", "lz77").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "hardware", "gbc").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "numbering", "image").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "tile-base", "128").ok());
-    ASSERT_TRUE(SetExportSetting(profile.Settings, "behaviour", "true").ok());
+    const std::pair<const char*, const char*> settings[] = {
+        {"region", "8,0,64,30"}, {"screen", "32,30"},   {"offset", "-3"},
+        {"compress", "lz77"},    {"hardware", "gbc"},   {"numbering", "image"},
+        {"tile-base", "128"},    {"behaviour", "true"},
+    };
+    for (const auto& [name, text] : settings) {
+        ASSERT_TRUE(SetExportSetting(profile.Settings, name, text).ok()) << name;
+    }
     profile.Output = "build/level 1.bin";
     profile.ExportOnSave = true;
     const std::string bytes = WriteExportProfileBytes(profile);

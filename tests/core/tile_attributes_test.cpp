@@ -2,6 +2,7 @@
 #include "core/tile_attributes.h"
 #include "core/tile_drawing.h"
 #include "support/refusal.h"
+#include "view_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -63,26 +64,20 @@ TEST(TileAttributes, RefusesDamagedFiles) {
     }
 }
 
-// Palette pixel (x, y) is Rgb(x, y, 0), so each pixel drawn tells where it came from.
 TEST(TileDrawing, FlipsMirrorInsideTheSquareAndQuartersFollowTheNumbering) {
-    Surface palette(PaletteWidth, PaletteHeight);
-    for (int y = 0; y < PaletteHeight; ++y) {
-        for (int x = 0; x < PaletteWidth; ++x) {
-            palette.Set(x, y, Rgb(x, y, 0));
-        }
-    }
+    const Surface palette = GradientPalette();
     TileAttributeTable attributes;
     attributes[1].Hflip = attributes[16].Vflip = true;
     attributes[17].Hflip = attributes[17].Vflip = true;
     const Surface flipped = FlippedPalette(palette, attributes);
     // Pixel (3, 5) of tiles 0, 1, 16 and 17 reads (3, 5), (12, 5), (3, 10) and (12, 10).
-    EXPECT_EQ(flipped.At(3, 5), Rgb(3, 5, 0));
-    EXPECT_EQ(flipped.At(16 + 3, 5), Rgb(16 + 12, 5, 0));
-    EXPECT_EQ(flipped.At(3, 16 + 5), Rgb(3, 16 + 10, 0));
-    EXPECT_EQ(flipped.At(16 + 3, 16 + 5), Rgb(16 + 12, 16 + 10, 0));
+    EXPECT_EQ(flipped.At(3, 5), Rgb(3, 5, 1));
+    EXPECT_EQ(flipped.At(16 + 3, 5), Rgb(16 + 12, 5, 1));
+    EXPECT_EQ(flipped.At(3, 16 + 5), Rgb(3, 16 + 10, 1));
+    EXPECT_EQ(flipped.At(16 + 3, 16 + 5), Rgb(16 + 12, 16 + 10, 1));
     Surface small(8, 8); // clipped at the target, black past the source
     DrawTileFlipped(small, -8, 0, palette, 248, 0, true, false);
-    EXPECT_EQ(small.At(0, 0), Rgb(255, 0, 0));
+    EXPECT_EQ(small.At(0, 0), Rgb(255, 0, 1));
     DrawTileFlipped(small, 0, 0, palette, 250, 0, true, false);
     EXPECT_EQ(small.At(0, 0), Black);
 
@@ -95,7 +90,7 @@ TEST(TileDrawing, FlipsMirrorInsideTheSquareAndQuartersFollowTheNumbering) {
     };
     for (const auto& [k, from] : cases) {
         EXPECT_EQ(quarters.At(8 * (k % 16) + 1, 8 * (k / 16) + 2),
-                  Rgb(from.first + 1, from.second + 2, 0))
+                  Rgb(from.first + 1, from.second + 2, 1))
             << k;
     }
 }

@@ -29,12 +29,14 @@ std::string AsString(const Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+const std::string Terrain = R"(<tileset firstgid="1" name="terrain" tilewidth="16"
+    tileheight="16"><image source="terrain.png"/></tileset>)";
+
 // A small map in TMX, each part replaceable; as it stands it imports.
 struct MapText {
     std::string map = R"(orientation="orthogonal" width="2" height="2" tilewidth="16"
                          tileheight="16" infinite="0")";
-    std::string tilesets = R"(<tileset firstgid="1" name="terrain" tilewidth="16"
-                              tileheight="16"><image source="terrain.png"/></tileset>)";
+    std::string tilesets = Terrain;
     std::string layers = R"(<layer name="L" width="2" height="2"><data encoding="csv">
                             1,2,3,0</data></layer>)";
 
@@ -62,9 +64,6 @@ Result<Bytes> ReadMapFiles(const std::string& path) {
 std::string Outcome(const Result<TiledImport>& import) {
     return import ? "imported" : import.message();
 }
-
-const std::string Terrain = R"(<tileset firstgid="1" name="terrain" tilewidth="16"
-    tileheight="16"><image source="terrain.png"/></tileset>)";
 
 } // namespace
 

@@ -111,47 +111,28 @@ TEST(Tools, CellLineFollowsTheTrueLine) {
 // says last. Only points on the view act, and a line stops at its edge.
 TEST(Tools, DragsActOnTheViewOnly) {
     const struct {
-        const char* name;
         Tool tool;
         int zoomMode, scrollX, scrollY;
-        std::vector<std::pair<double, double>> points;
         const char* painted; // cells, by row
         const char* readout;
+        std::vector<std::pair<double, double>> points;
     } cases[] = {
-        {"a fast move paints the line",
-         ToolDraw,
+        // A fast move paints the line; erase too.
+        {ToolDraw, 0, 0, 0, "0,0 1,1 2,1 3,2 4,2 5,3 6,3 ", "X: 6  Y: 3", {{8, 8}, {104, 56}}},
+        {ToolErase, 1, 10, 20, "10,22 11,22 ", "X: 11  Y: 22", {{31.9, 95}, {32, 95}}},
+        // A stamp only where the pointer is.
+        {ToolStamp, 0, 0, 0, "0,0 1,0 3,0 4,0 0,1 1,1 3,1 4,1 ", "X: 3  Y: 0", {{8, 8}, {56, 8}}},
+        // Leaving stops at the edge, coming back starts afresh.
+        {ToolDraw,
          0,
          0,
          0,
-         {{8, 8}, {104, 56}},
-         "0,0 1,1 2,1 3,2 4,2 5,3 6,3 ",
-         "X: 6  Y: 3"},
-        {"erase too", ToolErase, 1, 10, 20, {{31.9, 95}, {32, 95}}, "10,22 11,22 ", "X: 11  Y: 22"},
-        {"a stamp only where the pointer is",
-         ToolStamp,
-         0,
-         0,
-         0,
-         {{8, 8}, {56, 8}},
-         "0,0 1,0 3,0 4,0 0,1 1,1 3,1 4,1 ",
-         "X: 3  Y: 0"},
-        {"leaving stops at the edge, coming back starts afresh",
-         ToolDraw,
-         0,
-         0,
-         0,
-         {{488, 8}, {700, 8}, {800, 8}, {24, 8}},
          "1,0 30,0 31,0 ",
-         "X: 1  Y: 0"},
-        {"8x shows half of the last row",
-         ToolDraw,
-         3,
-         0,
-         252,
-         {{8, 8}, {8, 447}, {8, 600}},
-         "0,252 0,253 0,254 0,255 ",
-         ""},
-        {"a press off the view", ToolDraw, 0, 0, 0, {{-0.5, -16.5}}, "", ""},
+         "X: 1  Y: 0",
+         {{488, 8}, {700, 8}, {800, 8}, {24, 8}}},
+        // 8x shows half of the last row.
+        {ToolDraw, 3, 0, 252, "0,252 0,253 0,254 0,255 ", "", {{8, 8}, {8, 447}, {8, 600}}},
+        {ToolDraw, 0, 0, 0, "", "", {{-0.5, -16.5}}}, // a press off the view
     };
     for (const auto& c : cases) {
         EditorState state;
@@ -175,7 +156,7 @@ TEST(Tools, DragsActOnTheViewOnly) {
                 painted += std::to_string(i % MapSize) + ',' + std::to_string(i / MapSize) + ' ';
             }
         }
-        EXPECT_EQ(painted, c.painted) << c.name;
-        EXPECT_EQ(out.readout, c.readout) << c.name;
+        EXPECT_EQ(painted, c.painted) << c.readout;
+        EXPECT_EQ(out.readout, c.readout) << c.painted;
     }
 }

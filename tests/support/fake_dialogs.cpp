@@ -2,6 +2,19 @@
 
 namespace tessra {
 
+namespace {
+
+template <class Answer> Answer NextAnswer(std::deque<Answer>& answers, Answer otherwise) {
+    if (answers.empty()) {
+        return otherwise;
+    }
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
 std::optional<QString> FakeDialogs::NextFile(const FileDialogRequest& request) {
     fileRequests.push_back(request);
     if (fileAnswers.empty()) {
@@ -28,32 +41,17 @@ void FakeDialogs::Message(QWidget*, const QString& text, const QString& title, M
 
 SaveAnswer FakeDialogs::AskSave(QWidget*, const QString& text, const QString&) {
     questions.push_back(text);
-    if (saveAnswers.empty()) {
-        return SaveAnswer::Cancel;
-    }
-    const SaveAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return NextAnswer(saveAnswers, SaveAnswer::Cancel);
 }
 
 YesNoAnswer FakeDialogs::AskYesNoCancel(QWidget*, const QString& text, const QString&) {
     questions.push_back(text);
-    if (yesNoAnswers.empty()) {
-        return YesNoAnswer::Yes;
-    }
-    const YesNoAnswer answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
+    return NextAnswer(yesNoAnswers, YesNoAnswer::Yes);
 }
 
 RestoreAnswer FakeDialogs::AskRestore(QWidget*, const QString& text, const QString&) {
     questions.push_back(text);
-    if (restoreAnswers.empty()) {
-        return RestoreAnswer::Later;
-    }
-    const RestoreAnswer answer = restoreAnswers.front();
-    restoreAnswers.pop_front();
-    return answer;
+    return NextAnswer(restoreAnswers, RestoreAnswer::Later);
 }
 
 } // namespace tessra
