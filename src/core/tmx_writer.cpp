@@ -43,7 +43,16 @@ template <class T> void Set(pugi::xml_node node, const char* name, T value) {
     node.append_attribute(name) = value;
 }
 
-std::string WriteTmx(const MapGrid& map, const std::string& name, const std::string& image) {
+// A name from a file name need not be UTF-8, and the XML must be: bytes that
+// are not become U+FFFD, as the JSON writer makes them.
+std::string AsUtf8(const std::string& text) {
+    using Json = nlohmann::json;
+    return Json::parse(Json(text).dump(-1, ' ', false, Json::error_handler_t::replace))
+        .get<std::string>();
+}
+
+std::string WriteTmx(const MapGrid& map, const std::string& fileName, const std::string& image) {
+    const std::string name = AsUtf8(fileName);
     pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
     Set(declaration, "version", "1.0");

@@ -28,7 +28,7 @@ class TiledCommands : public ::testing::Test {
 
     TempDir dir_;
     MapGrid map_;
-    std::string map_path_ = dir_.File("maps/level <&\">.tessra");
+    std::string map_path_ = dir_.File("maps/level\xff <&\">.tessra");
 };
 
 } // namespace
