@@ -15,24 +15,6 @@ namespace tessra {
 
 namespace {
 
-enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
-
-// A map brought back from Tiled has the palette picture of its last export
-// for its tileset: exported again, that picture is already right. Any other
-// tileset at that path must not be overwritten.
-PictureFile CheckPictureFile(const std::string& picturePath,
-                             const std::vector<std::string>& tilesets, const Surface& palette) {
-    for (const std::string& tileset : tilesets) {
-        std::error_code error;
-        if (std::filesystem::equivalent(tileset, picturePath, error)) {
-            const Result<Surface> picture = LoadTilesetPicture(tileset);
-            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
-                                                         : PictureFile::HoldsATileset;
-        }
-    }
-    return PictureFile::Free;
-}
-
 Bytes TextBytes(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }

@@ -11,25 +11,6 @@
 
 namespace tessra {
 
-namespace {
-
-enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
-
-PictureFile CheckPictureFile(const std::string& picturePath,
-                             const std::vector<std::string>& tilesets, const Surface& palette) {
-    for (const std::string& tileset : tilesets) {
-        std::error_code error;
-        if (std::filesystem::equivalent(tileset, picturePath, error)) {
-            const Result<Surface> picture = LoadTilesetPicture(tileset);
-            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
-                                                         : PictureFile::HoldsATileset;
-        }
-    }
-    return PictureFile::Free;
-}
-
-} // namespace
-
 Status WriteTiledMapFiles(const MapGrid& map, const Surface& palette,
                           const std::vector<std::string>& tilesets, const std::string& outPath,
                           const std::string& name) {

@@ -4,6 +4,8 @@
 #include "core/tileset_picture.h"
 #include "platform/file_io.h"
 
+#include <filesystem>
+
 namespace tessra {
 
 Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::string>* notes) {
@@ -26,6 +28,19 @@ std::optional<int> CountTilesetTiles(const std::string& path) {
         return std::nullopt;
     }
     return TilesetTileCountOfHead(head.value());
+}
+
+PictureFile CheckPictureFile(const std::string& picturePath,
+                             const std::vector<std::string>& tilesets, const Surface& palette) {
+    for (const std::string& tileset : tilesets) {
+        std::error_code error;
+        if (std::filesystem::equivalent(tileset, picturePath, error)) {
+            const Result<Surface> picture = LoadTilesetPicture(tileset);
+            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
+                                                         : PictureFile::HoldsATileset;
+        }
+    }
+    return PictureFile::Free;
 }
 
 } // namespace tessra

@@ -19,4 +19,13 @@ Result<Surface> LoadTilesetPicture(const std::string& path,
 // only decoding it can tell (it cannot be read, or its header is refused).
 std::optional<int> CountTilesetTiles(const std::string& path);
 
+// What stands where a Tiled export would write its palette picture.
+enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
+
+// A map brought back from Tiled has the palette picture of its last export
+// for its tileset: exported again, that picture is already right. Any other
+// tileset at that path must not be overwritten.
+PictureFile CheckPictureFile(const std::string& picturePath,
+                             const std::vector<std::string>& tilesets, const Surface& palette);
+
 } // namespace tessra
