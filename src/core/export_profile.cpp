@@ -1,7 +1,8 @@
 #include "core/export_profile.h"
 
+#include "core/json_file.h"
+
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 namespace tessra {
 
@@ -12,36 +13,12 @@ using Json = nlohmann::ordered_json;
 constexpr std::string_view OutputKey = "output";
 constexpr std::string_view ExportOnSaveKey = "exportOnSave";
 
-class Refusal {
-  public:
-    explicit Refusal(std::string_view fileName) : fileName_(fileName) {}
-    Error operator()(const std::string& reason) const {
-        return Error{"Cannot read the export profile " + fileName_ + ": " + reason};
-    }
-
-  private:
-    std::string fileName_;
-};
-
 std::string KeyList() {
     std::string list;
     for (const std::string_view name : ExportSettingNames()) {
         list += std::string(name) + ", ";
     }
     return list + std::string(OutputKey) + " and " + std::string(ExportOnSaveKey);
-}
-
-// The parser's own words, without its prefix and without the bytes it last
-// read, which may be anything.
-std::string ParseProblem(const Json::parse_error& error) {
-    std::string what = error.what();
-    if (const std::size_t start = what.find("] "); start != std::string::npos) {
-        what.erase(0, start + 2);
-    }
-    if (const std::size_t cut = what.find("; last read"); cut != std::string::npos) {
-        what.erase(cut);
-    }
-    return what;
 }
 
 // A setting's value as text: a string, a whole number for the numbers, true
@@ -67,7 +44,7 @@ std::string SettingKind(std::string_view name) {
 }
 
 Status ReadEntry(ExportProfile& profile, const std::string& key, const Json& value,
-                 const Refusal& refuse) {
+                 const JsonRefusal& refuse) {
     if (key == OutputKey) {
         if (!value.is_string()) {
             return refuse("\"output\" must be a file name in quotes.");
@@ -127,23 +104,13 @@ std::string WriteExportProfileBytes(const ExportProfile& profile) {
 }
 
 Result<ExportProfile> ParseExportProfile(std::string_view bytes, std::string_view fileName) {
-    const Refusal refuse(fileName);
-    if (bytes.size() > ExportProfileMaxSize) {
-        return refuse("the file is larger than " + std::to_string(ExportProfileMaxSize / 1024) +
-                      " KiB; a profile is a few lines of JSON.");
+    const JsonRefusal refuse("export profile", fileName);
+    Result<Json> parsed = ParseJsonObject<Json>(
+        bytes, {ExportProfileMaxSize, "; a profile is a few lines of JSON.", "{ ... }"}, refuse);
+    if (!parsed) {
+        return Error{parsed.message()};
     }
-    Json json;
-    try {
-        json = Json::parse(bytes.begin(), bytes.end());
-    } catch (const Json::parse_error& error) {
-        return refuse("it is not JSON (" + ParseProblem(error) + ").");
-    } catch (const Json::exception&) {
-        // The parser reports a number beyond a double this way.
-        return refuse("it holds a number too large to read.");
-    }
-    if (!json.is_object()) {
-        return refuse("it must hold one JSON object, { ... }.");
-    }
+    const Json& json = parsed.value();
     ExportProfile profile;
     for (const auto& [key, value] : json.items()) {
         if (Status read = ReadEntry(profile, key, value, refuse); !read) {

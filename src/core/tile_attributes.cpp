@@ -1,7 +1,8 @@
 #include "core/tile_attributes.h"
 
+#include "core/json_file.h"
+
 #include <algorithm>
-#include <nlohmann/json.hpp>
 #include <optional>
 
 namespace tessra {
@@ -33,30 +34,6 @@ std::array<int, EntryKeys.size() - 1> ValuesOf(const TileAttributes& a) {
 TileAttributes FromValues(const std::array<int, EntryKeys.size() - 1>& v) {
     return {static_cast<std::uint8_t>(v[0]), v[1] != 0, v[2] != 0, v[3] != 0,
             static_cast<std::uint8_t>(v[4])};
-}
-
-class Refusal {
-  public:
-    explicit Refusal(std::string_view fileName) : fileName_(fileName) {}
-    Error operator()(const std::string& reason) const {
-        return Error{"Cannot read the tile attributes " + fileName_ + ": " + reason};
-    }
-
-  private:
-    std::string fileName_;
-};
-
-// The parser's own words, without its prefix and without the bytes it last
-// read, which may be anything.
-std::string ParseProblem(const Json::parse_error& error) {
-    std::string what = error.what();
-    if (const std::size_t start = what.find("] "); start != std::string::npos) {
-        what.erase(0, start + 2);
-    }
-    if (const std::size_t cut = what.find("; last read"); cut != std::string::npos) {
-        what.erase(cut);
-    }
-    return what;
 }
 
 std::string KeyList() {
@@ -98,7 +75,7 @@ std::string Rule(const AttributeKey& key) {
 
 // One entry of the list: the tile it names and that tile's attributes.
 Result<std::pair<int, TileAttributes>> ReadEntry(const Json& entry, const std::string& where,
-                                                 const Refusal& refuse) {
+                                                 const JsonRefusal& refuse) {
     if (!entry.is_object()) {
         return refuse(where + " must be an object, {\"tile\": n, ...}.");
     }
@@ -130,7 +107,7 @@ Result<std::pair<int, TileAttributes>> ReadEntry(const Json& entry, const std::s
     return std::pair{*read[0], FromValues(values)};
 }
 
-Result<TileAttributeTable> ReadTiles(const Json& tiles, const Refusal& refuse) {
+Result<TileAttributeTable> ReadTiles(const Json& tiles, const JsonRefusal& refuse) {
     if (!tiles.is_array()) {
         return refuse("\"tiles\" must be a list, [ ... ].");
     }
@@ -184,23 +161,14 @@ std::string WriteTileAttributesBytes(const TileAttributeTable& table) {
 }
 
 Result<TileAttributeTable> ParseTileAttributes(std::string_view bytes, std::string_view fileName) {
-    const Refusal refuse(fileName);
-    if (bytes.size() > TileAttributesMaxSize) {
-        return refuse("the file is larger than " + std::to_string(TileAttributesMaxSize / 1024) +
-                      " KiB; it lists at most 256 tiles.");
+    const JsonRefusal refuse("tile attributes", fileName);
+    Result<Json> parsed = ParseJsonObject<Json>(
+        bytes, {TileAttributesMaxSize, "; it lists at most 256 tiles.", "{\"tiles\": [ ... ]}"},
+        refuse);
+    if (!parsed) {
+        return Error{parsed.message()};
     }
-    Json json;
-    try {
-        json = Json::parse(bytes.begin(), bytes.end());
-    } catch (const Json::parse_error& error) {
-        return refuse("it is not JSON (" + ParseProblem(error) + ").");
-    } catch (const Json::exception&) {
-        // The parser reports a number beyond a double this way.
-        return refuse("it holds a number too large to read.");
-    }
-    if (!json.is_object()) {
-        return refuse("it must hold one JSON object, {\"tiles\": [ ... ]}.");
-    }
+    const Json& json = parsed.value();
     for (const auto& [key, value] : json.items()) {
         if (key != TilesKey) {
             return refuse("\"" + key.substr(0, 40) + "\" is not a key of the file; it holds only " +
