@@ -60,7 +60,7 @@ fuzz: deps
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \
 	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF -DTESSRA_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_pcx fuzz_png fuzz_tmx fuzz_project_file \
-	    fuzz_stamp_file fuzz_csv_import fuzz_text_value fuzz_export_profile fuzz_tile_attributes
+	    fuzz_stamp_file fuzz_csv_import fuzz_number_text fuzz_export_profile fuzz_tile_attributes
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzz $(FUZZ_BUILD)
 
 # Installing and packaging: `make install PREFIX=P` puts the programs under P/bin and

@@ -1,5 +1,5 @@
-#include "core/gba_compression.h"
-#include "core/map_export.h"
+#include "core/export/gba_compression.h"
+#include "core/export/map_export.h"
 
 #include <benchmark/benchmark.h>
 #include <random>

@@ -1,7 +1,7 @@
-#include "core/csv_import.h"
-#include "core/map_file.h"
-#include "core/project_file.h"
-#include "core/tile_swap.h"
+#include "core/edit/tile_swap.h"
+#include "core/formats/csv_import.h"
+#include "core/formats/dat_file.h"
+#include "core/formats/project_file.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "core/pcx.h"
+#include "core/formats/pcx.h"
 
 #include <benchmark/benchmark.h>
 #include <fstream>

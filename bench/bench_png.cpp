@@ -1,5 +1,5 @@
-#include "core/image_encoders.h"
-#include "core/png.h"
+#include "core/formats/image_encoders.h"
+#include "core/formats/png.h"
 
 #include <benchmark/benchmark.h>
 

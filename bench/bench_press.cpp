@@ -1,9 +1,9 @@
 // One mouse move of a painting drag at 1x: the press handler and the redraw
 // that follows it, as the main window runs them.
-#include "core/editor_state.h"
-#include "core/map_view.h"
-#include "core/palette.h"
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
+#include "core/model/editor_state.h"
+#include "core/render/map_view.h"
+#include "core/render/palette_build.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "core/recovery_file.h"
+#include "core/formats/recovery_file.h"
 #include "platform/recovery_store.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "core/surface.h"
+#include "core/render/surface.h"
 
 #include <benchmark/benchmark.h>
 

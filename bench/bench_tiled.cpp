@@ -1,6 +1,6 @@
-#include "core/image_encoders.h"
-#include "core/tmx_import.h"
-#include "core/tmx_writer.h"
+#include "core/formats/image_encoders.h"
+#include "core/formats/tiled/tmx_import.h"
+#include "core/formats/tiled/tmx_writer.h"
 
 #include <benchmark/benchmark.h>
 

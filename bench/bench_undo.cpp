@@ -1,6 +1,6 @@
-#include "core/editor_state.h"
-#include "core/map_shift.h"
-#include "core/undo_history.h"
+#include "core/edit/map_shift.h"
+#include "core/model/editor_state.h"
+#include "core/model/undo_history.h"
 
 #include <benchmark/benchmark.h>
 

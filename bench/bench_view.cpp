@@ -1,6 +1,6 @@
-#include "core/map_view.h"
-#include "core/palette.h"
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
+#include "core/render/map_view.h"
+#include "core/render/palette_build.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Imports any bytes as a CSV map; the first two bytes choose the size.
-#include "core/csv_import.h"
+#include "core/formats/csv_import.h"
 
 #include <cstddef>
 #include <cstdint>

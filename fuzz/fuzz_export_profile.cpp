@@ -1,5 +1,5 @@
 // Parses any bytes as an export profile and writes back what it accepts.
-#include "core/export_profile.h"
+#include "core/export/export_profile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,9 +5,9 @@
 // so, in a line with no more room than the sink promises), which must give the
 // same lines. Larger ones, up to 16 megapixels, are decoded line by line only:
 // every pixel is still painted, but no picture of that size is held.
-#include "core/editor_state.h"
-#include "core/palette.h"
-#include "core/pcx.h"
+#include "core/formats/pcx.h"
+#include "core/model/editor_state.h"
+#include "core/render/palette_build.h"
 #include "support/pcx_reference.h"
 #include "support/picture_files.h"
 

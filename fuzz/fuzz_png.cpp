@@ -1,8 +1,8 @@
 // Decodes any bytes as a PNG tileset and cuts them into the palette.
-#include "core/editor_state.h"
-#include "core/palette.h"
-#include "core/pcx.h"
-#include "core/tileset_picture.h"
+#include "core/formats/pcx.h"
+#include "core/formats/tileset_picture.h"
+#include "core/model/editor_state.h"
+#include "core/render/palette_build.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Parses any bytes as a project file and writes back what it accepts.
-#include "core/project_file.h"
+#include "core/formats/project_file.h"
 
 #include <cstddef>
 #include <cstdint>

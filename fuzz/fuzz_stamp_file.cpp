@@ -1,6 +1,6 @@
 // Parses any bytes as a stamp file and writes back what it accepts, which
 // must read again as the same stamp.
-#include "core/stamp_file.h"
+#include "core/formats/stamp_file.h"
 
 #include <cstddef>
 #include <cstdint>

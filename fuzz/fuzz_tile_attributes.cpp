@@ -1,5 +1,5 @@
 // Parses any bytes as a tile attributes file and writes back what it accepts.
-#include "core/tile_attributes.h"
+#include "core/model/tile_attributes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Reads any bytes as a Tiled map; a tileset file it names reads the same
 // bytes, and every picture is one small PNG.
-#include "core/image_encoders.h"
-#include "core/tmx_import.h"
+#include "core/formats/image_encoders.h"
+#include "core/formats/tiled/tmx_import.h"
 
 #include <cstddef>
 #include <cstdint>

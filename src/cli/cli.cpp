@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include "cli/subcommand.h"
+#include "core/base/message_text.h"
 #include "core/help_location.h"
-#include "core/message_text.h"
 #include "version.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/project_file.h"
-#include "core/result.h"
-#include "platform/file_io.h"
-#include "platform/file_tile_attributes.h"
+#include "core/base/result.h"
+#include "core/formats/project_file.h"
+#include "io/file_io.h"
+#include "io/file_tile_attributes.h"
 
 #include <cstdint>
 #include <memory>

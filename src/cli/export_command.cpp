@@ -1,10 +1,10 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_files.h"
-#include "core/export_profile.h"
-#include "core/map_export.h"
-#include "core/message_text.h"
-#include "core/tile_attributes.h"
+#include "core/base/message_text.h"
+#include "core/export/export_profile.h"
+#include "core/export/map_export.h"
+#include "core/model/tile_attributes.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,13 +2,13 @@
 
 #include "cli/cli_files.h"
 #include "cli/image_output.h"
-#include "core/map_view.h"
-#include "core/message_text.h"
-#include "core/palette.h"
-#include "core/pcx.h"
-#include "core/tile_drawing.h"
-#include "core/tileset_files.h"
-#include "platform/file_tileset.h"
+#include "core/base/message_text.h"
+#include "core/formats/pcx.h"
+#include "core/model/tileset_paths.h"
+#include "core/render/map_view.h"
+#include "core/render/palette_build.h"
+#include "core/render/tile_drawing.h"
+#include "io/file_tileset.h"
 
 #include <algorithm>
 #include <charconv>

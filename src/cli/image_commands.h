@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/subcommand.h"
-#include "core/result.h"
-#include "core/surface.h"
+#include "core/base/result.h"
+#include "core/render/surface.h"
 
 #include <string>
 #include <vector>

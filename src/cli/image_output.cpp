@@ -1,9 +1,9 @@
 #include "cli/image_output.h"
 
 #include "cli/cli_files.h"
-#include "core/image_encoders.h"
-#include "core/pack_rgb.h"
-#include "platform/file_io.h"
+#include "core/formats/image_encoders.h"
+#include "core/render/pack_rgb.h"
+#include "io/file_io.h"
 
 #include <algorithm>
 #include <cctype>

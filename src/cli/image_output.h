@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/pcx.h"
-#include "core/result.h"
-#include "core/surface.h"
+#include "core/base/result.h"
+#include "core/formats/pcx.h"
+#include "core/render/surface.h"
 
 #include <memory>
 #include <optional>

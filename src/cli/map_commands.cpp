@@ -1,11 +1,11 @@
 #include "cli/map_commands.h"
 
 #include "cli/cli_files.h"
-#include "core/csv_import.h"
-#include "core/map_file.h"
-#include "core/message_text.h"
-#include "core/tile_swap.h"
-#include "core/tileset_files.h"
+#include "core/base/message_text.h"
+#include "core/edit/tile_swap.h"
+#include "core/formats/csv_import.h"
+#include "core/formats/dat_file.h"
+#include "core/model/tileset_paths.h"
 
 #include <ostream>
 

@@ -2,11 +2,11 @@
 
 #include "cli/cli_files.h"
 #include "cli/image_commands.h"
-#include "core/image_encoders.h"
-#include "core/message_text.h"
-#include "core/tmx_import.h"
-#include "core/tmx_writer.h"
-#include "platform/file_tileset.h"
+#include "core/base/message_text.h"
+#include "core/formats/image_encoders.h"
+#include "core/formats/tiled/tmx_import.h"
+#include "core/formats/tiled/tmx_writer.h"
+#include "io/file_tileset.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "platform/recovery_store.h"
 
-#include "platform/file_io.h"
+#include "io/file_io.h"
 #include "platform/qt_text.h"
 
 #include <QDir>

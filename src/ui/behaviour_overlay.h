@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/document.h"
+#include "core/model/document.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #include "ui/edit_field.h"
 
-#include "core/map_view.h"
+#include "core/render/map_view.h"
 #include "ui/behaviour_overlay.h"
 #include "ui/map_overlay.h"
 #include "ui/picture_box.h"

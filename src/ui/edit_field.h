@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/editor_state.h"
-#include "core/surface.h"
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
+#include "core/model/editor_state.h"
+#include "core/render/surface.h"
 
 #include <QPoint>
 #include <QRect>

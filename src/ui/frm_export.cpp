@@ -1,8 +1,8 @@
 #include "ui/frm_export.h"
 
-#include "core/map_export.h"
+#include "core/export/map_export.h"
+#include "io/file_export.h"
 #include "platform/dialogs.h"
-#include "platform/file_export.h"
 #include "platform/qt_text.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/export_profile.h"
+#include "core/export/export_profile.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>

@@ -1,8 +1,8 @@
 #include "ui/frm_import_csv.h"
 
-#include "core/csv_import.h"
+#include "core/formats/csv_import.h"
+#include "io/file_io.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/qt_text.h"
 
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/csv_import.h"
+#include "core/formats/csv_import.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>

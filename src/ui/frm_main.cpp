@@ -1,10 +1,10 @@
 #include "ui/frm_main.h"
 
+#include "core/base/message_text.h"
 #include "core/help_location.h"
-#include "core/message_text.h"
-#include "core/tile_drawing.h"
+#include "core/render/tile_drawing.h"
+#include "io/file_tileset.h"
 #include "platform/dialogs.h"
-#include "platform/file_tileset.h"
 #include "platform/qt_text.h"
 #include "platform/recovery_store.h"
 #include "ui/anchored_area.h"

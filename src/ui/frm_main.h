@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/editor_state.h"
-#include "core/export_profile.h"
-#include "core/palette.h"
-#include "core/surface.h"
-#include "core/tileset_order.h"
-#include "core/tools.h"
-#include "core/undo_history.h"
+#include "core/edit/tileset_order.h"
+#include "core/edit/tool_table.h"
+#include "core/export/export_profile.h"
+#include "core/model/editor_state.h"
+#include "core/model/undo_history.h"
+#include "core/render/palette_build.h"
+#include "core/render/surface.h"
 #include "help/html_help_viewer.h"
 #include "ui/tool_window_context.h"
 

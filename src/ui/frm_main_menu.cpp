@@ -1,4 +1,4 @@
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
 #include "help/help_topics.h"
 #include "platform/recovery_store.h"
 #include "ui/edit_field.h"

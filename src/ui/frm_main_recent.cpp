@@ -1,5 +1,5 @@
 #include "core/recent_files.h"
-#include "platform/file_io.h"
+#include "io/file_io.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
 

@@ -1,6 +1,6 @@
-#include "core/recovery_file.h"
+#include "core/formats/recovery_file.h"
+#include "io/file_io.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/qt_text.h"
 #include "platform/recovery_store.h"
 #include "ui/frm_main.h"

@@ -1,4 +1,4 @@
-#include "core/tile_usage.h"
+#include "core/model/tile_usage.h"
 #include "ui/edit_field.h"
 #include "ui/frm_main.h"
 #include "ui/main_status_bar.h"

@@ -1,5 +1,5 @@
-#include "core/map_view.h"
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
+#include "core/render/map_view.h"
 #include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/frm_main.h"

@@ -1,4 +1,4 @@
-#include "core/tileset_files.h"
+#include "core/model/tileset_paths.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
 #include "ui/tileset_watcher.h"

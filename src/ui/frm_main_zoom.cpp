@@ -1,4 +1,4 @@
-#include "core/map_view.h"
+#include "core/render/map_view.h"
 #include "ui/edit_field.h"
 #include "ui/frm_main.h"
 

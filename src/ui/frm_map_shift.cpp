@@ -1,6 +1,6 @@
 #include "ui/frm_map_shift.h"
 
-#include "core/map_shift.h"
+#include "core/edit/map_shift.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

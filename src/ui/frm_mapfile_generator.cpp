@@ -1,8 +1,8 @@
 #include "ui/frm_mapfile_generator.h"
 
-#include "core/map_file.h"
+#include "core/formats/dat_file.h"
+#include "io/file_io.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
 #include "platform/qt_text.h"
 
 #include <QGroupBox>

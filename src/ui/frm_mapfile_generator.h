@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/map_file.h"
+#include "core/formats/dat_file.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "ui/frm_new_map.h"
 
-#include "core/map_shift.h"
-#include "core/new_map.h"
+#include "core/edit/map_shift.h"
+#include "core/model/new_map.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

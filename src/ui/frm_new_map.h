@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/new_map.h"
+#include "core/model/new_map.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>

@@ -1,9 +1,9 @@
 #include "ui/frm_rubber_stamp_maker.h"
 
-#include "core/stamp_file.h"
+#include "core/formats/stamp_file.h"
+#include "io/file_io.h"
+#include "io/file_stamp.h"
 #include "platform/dialogs.h"
-#include "platform/file_io.h"
-#include "platform/file_stamp.h"
 #include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/stamp_builder.h"
+#include "core/edit/stamp_builder.h"
 #include "ui/tool_dialog.h"
 
 class QComboBox;

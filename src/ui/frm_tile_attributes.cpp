@@ -1,7 +1,7 @@
 #include "ui/frm_tile_attributes.h"
 
-#include "core/palette.h"
-#include "core/tile_drawing.h"
+#include "core/render/palette_build.h"
+#include "core/render/tile_drawing.h"
 #include "platform/qt_text.h"
 #include "ui/picture_box.h"
 

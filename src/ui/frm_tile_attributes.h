@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/surface.h"
-#include "core/tile_attribute_edit.h"
+#include "core/edit/tile_attribute_edit.h"
+#include "core/render/surface.h"
 #include "ui/tool_dialog.h"
 
 #include <vector>

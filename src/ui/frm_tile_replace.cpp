@@ -1,6 +1,6 @@
 #include "ui/frm_tile_replace.h"
 
-#include "core/tile_swap.h"
+#include "core/edit/tile_swap.h"
 
 namespace tessra {
 

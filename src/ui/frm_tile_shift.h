@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/map_shift.h"
+#include "core/edit/map_shift.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>

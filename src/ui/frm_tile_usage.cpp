@@ -1,6 +1,6 @@
 #include "ui/frm_tile_usage.h"
 
-#include "core/tile_usage.h"
+#include "core/model/tile_usage.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

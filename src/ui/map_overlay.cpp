@@ -1,7 +1,7 @@
 #include "ui/map_overlay.h"
 
-#include "core/map_grid.h"
-#include "core/overlay_label.h"
+#include "core/model/map_grid.h"
+#include "core/render/overlay_label.h"
 
 #include <QLocale>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "ui/palette_group.h"
 
-#include "core/tile_attribute_edit.h"
-#include "core/tileset_files.h"
+#include "core/edit/tile_attribute_edit.h"
+#include "core/model/tileset_paths.h"
 #include "platform/qt_text.h"
 #include "ui/picture_box.h"
 #include "ui/tile_selector.h"

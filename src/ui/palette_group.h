@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/document.h"
-#include "core/palette.h"
-#include "core/surface.h"
+#include "core/model/document.h"
+#include "core/render/palette_build.h"
+#include "core/render/surface.h"
 
 #include <QGroupBox>
 #include <optional>

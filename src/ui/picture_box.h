@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/surface.h"
+#include "core/render/surface.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "ui/tile_change_window.h"
 
-#include "core/palette.h"
-#include "core/tile_swap.h"
+#include "core/edit/tile_swap.h"
+#include "core/render/palette_build.h"
 #include "ui/picture_box.h"
 
 #include <QGroupBox>

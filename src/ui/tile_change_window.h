@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/map_grid.h"
-#include "core/surface.h"
-#include "core/tile_swap.h"
+#include "core/edit/tile_swap.h"
+#include "core/model/map_grid.h"
+#include "core/render/surface.h"
 #include "ui/tool_dialog.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "ui/tile_selector.h"
 
-#include "core/palette.h"
+#include "core/render/palette_build.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/editor_state.h"
+#include "core/model/editor_state.h"
 
 #include <QIcon>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/editor_state.h"
-#include "core/surface.h"
+#include "core/model/editor_state.h"
+#include "core/render/surface.h"
 
 namespace tessra {
 

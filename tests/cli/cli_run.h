@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../platform/temp_dir.h"
 #include "cli/cli.h"
-#include "core/project_file.h"
+#include "core/formats/project_file.h"
+#include "io/temp_dir.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "../platform/bounded_run.h"
-#include "../platform/save_faults.h"
 #include "cli_run.h"
-#include "core/export_profile.h"
-#include "platform/file_io.h"
-#include "platform/file_stamp.h"
+#include "core/export/export_profile.h"
+#include "io/bounded_run.h"
+#include "io/file_io.h"
+#include "io/file_stamp.h"
+#include "io/save_faults.h"
 
 #include <fcntl.h>
 

@@ -1,5 +1,5 @@
-#include "../platform/save_fault_check.h"
 #include "cli_run.h"
+#include "io/save_fault_check.h"
 
 using namespace tessra;
 

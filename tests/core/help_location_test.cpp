@@ -1,5 +1,5 @@
-#include "../platform/temp_dir.h"
 #include "core/help_location.h"
+#include "io/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/palette.h"
-#include "core/surface.h"
+#include "core/render/palette_build.h"
+#include "core/render/surface.h"
 
 #include <cstdio>
 #include <string>

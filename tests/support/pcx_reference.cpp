@@ -1,6 +1,6 @@
 #include "support/pcx_reference.h"
 
-#include "core/pcx.h"
+#include "core/formats/pcx.h"
 
 #include <algorithm>
 #include <vector>

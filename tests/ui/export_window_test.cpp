@@ -1,4 +1,4 @@
-#include "core/export_profile.h"
+#include "core/export/export_profile.h"
 #include "main_window_fixture.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "core/project_file.h"
+#include "core/formats/project_file.h"
 #include "main_window_fixture.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "core/map_view.h"
+#include "core/render/map_view.h"
 #include "main_window_fixture.h"
 #include "ui/map_overlay.h"
 

@@ -1,4 +1,4 @@
-#include "../platform/temp_dir.h"
+#include "io/temp_dir.h"
 #include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_mapfile_generator.h"

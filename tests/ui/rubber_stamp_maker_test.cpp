@@ -1,4 +1,4 @@
-#include "core/tools.h"
+#include "core/edit/tool_table.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_rubber_stamp_maker.h"
 #include "ui/picture_box.h"

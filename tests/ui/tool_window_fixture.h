@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/editor_state.h"
-#include "core/palette.h"
-#include "core/surface.h"
+#include "core/model/editor_state.h"
+#include "core/render/palette_build.h"
+#include "core/render/surface.h"
 #include "help/html_help_viewer.h"
 #include "support/fake_dialogs.h"
 #include "ui/tool_window_context.h"

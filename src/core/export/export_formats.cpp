@@ -1,0 +1,118 @@
+#include "core/export/export_formats.h"
+
+#include "core/export/export_asm.h"
+
+#include <charconv>
+
+namespace tessra {
+
+namespace {
+
+constexpr std::size_t BytesPerLine = 16;
+
+void AppendHexByte(std::string& out, std::uint8_t byte) {
+    constexpr char Digits[] = "0123456789ABCDEF";
+    out += "0x";
+    out += Digits[byte >> 4];
+    out += Digits[byte & 0x0F];
+}
+
+void AppendNumber(std::string& out, std::uint64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+std::string WriteRaw(const ExportContent& content) {
+    std::size_t size = 0;
+    for (const ExportArray& array : content.Arrays) {
+        size += array.Bytes.size();
+    }
+    std::string out;
+    out.reserve(size);
+    for (const ExportArray& array : content.Arrays) {
+        out.append(reinterpret_cast<const char*>(array.Bytes.data()), array.Bytes.size());
+    }
+    return out;
+}
+
+std::string WriteCsv(const OrderedEntries& entries) {
+    std::string out;
+    out.reserve(entries.Values.size() * 4);
+    for (std::size_t i = 0; i < entries.Values.size(); ++i) {
+        AppendNumber(out, entries.Values[i]);
+        out += (i + 1) % entries.LineLength == 0 ? '\n' : ',';
+    }
+    return out;
+}
+
+std::string FileName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string Define(const std::string& name, std::size_t value) {
+    return "#define " + name + " " + std::to_string(value) + "\n";
+}
+
+std::string WriteCHeader(const ExportContent& content) {
+    const std::string& name = content.Name;
+    std::string out = "/* " + content.Comment + " */\n";
+    out += "#ifndef " + name + "_INCLUDED\n#define " + name + "_INCLUDED\n\n";
+    out += Define(name + "_WIDTH", content.Width) + Define(name + "_HEIGHT", content.Height);
+    for (const ExportArray& array : content.Arrays) {
+        out += Define(name + array.Suffix + "_SIZE", array.Bytes.size());
+    }
+    out += "\n";
+    for (const ExportArray& array : content.Arrays) {
+        const std::string symbol = name + array.Suffix;
+        out += "extern const unsigned char " + symbol + "[" + symbol + "_SIZE];\n";
+    }
+    return out + "\n#endif\n";
+}
+
+std::string WriteCSource(const ExportContent& content, const std::string& headerName) {
+    std::string out = "/* " + content.Comment + " */\n#include \"" + headerName + "\"\n";
+    for (const ExportArray& array : content.Arrays) {
+        // Word-aligned where the compiler allows, for DMA and the BIOS unpackers.
+        out += "\n#if defined(__GNUC__)\n__attribute__((aligned(4)))\n#endif\n";
+        out += "const unsigned char " + content.Name + array.Suffix + "[] = {\n";
+        for (std::size_t i = 0; i < array.Bytes.size(); ++i) {
+            out += i % BytesPerLine == 0 ? "    " : " ";
+            AppendHexByte(out, array.Bytes[i]);
+            out += (i + 1) % BytesPerLine == 0 || i + 1 == array.Bytes.size() ? ",\n" : ",";
+        }
+        out += "};\n";
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> CFormatPaths(std::string_view outputPath) {
+    std::string stem(outputPath);
+    if (stem.ends_with(".c") || stem.ends_with(".h")) {
+        stem.resize(stem.size() - 2);
+    }
+    return {stem + ".c", stem + ".h"};
+}
+
+std::vector<ExportFile> WriteExportFormat(const ExportContent& content, ExportFormat format,
+                                          AsmSyntax syntax, std::string_view outputPath) {
+    const std::string path(outputPath);
+    switch (format) {
+    case ExportFormat::Raw:
+        return {{path, WriteRaw(content)}};
+    case ExportFormat::Csv:
+        return {{path, WriteCsv(content.Entries)}};
+    case ExportFormat::Asm:
+        return {{path, WriteAsmSource(content, syntax)}};
+    case ExportFormat::C:
+        break;
+    }
+    const std::vector<std::string> paths = CFormatPaths(outputPath);
+    return {{paths[0], WriteCSource(content, FileName(paths[1]))},
+            {paths[1], WriteCHeader(content)}};
+}
+
+} // namespace tessra

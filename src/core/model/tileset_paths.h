@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/base/result.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessra {
+
+inline constexpr std::string_view AlreadyLoadedMessage = "That tileset is already loaded.";
+
+// Whether a path can stand in the tileset list and come back from a project
+// file unchanged: a line break would split its line, and blanks at either end
+// are trimmed when the file is read.
+Status CheckTilesetPath(std::string_view path);
+
+// CheckTilesetPath, and a path already in the list is refused.
+Status CheckNewTileset(const std::vector<std::string>& tilesets, std::string_view path);
+
+// The folder part of a file's path ("" for a bare name), against which the
+// tileset paths a project lists are taken.
+std::string FolderOf(std::string_view filePath);
+
+// What the tileset list shows of a listed path: its last part, after the last
+// slash or backslash ("a.pcx" for "tiles\a.pcx").
+std::string ListedName(std::string_view path);
+
+// The file a listed tileset path names. An absolute path stands as it is; a
+// relative one is taken from folder, a backslash in it counting as a folder
+// separator (projects written on Windows).
+std::string ResolveTilesetPath(std::string_view path, std::string_view folder);
+
+} // namespace tessra

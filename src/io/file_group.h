@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/base/result.h"
+#include "io/file_io.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tessra {
+
+// One of several files written together.
+struct FileContent {
+    std::string path;
+    std::span<const std::uint8_t> bytes;
+    Durability durability = Durability::Document;
+};
+
+// Writes every file whole to a temporary one before any takes its place, then
+// renames them in order. Renames cannot be one step: should one fail after
+// another has taken place, the message says which files were written.
+Status WriteFilesAtomic(std::span<const FileContent> files);
+
+} // namespace tessra

@@ -1,0 +1,46 @@
+#include "io/file_tileset.h"
+
+#include "core/base/message_text.h"
+#include "core/formats/tileset_picture.h"
+#include "io/file_io.h"
+
+#include <filesystem>
+
+namespace tessra {
+
+Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::string>* notes) {
+    const Result<Bytes> file = ReadFileBytes(path, PictureFileLimit);
+    if (!file) {
+        return Error{file.message()};
+    }
+    const std::string name = Shortened(path);
+    if (notes) {
+        if (std::optional<std::string> note = UndrawnPictureNote(file.value(), name)) {
+            notes->push_back(std::move(*note));
+        }
+    }
+    return DecodeTilesetPicture(file.value(), name);
+}
+
+std::optional<int> CountTilesetTiles(const std::string& path) {
+    const Result<Bytes> head = ReadFileHead(path, TilesetHeadSize);
+    if (!head) {
+        return std::nullopt;
+    }
+    return TilesetTileCountOfHead(head.value());
+}
+
+PictureFile CheckPictureFile(const std::string& picturePath,
+                             const std::vector<std::string>& tilesets, const Surface& palette) {
+    for (const std::string& tileset : tilesets) {
+        std::error_code error;
+        if (std::filesystem::equivalent(tileset, picturePath, error)) {
+            const Result<Surface> picture = LoadTilesetPicture(tileset);
+            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
+                                                         : PictureFile::HoldsATileset;
+        }
+    }
+    return PictureFile::Free;
+}
+
+} // namespace tessra

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/base/result.h"
+#include "core/render/surface.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessra {
+
+// Reads and decodes one tileset picture, PNG or PCX. A failure names the file
+// and the reason, e.g. "tiles/a.pcx: BytesPerLine is 0". What the user should
+// know of a picture that loads but shows black is added to `notes`.
+Result<Surface> LoadTilesetPicture(const std::string& path,
+                                   std::vector<std::string>* notes = nullptr);
+
+// How many tiles a tileset file holds, from its header alone; nothing when
+// only decoding it can tell (it cannot be read, or its header is refused).
+std::optional<int> CountTilesetTiles(const std::string& path);
+
+// What stands where a Tiled export would write its palette picture.
+enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
+
+// A map brought back from Tiled has the palette picture of its last export
+// for its tileset: exported again, that picture is already right. Any other
+// tileset at that path must not be overwritten.
+PictureFile CheckPictureFile(const std::string& picturePath,
+                             const std::vector<std::string>& tilesets, const Surface& palette);
+
+} // namespace tessra

@@ -1,0 +1,80 @@
+#include "core/edit/map_shift.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessra;
+
+TEST(MapShift, ReadsTheBoxesOrNamesTheOneAtFault) {
+    const auto tiles = ReadTileShift(" 20", "+2 ", "255"); // a range typed backwards
+    ASSERT_TRUE(tiles.ok());
+    EXPECT_EQ(std::tuple(int{tiles.value().From}, int{tiles.value().To}, tiles.value().Offset),
+              std::tuple(2, 20, 255));
+    const auto wrap = ReadMapShift("-255", "4", true, "junk: wrapping needs no fill tile");
+    ASSERT_TRUE(wrap.ok());
+    EXPECT_EQ(std::tuple(wrap.value().DX, wrap.value().DY), std::tuple(-255, 4));
+    EXPECT_EQ(ReadMapShift("1", "0", false, "255").value().FillTile, 255);
+
+    const std::pair<std::string, const char*> refusals[] = {
+        {ReadTileShift("256", "1", "1").message(), "From must be a tile number from 0 to 255."},
+        {ReadTileShift("1", "2", "-1e9").message(),
+         "Offset must be a whole number from -255 to 255."},
+        {ReadMapShift("256", "0", true, "").message(), "X shift "},
+        {ReadMapShift("0", "0", false, "256").message(), "Fill tile "},
+        // Not the general reading rule: nothing here reads as 0 or is rounded.
+        {ReadTileShift("1", "2", "12abc").message(), "Offset "},
+        {ReadMapShift("0", "&H1", true, "").message(), "Y shift "},
+        {ReadMapShift("0", "0", false, "+-1").message(), "Fill tile "},
+    };
+    for (const auto& [message, start] : refusals) {
+        EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+    }
+}
+
+TEST(MapShift, TileShiftMovesTheRangeOrRefusesWithoutChangingACell) {
+    MapGrid map;
+    const int tiles[] = {10, 20, 40, 250};
+    for (int x = 0; x < 4; ++x) {
+        map(x, 0) = static_cast<std::uint8_t>(tiles[x]);
+    }
+    const MapGrid before = map;
+    for (const auto& [shift, refusal] : {
+             std::pair<TileShift, const char*>{{200, 255, 6}, "turn tile 250 into 256"},
+             {{0, 20, -1}, "turn tile 0 into -1"},
+             {{41, 60, 5}, nullptr}, // no cell holds these
+             {{0, 255, 0}, nullptr},
+         }) {
+        const auto result = ShiftTiles(map, shift);
+        EXPECT_TRUE(map == before);
+        EXPECT_EQ(result.ok(), !refusal);
+        EXPECT_TRUE(!refusal || result.message().find(refusal) != std::string::npos);
+    }
+    // Only tiles that cells hold can refuse: 39 + 235 would not fit.
+    EXPECT_EQ(ShiftTiles(map, {10, 39, 235}).value(), 2);
+    EXPECT_EQ(std::vector<int>({map(0, 0), map(1, 0), map(2, 0), map(3, 0), map(4, 0)}),
+              std::vector<int>({245, 255, 40, 250, 0}));
+}
+
+TEST(MapShift, MovesTheMapWrappingOrFilling) {
+    MapGrid old; // (x + 3y) mod 256: every row and column differ
+    for (int i = 0; i < CellCount; ++i) {
+        old.data()[i] = static_cast<std::uint8_t>(i % 256 + 3 * (i / 256));
+    }
+    const auto mod = [](long long v) { return static_cast<int>((v % 256 + 256) % 256); };
+    for (const auto& [dx, dy] : {std::pair(1, 0), {-3, 7}, {255, -255}, {-700, 1000}}) {
+        for (const bool wrap : {true, false}) {
+            MapGrid map = old;
+            ShiftMap(map, {dx, dy, wrap, 99});
+            int wrong = 0;
+            for (int y = 0; y < MapSize; ++y) {
+                for (int x = 0; x < MapSize; ++x) {
+                    int expected = wrap ? old(mod(x - dx), mod(y - dy)) : 99;
+                    if (!wrap && MapGrid::Contains(x - dx, y - dy)) {
+                        expected = old(x - dx, y - dy);
+                    }
+                    wrong += map(x, y) != expected;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << dx << ',' << dy << (wrap ? " wrap" : " fill");
+        }
+    }
+}

@@ -1,0 +1,38 @@
+#include "core/model/tileset_paths.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace tessra;
+
+// Paths that a project file could not give back as they went in are refused.
+TEST(TilesetFiles, ChecksPathsAndRefusesDuplicates) {
+    const std::vector<std::string> listed = {"a.pcx", "tiles/b.pcx"};
+    const std::pair<std::string, std::string> cases[] = {
+        {"c d.pcx", ""},
+        {"tiles/b.pcx", "That tileset is already loaded."},
+        {"Tiles/b.pcx", ""}, // another spelling is another entry
+        {"a\n.pcx", "A tileset path cannot hold a line break."},
+        {"a.pcx\r", "A tileset path cannot hold a line break."},
+        {" a.pcx", "A tileset path cannot begin or end with a blank."},
+        {"a.pcx\t", "A tileset path cannot begin or end with a blank."},
+    };
+    for (const auto& [path, refusal] : cases) {
+        EXPECT_EQ(CheckNewTileset(listed, path).message(), refusal) << path;
+    }
+}
+
+TEST(TilesetFiles, ResolvesRelativePathsFromTheProjectFolder) {
+    const std::array<const char*, 3> cases[] = {
+        // path, project file, resolved
+        {"a.pcx", "/maps/level.tessra", "/maps/a.pcx"},
+        {"tiles\\a.pcx", "maps/level.tessra", "maps/tiles/a.pcx"},
+        {"..\\art\\a.pcx", "level.tessra", "../art/a.pcx"},
+        {"/abs/a\\b.pcx", "/maps/level.tessra", "/abs/a\\b.pcx"},
+        {"a.pcx", "/level.tessra", "/a.pcx"},
+    };
+    for (const auto& [path, project, resolved] : cases) {
+        EXPECT_EQ(ResolveTilesetPath(path, FolderOf(project)), resolved) << path;
+    }
+}
