@@ -18,6 +18,7 @@ const WritingCommand Commands[] = {
     {"Export", {"export", "MAP", "OUT", "--compress", "lz77"}, ".bin"},
     {"ExportC", {"export", "MAP", "OUT", "--format", "c"}, ".c"}, // and its header
     {"ImportCsv", {"import-csv", "CSV", "3", "2", "OUT"}, ".tessra"},
+    {"ImportImage", {"import-image", "PNG", "OUT", "--tileset", "OUT.png"}, ".tessra"},
     {"Swap", {"swap", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"Replace", {"replace", "MAP", "1", "2", "OUT"}, ".tessra"},
     {"PcxToImage", {"pcx-to-image", "PCX", "OUT"}, ".ppm"},
@@ -50,12 +51,14 @@ class SaveFaults : public ::testing::TestWithParam<std::tuple<WritingCommand, Fa
     CliRun Run(const WritingCommand& command, const std::string& out) {
         std::vector<std::string> args;
         for (const std::string& arg : command.args) {
-            args.push_back(arg == "OUT"   ? out
-                           : arg == "MAP" ? dir_.File("map.tessra")
-                           : arg == "CSV" ? dir_.File("in.csv")
-                           : arg == "PCX" ? dir_.File("in.pcx")
-                           : arg == "TMX" ? dir_.File("map-csv.tmj")
-                                          : arg);
+            args.push_back(arg == "OUT"       ? out
+                           : arg == "MAP"     ? dir_.File("map.tessra")
+                           : arg == "CSV"     ? dir_.File("in.csv")
+                           : arg == "PCX"     ? dir_.File("in.pcx")
+                           : arg == "TMX"     ? dir_.File("map-csv.tmj")
+                           : arg == "PNG"     ? dir_.File("terrain.png")
+                           : arg == "OUT.png" ? out + ".png"
+                                              : arg);
         }
         return RunTool(args);
     }
