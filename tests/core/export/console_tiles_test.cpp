@@ -304,25 +304,6 @@ TEST(ConsoleTileFormats, GoldenBytes) {
     }
 }
 
-// Without a palette file, colours are numbered as the stored tiles first use
-// them, the backdrop 0; two colours equal at the console's depth are one.
-TEST(ConsoleTileFormats, ColoursInTheOrderOfFirstUse) {
-    Surface picture(PaletteWidth, PaletteHeight);
-    picture.Clear(Rgb(0, 0, 0x80));
-    const Pixel row[] = {Rgb(0, 0, 0x80), Rgb(0xF8, 0, 0), Rgb(0, 0xF8, 0), Rgb(0xFF, 0x07, 0)};
-    for (int x = 0; x < 4; ++x) {
-        picture.Set(TileLeft(1) + 8 + x, 0, row[x]); // tile 1's top-right quarter
-    }
-    MapGrid map;
-    map(1, 0) = 1;
-    const auto out = Export(map, {}, picture,
-                            {{"hardware", "snes"}, {"region", "0,0,2,1"}, {"numbering", "unique"}});
-    ASSERT_TRUE(out.ok()) << out.message();
-    EXPECT_EQ(Hex(out.value().palettes).substr(0, 12), "00401F00E003");
-    // Tile 0 is the backdrop alone; tile 1's top-right quarter is 0, 1, 2, 1.
-    EXPECT_EQ(Hex(out.value().tiles).substr(64, 4), "5020");
-}
-
 TEST_P(ConsoleRoundTrip, DecodeToTheEditorsDrawing) {
     const Console& c = GetParam();
     std::mt19937 random(7);
@@ -427,8 +408,9 @@ TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
     attributes[37].Palette = 2;
     attributes[4].Palette = 2;
     attributes[5].Hflip = true;
+    attributes[6].Palette = 9;
     MapGrid map;
-    map(0, 0) = 37, map(1, 0) = 1, map(2, 0) = 2, map(3, 0) = 3;
+    map(0, 0) = 37, map(1, 0) = 1, map(2, 0) = 2, map(3, 0) = 3, map(4, 0) = 6;
     map(9, 9) = 4, map(8, 8) = 5;
     const Settings snes2 = {{"hardware", "snes"}, {"bpp", "2"}};
     const auto with = [](Settings settings, const Settings& more) {
@@ -499,29 +481,17 @@ TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
     EXPECT_TRUE(Refused(
         ExportMap(map, {}, Make({{"hardware", "md"}, {"tiles", "./map.bin"}}), "map.bin", &art),
         "would write ./map.bin twice"));
-}
 
-// Every problem is listed, each naming what to change, for the budget.
-TEST(ConsoleTileFormats, ListsEveryProblem) {
-    Surface picture(PaletteWidth, PaletteHeight);
-    Paint(picture, 1, 2, {Red, Green, Blue, Grey});
-    Paint(picture, 2, 0, {Red, Green, Blue});
-    Paint(picture, 2, 1, {White});
-    TileAttributeTable attributes;
-    attributes[3].Palette = 9;
-    MapGrid map;
-    map(0, 0) = 1, map(1, 0) = 2, map(2, 0) = 3;
-    ArtInputs art;
-    art.Picture = &picture;
+    // For the budget every problem is listed, in image numbering's order of
+    // the stored tiles, each naming what to change.
     const auto tiles =
-        MakeConsoleTiles(map, attributes, Make({{"hardware", "snes"}, {"bpp", "2"}}), art);
+        MakeConsoleTiles(map, attributes, Make(with(snes2, {{"region", "0,0,5,1"}})), art);
     std::vector<std::tuple<int, int, int>> named;
     for (const ArtProblem& problem : tiles.Problems) {
         named.emplace_back(problem.Tile, problem.Quarter, problem.Palette);
     }
-    // Stored in image numbering: tile 2's top right before tile 1's bottom left.
-    EXPECT_EQ(named, (std::vector<std::tuple<int, int, int>>{{3, -1, -1}, {2, 1, 0}, {1, 2, 0}}));
-    EXPECT_EQ(tiles.Palettes.at(0).size(), 5u); // the backdrop, red, green, blue, white
+    EXPECT_EQ(named, (std::vector<std::tuple<int, int, int>>{{6, -1, -1}, {2, 0, 0}, {37, 1, 2}}));
+    EXPECT_EQ(tiles.Palettes.at(0).size(), 6u); // the backdrop, tile 1's two, tile 2's three
     EXPECT_EQ(std::tuple(tiles.Room, tiles.PaletteLimit, tiles.TileLimit), std::tuple(4, 8, 1024));
 }
 
@@ -552,8 +522,7 @@ TEST(ConsoleColours, NesNearestGimpAndEmulatorPalettes) {
     const std::pair<std::string, std::string> damaged[] = {
         {"JASC-PAL\n", "its first line is not \"GIMP Palette\""},
         {"GIMP Palette\n1 2\n", "line 2 is not a colour"},
-        {"GIMP Palette\n1 2 256\n", "line 2 is not a colour"},
-        {"GIMP Palette\n1 2 3x\n", "line 2 is not a colour"},
+        {"GIMP Palette\n\n1 2 256\n", "line 3 is not a colour"},
         {"GIMP Palette\n# none\n", "it holds no colours"},
     };
     for (const auto& [bytes, message] : damaged) {

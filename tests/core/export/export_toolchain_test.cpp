@@ -116,6 +116,22 @@ std::string Tail(std::size_t size, int width, int height) {
            word(static_cast<std::size_t>(height));
 }
 
+// Runs a script in the folder: its status, what it printed, or a skip when
+// the shell found no such command.
+struct ToolRun {
+    int status;
+    std::string log;
+    bool missing;
+};
+
+ToolRun RunIn(const TempDir& dir, const std::string& script) {
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && { " + script + "; } >build.log 2>&1";
+    const int status = std::system(command.c_str());
+    const bool missing = WIFEXITED(status) && WEXITSTATUS(status) == 127;
+    return {status, ReadText(dir.File("build.log")), missing};
+}
+
 class ExportToolchain : public ::testing::TestWithParam<Toolchain> {};
 
 } // namespace
@@ -148,14 +164,11 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
         const std::string include = chain.syntax == AsmSyntax::Rgbds ? "INCLUDE" : ".include";
         WriteText(dir.File(c ? "main.c" : "main.s"),
                   c ? CMain : include + " \"level.s\"\n" + chain.asmTail + "\n");
-        const std::string command =
-            "cd '" + dir.Path().string() + "' && { " + chain.script + "; } >build.log 2>&1";
-        const int status = std::system(command.c_str());
-        const std::string log = ReadText(dir.File("build.log"));
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 127) { // the shell found no such command
-            GTEST_SKIP() << log << "The tools come with " << chain.package << ".";
+        const ToolRun run = RunIn(dir, chain.script);
+        if (run.missing) {
+            GTEST_SKIP() << run.log << "The tools come with " << chain.package << ".";
         }
-        ASSERT_EQ(status, 0) << log;
+        ASSERT_EQ(run.status, 0) << run.log;
 
         // Each array's size is a multiple of four, so no padding comes between them.
         const std::string data = raw.value().Files[0].Bytes;
@@ -203,22 +216,6 @@ Level MakeLevel(int palettes, bool flips) {
     return level;
 }
 
-// Runs a script in the folder: its status, what it printed, or a skip when
-// the shell found no such command.
-struct ToolRun {
-    int status;
-    std::string log;
-    bool missing;
-};
-
-ToolRun RunIn(const TempDir& dir, const std::string& script) {
-    const std::string command =
-        "cd '" + dir.Path().string() + "' && { " + script + "; } >build.log 2>&1";
-    const int status = std::system(command.c_str());
-    const bool missing = WIFEXITED(status) && WEXITSTATUS(status) == 127;
-    return {status, ReadText(dir.File("build.log")), missing};
-}
-
 // The export's files written into the folder, and its raw bytes for each output.
 struct Written {
     std::string map, tiles, palettes;
@@ -258,68 +255,36 @@ TEST(ExportToolchain, NesProgramLoadsTilesPalettesAndScreens) {
         ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
     }
     const Written raw = WriteLevel(dir, MakeLevel(4, false), settings, ".s");
+    // Reset copies the palettes to the PPU; the tiles and screens go by address and size.
     WriteText(dir.File("main.s"), R"(.include "level.s"
 .include "level_tiles.s"
 .include "level_palettes.s"
 .segment "HEADER"
     .byte "NES", $1A, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0
-.segment "ZEROPAGE"
-source: .res 2
-count: .res 2
 .segment "CODE"
-; Copies count bytes from source to the PPU.
-copy:
-    ldy #0
-@next:
-    lda (source),y
-    sta $2007
-    iny
-    bne :+
-    inc source+1
-:   lda count
-    bne :+
-    dec count+1
-:   dec count
-    lda count
-    ora count+1
-    bne @next
-    rts
-.macro load address, data, size
-    bit $2002
-    lda #>address
-    sta $2006
-    lda #<address
-    sta $2006
-    lda #<(data)
-    sta source
-    lda #>(data)
-    sta source+1
-    lda #<(size)
-    sta count
-    lda #>(size)
-    sta count+1
-    jsr copy
-.endmacro
 reset:
-    sei
-    load $0000, level_tiles, level_tiles_SIZE
-    load $3F00, level_palettes, level_palettes_SIZE
-    load $2000, level, level_SIZE / 4
-    load $2400, level + level_SIZE / 4, level_SIZE / 4
-@forever:
-    jmp @forever
+    lda #$3F
+    sta $2006
+    ldx #0
+    stx $2006
+:   lda level_palettes,x
+    sta $2007
+    inx
+    cpx #level_palettes_SIZE
+    bne :-
+    jmp reset
 nmi:
     rti
+sources:
+    .word level_tiles, level_tiles_SIZE, level, level_SIZE
 .segment "VECTORS"
     .word nmi, reset, nmi
 )");
     WriteText(dir.File("nes.cfg"), R"(MEMORY {
-    ZP: start = $00, size = $100, type = rw;
     HEADER: start = 0, size = 16, file = %O, fill = yes;
     PRG: start = $8000, size = $8000, file = %O, fill = yes;
 }
 SEGMENTS {
-    ZEROPAGE: load = ZP, type = zp;
     HEADER: load = HEADER, type = ro;
     CODE: load = PRG, type = ro;
     RODATA: load = PRG, type = ro;
