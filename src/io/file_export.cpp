@@ -28,13 +28,6 @@ Status SaveExportProfile(const std::string& path, const ExportProfile& profile) 
     return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)), Durability::Document);
 }
 
-std::vector<std::string> FilesOfMap(const std::string& mapPath) {
-    if (mapPath.empty()) {
-        return {};
-    }
-    return {mapPath, TileAttributesPath(mapPath), ExportProfilePath(mapPath)};
-}
-
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
                                  const std::vector<std::string>& sources) {

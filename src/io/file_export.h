@@ -18,13 +18,10 @@ Result<ExportProfile> LoadExportProfile(const std::string& path);
 // one's place.
 Status SaveExportProfile(const std::string& path, const ExportProfile& profile);
 
-// The files an export of the map at mapPath reads, and so must not replace:
-// the map, its tile attributes and its profile; none for a map without a file.
-std::vector<std::string> FilesOfMap(const std::string& mapPath);
-
 // The export of the map as the settings say, written to output once no file
-// of it is one of `sources`: each file whole to a temporary one, synced,
-// before any takes its place (C writes two).
+// of it is one of `sources` (FilesOfMap, and any other file it reads): each
+// file whole to a temporary one, synced, before any takes its place (C
+// writes two; "-" is standard output).
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
                                  const std::vector<std::string>& sources);

@@ -1,6 +1,7 @@
 #include "ui/frm_export.h"
 
 #include "core/export/map_export.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -342,7 +343,7 @@ void frmExport::cmdOK_Click() {
     const std::string output = OutputPath();
     const Result<MapExport> written =
         ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(), output,
-                       FilesOfMap(mapPath_));
+                       FilesOfMap(mapPath_, context_.state));
     if (!written) {
         Refuse(written.message());
         return;
