@@ -1,6 +1,6 @@
 #include "core/edit/tool_table.h"
-#include "platform/qt_text.h"
 #include "io/temp_dir.h"
+#include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_rubber_stamp_maker.h"
 #include "ui/picture_box.h"
