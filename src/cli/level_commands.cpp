@@ -60,8 +60,9 @@ Status RunImportImage(const std::vector<std::string>& given, std::ostream& out) 
         return Error{Shortened(args.value().picture) + ": " + cut.message()};
     }
     const LevelCut& level = cut.value();
-    if (Status written = WriteLevelMapFiles(args.value().project, args.value().tileset,
-                                            level.tileset, level.map, {}, {args.value().picture});
+    const ImportImageArgs& files = args.value();
+    if (Status written = WriteLevelMap(files.project, LevelDocument(level, files.tileset),
+                                       files.tileset, level.tileset, {files.picture});
         !written) {
         return written;
     }

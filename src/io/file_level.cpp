@@ -3,10 +3,9 @@
 #include "core/base/message_text.h"
 #include "core/convert/level_picture.h"
 #include "core/formats/image_encoders.h"
-#include "core/formats/project_file.h"
-#include "core/formats/tiled/tmx_import.h"
+#include "core/model/tile_attributes.h"
 #include "core/model/tileset_paths.h"
-#include "io/file_group.h"
+#include "io/file_document.h"
 #include "io/file_io.h"
 
 #include <filesystem>
@@ -21,16 +20,12 @@ std::string Absolute(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
-std::span<const std::uint8_t> ByteSpan(const std::string& text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-Status EncodeTileset(const std::string& path, const Surface& tileset, Bytes& png) {
-    png = EncodePng(tileset);
+Result<Bytes> EncodeTileset(const std::string& path, const Surface& tileset) {
+    Bytes png = EncodePng(tileset);
     if (png.empty()) {
         return Error{"Cannot write " + Shortened(path) + ": the picture could not be encoded"};
     }
-    return {};
+    return png;
 }
 
 } // namespace
@@ -49,44 +44,39 @@ Result<Surface> LoadLevelPicture(const std::string& path) {
 }
 
 Status WriteTilesetPicture(const std::string& path, const Surface& tileset) {
-    Bytes png;
-    if (Status encoded = EncodeTileset(path, tileset, png); !encoded) {
-        return encoded;
+    const Result<Bytes> png = EncodeTileset(path, tileset);
+    if (!png) {
+        return png;
     }
-    return WriteFileAtomic(path, png, Durability::Document);
+    return WriteFileAtomic(path, png.value(), Durability::Document);
 }
 
-Status WriteLevelMapFiles(const std::string& projectPath, const std::string& tilesetPath,
-                          const Surface& tileset, const MapGrid& map,
-                          const TileAttributeTable& attributes,
-                          const std::vector<std::string>& inputs) {
-    const std::string attributesPath = TileAttributesPath(projectPath);
-    for (const std::string* output : {&projectPath, &tilesetPath, &attributesPath}) {
-        if (Status free = CheckNotAnInput(*output, inputs); !free) {
+Status WriteLevelMap(const std::string& mapPath, const Document& document,
+                     const std::string& tilesetPath, const Surface& tileset,
+                     const std::vector<std::string>& inputs) {
+    for (const std::string& output : {mapPath, tilesetPath, TileAttributesPath(mapPath)}) {
+        if (Status free = CheckNotAnInput(output, inputs); !free) {
             return free;
         }
     }
-    if (Absolute(projectPath) == Absolute(tilesetPath) ||
-        !CheckNotAnInput(tilesetPath, {&projectPath, 1})) {
+    if (Absolute(mapPath) == Absolute(tilesetPath) ||
+        !CheckNotAnInput(tilesetPath, {&mapPath, 1})) {
         return Error{"Cannot write " + Shortened(tilesetPath) +
-                     ": the project and its tileset picture must be two files"};
+                     ": the map and its tileset picture must be two files"};
     }
-    const std::string listed = TilesetPathForProject(Absolute(tilesetPath), Absolute(projectPath));
-    if (Status path = CheckTilesetPath(listed); !path) {
-        return Error{path.message() + " (" + Shortened(listed) + ")"};
+    // As the map will list it.
+    for (const std::string& listed :
+         RebaseTilesetPaths(document.Tilesets, document.ProjectFolder, FolderOf(mapPath))) {
+        if (Status path = CheckTilesetPath(listed); !path) {
+            return Error{path.message() + " (" + Shortened(listed) + ")"};
+        }
     }
-    Bytes png;
-    if (Status encoded = EncodeTileset(tilesetPath, tileset, png); !encoded) {
-        return encoded;
+    const Result<Bytes> png = EncodeTileset(tilesetPath, tileset);
+    if (!png) {
+        return png;
     }
-    const std::string project = WriteProjectBytes({listed}, map);
-    std::vector<FileContent> files{{projectPath, ByteSpan(project)}, {tilesetPath, png}};
-    std::string attributesText;
-    if (attributes != TileAttributeTable{} || FileExists(attributesPath)) {
-        attributesText = WriteTileAttributesBytes(attributes);
-        files.push_back({attributesPath, ByteSpan(attributesText)});
-    }
-    return WriteFilesAtomic(files);
+    const FileContent picture{tilesetPath, png.value()};
+    return WriteDocument(mapPath, document, nullptr, nullptr, {&picture, 1});
 }
 
 } // namespace tessra

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/base/result.h"
-#include "core/model/map_grid.h"
-#include "core/model/tile_attributes.h"
+#include "core/model/document.h"
 #include "core/render/surface.h"
 
 #include <string>
@@ -18,15 +17,12 @@ Result<Surface> LoadLevelPicture(const std::string& path);
 // replaces the old one: the map that lists it is the user's work.
 Status WriteTilesetPicture(const std::string& path, const Surface& tileset);
 
-// Writes a map made from a level picture as one group, each file whole before
-// any replaces its old one: the project, which lists the tileset picture by its
-// path from the project's folder; the picture; and the tile attributes, when
-// any is set or a file of them already stands beside the project (it would
-// otherwise dress the new map). `inputs` are files the import read, which no output may
-// replace; nor may the project and the tileset be one file.
-Status WriteLevelMapFiles(const std::string& projectPath, const std::string& tilesetPath,
-                          const Surface& tileset, const MapGrid& map,
-                          const TileAttributeTable& attributes,
-                          const std::vector<std::string>& inputs);
+// Writes a map cut from a level picture as WriteDocument writes a document,
+// with its tileset picture in the same group. `inputs` are the files the cut
+// read, which no output may replace; nor may the map and the tileset picture
+// be one file.
+Status WriteLevelMap(const std::string& mapPath, const Document& document,
+                     const std::string& tilesetPath, const Surface& tileset,
+                     const std::vector<std::string>& inputs);
 
 } // namespace tessra

@@ -160,10 +160,7 @@ void frmImportPicture::cmdOK_Click() {
         Refuse(free.message());
         return;
     }
-    // Listed as a whole path: the map has no folder of its own until it is saved.
-    std::error_code error;
-    std::filesystem::path listed = std::filesystem::absolute(tileset, error).lexically_normal();
-    if (Status path = CheckTilesetPath(listed.string()); !path) {
+    if (Status path = CheckTilesetPath(ListedName(tileset)); !path) {
         Refuse(path.message());
         return;
     }
@@ -171,10 +168,8 @@ void frmImportPicture::cmdOK_Click() {
         Refuse(written.message());
         return;
     }
-    Document& document = context_.state;
-    document = Document{};
-    document.MapData = cut_.value().map;
-    document.Tilesets = {listed.string()};
+    // Listed from its own folder, so that the map keeps it relative wherever it is saved.
+    static_cast<Document&>(context_.state) = LevelDocument(cut_.value(), tileset);
     static_cast<Selection&>(context_.state) = Selection{};
     imported_ = true;
     accept();

@@ -77,7 +77,8 @@ class ImportPictureTest : public QObject {
         Click(window, "cmdOK");
         QVERIFY(f.dialogs.messages.empty());
         QVERIFY(window.Outcome() && !window.isVisible());
-        QCOMPARE(f.state.Tilesets, std::vector<std::string>{FileNameOf(dir.filePath("tiles.png"))});
+        QCOMPARE(f.state.Tilesets, std::vector<std::string>{"tiles.png"});
+        QCOMPARE(f.state.ProjectFolder, FileNameOf(dir.path()));
         QCOMPARE(QList<int>({f.state.MapData(7, 0), f.state.MapData(0, 1), f.state.MapData(8, 0)}),
                  QList<int>({7, 8, 0}));
         QVERIFY(f.state.Attributes == TileAttributeTable{} && f.state.SelectedTile == 0);

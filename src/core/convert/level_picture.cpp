@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -160,6 +161,15 @@ Result<LevelCut> CutLevelPicture(const Surface& picture) {
         }
     }
     return cut;
+}
+
+Document LevelDocument(const LevelCut& cut, const std::string& tilesetPath) {
+    const std::filesystem::path path(tilesetPath);
+    Document document;
+    document.MapData = cut.map;
+    document.Tilesets = {path.filename().string()};
+    document.ProjectFolder = path.parent_path().string();
+    return document;
 }
 
 std::string DescribeLevelCut(const LevelCut& cut) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/result.h"
+#include "core/model/document.h"
 #include "core/model/map_grid.h"
 #include "core/render/surface.h"
 
@@ -36,6 +37,10 @@ struct LevelCut {
 // Cuts a picture that passed CheckLevelPictureSize. More distinct cells than a
 // map has tile numbers are refused, naming the count.
 Result<LevelCut> CutLevelPicture(const Surface& picture);
+
+// The new map a cut makes: its cells, and the tileset picture written at
+// tilesetPath for its one tileset, listed from that picture's folder.
+Document LevelDocument(const LevelCut& cut, const std::string& tilesetPath);
 
 // "Cut 512 x 480 pixels into 960 cells: 87 tiles."
 std::string DescribeLevelCut(const LevelCut& cut);
