@@ -77,7 +77,7 @@ BENCHMARK(BM_ImportLevelPng)->Unit(benchmark::kMillisecond);
 static void BM_PackPalettes256Tiles(benchmark::State& state) {
     const std::vector<TileColours> tiles = LevelTileColours();
     for (auto _ : state) {
-        auto packing = PackPalettes(tiles, 15, 8);
+        auto packing = PackPalettes(tiles, {8, 16, true});
         benchmark::DoNotOptimize(packing);
     }
 }
@@ -96,7 +96,7 @@ static void BM_PackPalettes256RandomTiles(benchmark::State& state) {
         tiles.push_back({tile, colours});
     }
     for (auto _ : state) {
-        auto packing = PackPalettes(tiles, 15, 256);
+        auto packing = PackPalettes(tiles, {256, 16, true});
         benchmark::DoNotOptimize(packing);
     }
 }
@@ -104,8 +104,7 @@ BENCHMARK(BM_PackPalettes256RandomTiles)->Unit(benchmark::kMillisecond);
 
 static void BM_FindSimilarTiles256(benchmark::State& state) {
     const Result<LevelCut> cut = CutLevelPicture(LevelPicture());
-    Surface palette(PaletteWidth, PaletteHeight);
-    BitBlt(palette, 0, 0, PaletteWidth, cut.value().tileset.Height(), cut.value().tileset, 0, 0);
+    const Surface palette = LevelPalette(cut.value());
     for (auto _ : state) {
         benchmark::DoNotOptimize(FindSimilarTiles(palette, cut.value().map, 8));
     }

@@ -4,7 +4,9 @@
 
 namespace tessra {
 
-// From a level picture to a map: import-image.
+// From a level picture to a map: import-image, assign-palettes and similar.
 Subcommand ImportImageCommand();
+Subcommand AssignPalettesCommand();
+Subcommand SimilarCommand();
 
 } // namespace tessra

@@ -16,6 +16,8 @@ std::span<const Subcommand> Subcommands() {
         ExportCommand(),
         ImportCsvCommand(),
         ImportImageCommand(),
+        AssignPalettesCommand(),
+        SimilarCommand(),
         SwapCommand(),
         ReplaceCommand(),
         // Pictures

@@ -41,5 +41,7 @@ inline constexpr HelpTopic HelpTileUsageTopic{"tile_usage.html", 1640};
 inline constexpr HelpTopic HelpWindowTopic{"window.html", 1160};
 inline constexpr HelpTopic HelpRecoveryTopic{"recovery.html", 1170};
 inline constexpr HelpTopic HelpPictureToMapTopic{"picture_to_map.html", 1320};
+inline constexpr HelpTopic HelpSimilarTilesTopic{"picture_to_map.html", 1330};
+inline constexpr HelpTopic HelpAssignPalettesTopic{"picture_to_map.html", 1340};
 
 } // namespace tessra

@@ -7,6 +7,7 @@
 #include "platform/qt_text.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +35,7 @@ QString DefaultTilesetPath(const QString& picture) {
 } // namespace
 
 frmImportPicture::frmImportPicture(ToolWindowContext& context, QWidget* parent)
-    : ToolDialog(context, parent, "frmImportPicture", QStringLiteral("Import Picture"), {481, 241},
+    : ToolDialog(context, parent, "frmImportPicture", QStringLiteral("Import Picture"), {481, 322},
                  HelpPictureToMapTopic) {
     Label1 = new QLabel(QStringLiteral("Cuts a level picture into 16 x 16 cells: equal cells "
                                        "become one tile. The tiles go to the tileset picture, 16 "
@@ -54,17 +55,29 @@ frmImportPicture::frmImportPicture(ToolWindowContext& context, QWidget* parent)
     txtTileset = AddTextBox(frame2, "txtTileset", {}, {8, 16, 377, 19});
     cmdBrowseTileset =
         AddButton(frame2, "cmdBrowseTileset", QStringLiteral("B&rowse"), {392, 16, 65, 17});
+    QGroupBox* frame4 =
+        AddFrame(this, "Frame4", QStringLiteral("Console (optional)"), {8, 140, 465, 41});
+    cmbConsole = new QComboBox(frame4);
+    cmbConsole->setObjectName(QStringLiteral("cmbConsole"));
+    cmbConsole->setGeometry(8, 14, 449, 21);
+    cmbConsole->addItem(QStringLiteral("None: no sub-palettes yet"));
+    for (const ConsoleDepthChoice& choice : choices_) {
+        cmbConsole->addItem(ToQString(choice.label));
+    }
     QGroupBox* frame3 =
-        AddFrame(this, "Frame3", QStringLiteral("What It Makes"), {8, 140, 465, 57});
+        AddFrame(this, "Frame3", QStringLiteral("What It Makes"), {8, 188, 465, 86});
     lblSize = AddLabel(frame3, "lblSize", {8, 16, 449, 13});
     lblSize->setWordWrap(true);
     lblSize->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCells = AddLabel(frame3, "lblCells", {8, 29, 449, 13});
     lblTiles = AddLabel(frame3, "lblTiles", {8, 42, 449, 13});
+    lblPalettes = AddLabel(frame3, "lblPalettes", {8, 55, 449, 26});
+    lblPalettes->setWordWrap(true);
+    lblPalettes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmdOK = AddButton(this, "cmdOK", QStringLiteral("&OK"), {168, 204, 97, 33});
-    cmdCancel = AddButton(this, "cmdCancel", QStringLiteral("&Cancel"), {272, 204, 97, 33});
-    cmdHelp = AddButton(this, "cmdHelp", QStringLiteral("&Help"), {376, 204, 97, 33});
+    cmdOK = AddButton(this, "cmdOK", QStringLiteral("&OK"), {168, 281, 97, 33});
+    cmdCancel = AddButton(this, "cmdCancel", QStringLiteral("&Cancel"), {272, 281, 97, 33});
+    cmdHelp = AddButton(this, "cmdHelp", QStringLiteral("&Help"), {376, 281, 97, 33});
     cmdOK->setDefault(true);
 
     connect(cmdBrowsePicture, &QPushButton::clicked, this,
@@ -72,6 +85,7 @@ frmImportPicture::frmImportPicture(ToolWindowContext& context, QWidget* parent)
     connect(cmdBrowseTileset, &QPushButton::clicked, this,
             &frmImportPicture::cmdBrowseTileset_Click);
     connect(txtPicture, &QLineEdit::editingFinished, this, &frmImportPicture::PictureChosen);
+    connect(cmbConsole, &QComboBox::currentIndexChanged, this, &frmImportPicture::Pack);
     connect(cmdOK, &QPushButton::clicked, this, &frmImportPicture::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdHelp, &QPushButton::clicked, this, &frmImportPicture::ShowHelp);
@@ -137,6 +151,7 @@ void frmImportPicture::Analyse() {
                          .arg(cut.width / 16)
                          .arg(cut.height / 16));
     lblCells->setText(QStringLiteral("Distinct cells: %1").arg(cut.tiles));
+    Pack();
     lblTiles->setText(QStringLiteral("Tiles: %1 of %2, in a tileset picture of %3 x %4 pixels")
                           .arg(cut.tiles)
                           .arg(TileCount)
@@ -144,10 +159,30 @@ void frmImportPicture::Analyse() {
                           .arg(cut.tileset.Height()));
 }
 
+void frmImportPicture::Pack() {
+    lblPalettes->clear();
+    const int chosen = cmbConsole->currentIndex() - 1;
+    if (!cut_ || chosen < 0) {
+        packed_ = Error{};
+        return;
+    }
+    const ConsoleDepthChoice& choice = choices_[static_cast<std::size_t>(chosen)];
+    ExportSettings settings;
+    settings.Hardware = choice.hardware;
+    settings.Bpp = choice.bpp;
+    packed_ = AssignPalettes(cut_.value().map, {}, settings, LevelPalette(cut_.value()));
+    lblPalettes->setText(
+        ToQString(packed_ ? DescribePaletteAssignment(packed_.value()) : packed_.message()));
+}
+
 void frmImportPicture::cmdOK_Click() {
     Analyse();
     if (!cut_) {
         Refuse(cut_.message());
+        return;
+    }
+    if (cmbConsole->currentIndex() > 0 && !packed_) {
+        Refuse(packed_.message());
         return;
     }
     const std::string tileset = FileNameOf(txtTileset->text());
@@ -170,6 +205,9 @@ void frmImportPicture::cmdOK_Click() {
     }
     // Listed from its own folder, so that the map keeps it relative wherever it is saved.
     static_cast<Document&>(context_.state) = LevelDocument(cut_.value(), tileset);
+    if (packed_) {
+        context_.state.Attributes = packed_.value().attributes;
+    }
     static_cast<Selection&>(context_.state) = Selection{};
     imported_ = true;
     accept();

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/convert/level_picture.h"
+#include "core/convert/palette_assignment.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>
 #include <string>
 
+class QComboBox;
 class QLabel;
 
 namespace tessra {
@@ -31,6 +33,8 @@ class frmImportPicture : public ToolDialog {
     // Reads and cuts the picture the box names, unless it is the one last cut,
     // and shows what it makes or why it is refused.
     void Analyse();
+    // Packs the cut's palettes for the console chosen, if one is.
+    void Pack();
 
     QLabel* Label1 = nullptr;
     QLineEdit* txtPicture = nullptr;
@@ -39,13 +43,17 @@ class frmImportPicture : public ToolDialog {
     QPushButton* cmdBrowseTileset = nullptr;
     QLabel* lblSize = nullptr;
     QLabel* lblCells = nullptr;
+    QComboBox* cmbConsole = nullptr;
     QLabel* lblTiles = nullptr;
+    QLabel* lblPalettes = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdHelp = nullptr;
 
     std::optional<std::string> analysed_; // the path last read
     Result<LevelCut> cut_{Error{}};
+    std::vector<ConsoleDepthChoice> choices_ = ConsoleDepthChoices();
+    Result<PaletteAssignment> packed_{Error{}};
     bool imported_ = false;
 };
 

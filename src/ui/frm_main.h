@@ -119,6 +119,8 @@ class frmMain : public QMainWindow {
 
     // From a level picture to a map (frm_main_level.cpp).
     void mnuImportPicture_Click();
+    void mnuSimilarTiles_Click();
+    void mnuAssignPalettes_Click();
 
     // Undo, redo and unsaved work (frm_main_edit.cpp).
     void mnuUndo_Click();

@@ -99,7 +99,10 @@ void frmMain::BuildMenus() {
           [](frmMain* w) { w->RunMapTool<frmTileShift>("Tile Shift"); }},
          {"mnuMapShift", "&Map Shift", [](frmMain* w) { w->RunMapTool<frmMapShift>("Map Shift"); }},
          {"mnuTileUsage", "Tile &Usage...", &frmMain::mnuTileUsage_Click},
-         {"mnuTileAttributes", "Tile &Attributes...", &frmMain::mnuTileAttributes_Click}});
+         {"mnuTileAttributes", "Tile &Attributes...", &frmMain::mnuTileAttributes_Click},
+         {"sepTools1", "", nullptr},
+         {"mnuSimilarTiles", "Similar &Tiles...", &frmMain::mnuSimilarTiles_Click},
+         {"mnuAssignPalettes", "Assign &Palettes...", &frmMain::mnuAssignPalettes_Click}});
     AddMenu(
         this, "mnuHelp_submenu", "&Help",
         {{"mnuHelpTopics", "Help &Topics", &frmMain::mnuHelpTopics_Click},

@@ -92,3 +92,55 @@ TEST_F(LevelCommands, ImportImageRefusalsWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(tiles_)) << message;
     }
 }
+
+// With a console the import packs the sub-palettes, as assign-palettes does
+// for a map that exists, and the console's export then takes the map; a map
+// whose colours do not fit is refused and its attributes left as they were.
+TEST_F(LevelCommands, PalettesThatTheExportTakes) {
+    CliRun run = RunTool({"import-image", picture_, project_, "--tileset", tiles_, "--hardware",
+                          "snes", "--bpp", "2"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.out, "Cut 64 x 48 pixels into 12 cells: 10 tiles.\n"
+                       "10 tiles in 4 of 8 sub-palettes, the fewest there can be.\n");
+    const auto exported = [&](const char* hardware) {
+        return RunTool({"export", project_, dir_.File("level.map"), "--hardware", hardware,
+                        "--numbering", "unique", "--tiles", dir_.File("level.chr"), "--palettes",
+                        dir_.File("level.pal"), "--region", "0,0,16,15"});
+    };
+    run = exported("snes");
+    EXPECT_EQ(run.status, ExitSuccess) << run.err;
+    run = RunTool({"assign-palettes", project_, "--hardware", "nes"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.out, "10 tiles in 2 of 4 sub-palettes, the fewest there can be.\n");
+    run = exported("nes");
+    EXPECT_EQ(run.status, ExitSuccess) << run.err;
+
+    const std::string attributes = ReadText(TileAttributesPath(project_));
+    const std::pair<std::vector<std::string>, const char*> refusals[] = {
+        {{"assign-palettes", project_, "--hardware", "gb"},
+         "The tiles need 4 sub-palettes; there is 1"},
+        {{"assign-palettes", project_}, "needs --hardware"},
+        {{"assign-palettes", project_, "--hardware", "md", "--bpp", "8"}, "bpp"},
+        {{"import-image", picture_, project_, "--tileset", tiles_, "--bpp", "4"},
+         "need a --hardware"},
+    };
+    for (const auto& [args, message] : refusals) {
+        run = RunTool(args);
+        EXPECT_EQ(run.status, ExitRefused) << message;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(ReadText(TileAttributesPath(project_)), attributes) << message;
+    }
+}
+
+// similar lists the pairs within the pixels given, none by default here.
+TEST_F(LevelCommands, SimilarListsPairsWithinThePixelsGiven) {
+    ASSERT_EQ(RunTool({"import-image", picture_, project_, "--tileset", tiles_}).status,
+              ExitSuccess);
+    EXPECT_EQ(RunTool({"similar", project_}).out, "");
+    const CliRun run = RunTool({"similar", project_, "--max-pixels=240"});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 45);
+    EXPECT_TRUE(run.out.starts_with("Tile 1 (1 cell) looks like tile 0 (65527 cells): 240 pixels "
+                                    "differ.\n"));
+    EXPECT_EQ(RunTool({"similar", project_, "--max-pixels", "257"}).status, ExitRefused);
+}

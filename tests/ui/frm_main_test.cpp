@@ -81,7 +81,8 @@ class FrmMainTest : public MainWindowTest {
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
                  "mnuTileShift=Tile Shi&ft mnuMapShift=&Map Shift mnuTileUsage=Tile &Usage... "
-                 "mnuTileAttributes=Tile &Attributes... mnuHelp_submenu=&Help: "
+                 "mnuTileAttributes=Tile &Attributes... mnuSimilarTiles=Similar &Tiles... "
+                 "mnuAssignPalettes=Assign &Palettes... mnuHelp_submenu=&Help: "
                  "mnuHelpTopics=Help &Topics mnuAboutTESSRA=&About TESSRA");
     }
 

@@ -3,6 +3,7 @@
 #include "tool_window_fixture.h"
 #include "ui/frm_import_picture.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QTest>
@@ -58,12 +59,13 @@ class ImportPictureTest : public QObject {
     }
 
     // The browsed picture is cut at once, its tileset named beside it unless
-    // one is given; OK writes the tileset and makes the map a new one of it.
+    // one is given; OK writes the tileset and makes the map a new one of it,
+    // its tiles in the sub-palettes of the console chosen.
     void importMakesANewMapOfThePicture() {
         ToolWindowFixture f;
         f.state.MapData.Fill(9);
         f.state.Tilesets = {"a.pcx"};
-        f.state.Attributes[3].Palette = 2;
+        f.state.Attributes[200].Hflip = true;
         f.state.SelectedTile = 7;
         f.dialogs.fileAnswers = {level, dir.filePath("tiles.png")};
         frmImportPicture window(f.context, nullptr);
@@ -74,6 +76,18 @@ class ImportPictureTest : public QObject {
         QCOMPARE(Child<QLineEdit>(window, "txtTileset")->text(),
                  QStringLiteral(TESSRA_TEST_DATA "/pcx/pil-p8-128x64.tiles.png"));
         Click(window, "cmdBrowseTileset");
+        // A console whose sub-palettes the picture's colours overflow refuses OK.
+        auto* console = Child<QComboBox>(window, "cmbConsole");
+        console->setCurrentIndex(console->findText("nes", Qt::MatchStartsWith));
+        const QString overflow = "The tiles need 13 sub-palettes; there are 4.";
+        QVERIFY(Child<QLabel>(window, "lblPalettes")->text().startsWith(overflow));
+        Click(window, "cmdOK");
+        QVERIFY(OnlyError(f.dialogs).startsWith(overflow) && window.isVisible());
+        QVERIFY(!QFile::exists(dir.filePath("tiles.png")));
+        f.dialogs.messages.clear();
+        console->setCurrentIndex(console->findText("snes, 4", Qt::MatchStartsWith));
+        QCOMPARE(Child<QLabel>(window, "lblPalettes")->text(),
+                 "32 tiles in 3 of 8 sub-palettes, the fewest there can be.");
         Click(window, "cmdOK");
         QVERIFY(f.dialogs.messages.empty());
         QVERIFY(window.Outcome() && !window.isVisible());
@@ -81,7 +95,12 @@ class ImportPictureTest : public QObject {
         QCOMPARE(f.state.ProjectFolder, FileNameOf(dir.path()));
         QCOMPARE(QList<int>({f.state.MapData(7, 0), f.state.MapData(0, 1), f.state.MapData(8, 0)}),
                  QList<int>({7, 8, 0}));
-        QVERIFY(f.state.Attributes == TileAttributeTable{} && f.state.SelectedTile == 0);
+        QVERIFY(f.state.SelectedTile == 0);
+        int most = 0; // the sub-palettes the tiles were given
+        for (int tile = 0; tile < 32; ++tile) {
+            most = std::max<int>(most, f.state.Attributes[tile].Palette);
+        }
+        QVERIFY(most == 2 && !f.state.Attributes[200].Hflip); // the old attributes are gone
         QCOMPARE(QImage(dir.filePath("tiles.png")).size(), QSize(256, 32));
     }
 };

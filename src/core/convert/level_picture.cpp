@@ -163,6 +163,12 @@ Result<LevelCut> CutLevelPicture(const Surface& picture) {
     return cut;
 }
 
+Surface LevelPalette(const LevelCut& cut) {
+    Surface palette(PaletteWidth, PaletteHeight);
+    BitBlt(palette, 0, 0, PaletteWidth, cut.tileset.Height(), cut.tileset, 0, 0);
+    return palette;
+}
+
 Document LevelDocument(const LevelCut& cut, const std::string& tilesetPath) {
     const std::filesystem::path path(tilesetPath);
     Document document;

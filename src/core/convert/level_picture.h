@@ -38,6 +38,9 @@ struct LevelCut {
 // map has tile numbers are refused, naming the count.
 Result<LevelCut> CutLevelPicture(const Surface& picture);
 
+// The palette picture the cut's tileset makes, 256 x 256.
+Surface LevelPalette(const LevelCut& cut);
+
 // The new map a cut makes: its cells, and the tileset picture written at
 // tilesetPath for its one tileset, listed from that picture's folder.
 Document LevelDocument(const LevelCut& cut, const std::string& tilesetPath);

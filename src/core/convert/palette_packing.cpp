@@ -288,7 +288,10 @@ std::string Plural(int count, const char* one, const char* many) {
 
 } // namespace
 
-Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, int room, int count) {
+Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, const SubPalettes& space) {
+    const int room = space.colours - (space.backdrop ? 1 : 0);
+    const int count = space.count;
+    const int shared = space.backdrop ? 1 : 0;
     // Every colour by a number of its own, in order of value.
     std::vector<std::uint32_t> all;
     std::vector<std::vector<std::uint32_t>> sets;
@@ -298,9 +301,9 @@ Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, int room
         colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
         if (static_cast<int>(colours.size()) > room) {
             return Error{"Tile " + std::to_string(tile.tile) + " needs " +
-                         Plural(static_cast<int>(colours.size()), "colour", "colours") +
-                         " besides the backdrop; a sub-palette has room for " +
-                         std::to_string(room) + "."};
+                         Plural(static_cast<int>(colours.size()) + shared, "colour", "colours") +
+                         (space.backdrop ? " with the backdrop" : "") + "; a sub-palette holds " +
+                         std::to_string(space.colours) + "."};
         }
         all.insert(all.end(), colours.begin(), colours.end());
         sets.push_back(std::move(colours));
@@ -373,9 +376,9 @@ Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, int room
         if (p == count) {
             return Error{"The tiles need " + std::to_string(best.count) + " sub-palettes" +
                          (fewest ? "" : " as packed (fewer may do, but none was found)") +
-                         "; there are " + std::to_string(count) + ". Tile " +
-                         std::to_string(tiles[t].tile) + " is the first in sub-palette " +
-                         std::to_string(count + 1) + "."};
+                         (count == 1 ? "; there is 1" : "; there are " + std::to_string(count)) +
+                         ". Tile " + std::to_string(tiles[t].tile) +
+                         " is the first in sub-palette " + std::to_string(count + 1) + "."};
         }
     }
     return packing;

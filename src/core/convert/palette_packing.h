@@ -8,8 +8,7 @@
 
 namespace tessra {
 
-// The colours one tile uses besides the backdrop, which every sub-palette holds
-// in its entry 0 and so costs no room.
+// The colours one tile uses, the backdrop left out where the sub-palettes keep one.
 struct TileColours {
     int tile = 0;
     std::vector<std::uint32_t> colours; // any order; repeats count once
@@ -24,15 +23,23 @@ struct PalettePacking {
     bool fewest = false;
 };
 
+// Where the tiles' colours go: `count` sub-palettes of `colours` colours
+// each. With `backdrop`, entry 0 of every one is the backdrop, which the
+// tiles' colours leave out and which costs no room.
+struct SubPalettes {
+    int count = 0;
+    int colours = 0;
+    bool backdrop = true;
+};
+
 // Gives each tile a sub-palette so that the colours of the tiles sharing one
-// fit its room (the colours besides the backdrop), in as few sub-palettes as
-// it can. First fit by overlap is tried first; then, from a lower bound up, an
-// exact search for a packing into fewer, which runs to the end while the
-// tiles' distinct colour sets are few and otherwise stops after a fixed amount
-// of work and keeps the best found. The sub-palettes are numbered in the order
-// the tiles, as given, first use them. Refused, naming the tile and the
-// counts: a tile with more colours than the room, and tiles that need more
-// sub-palettes than `count`.
-Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, int room, int count);
+// fit it, in as few sub-palettes as it can. First fit by overlap is tried
+// first; then, from a lower bound up, an exact search for a packing into
+// fewer, which runs to the end while the tiles' distinct colour sets are few
+// and otherwise stops after a fixed amount of work and keeps the best found.
+// The sub-palettes are numbered in the order the tiles, as given, first use
+// them. Refused, naming the tile and the counts: a tile with more colours
+// than a sub-palette holds, and tiles that need more sub-palettes than there are.
+Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, const SubPalettes& room);
 
 } // namespace tessra

@@ -1,11 +1,14 @@
 #include "core/convert/similar_tiles.h"
 
+#include "core/base/number_text.h"
 #include "core/model/tile_usage.h"
 #include "core/render/palette_layout.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
+#include <utility>
 
 namespace tessra {
 
@@ -81,6 +84,41 @@ std::string DescribeSimilarTiles(const SimilarTiles& pair) {
            ") looks like tile " + std::to_string(pair.kept) + " (" + Cells(pair.keptCells) +
            "): " + std::to_string(pair.pixels) +
            (pair.pixels == 1 ? " pixel differs." : " pixels differ.");
+}
+
+Result<int> ReadSimilarPixels(std::string_view text) {
+    if (const std::optional<int> pixels = WholeNumberBox(text, 0, TilePixels)) {
+        return *pixels;
+    }
+    return Error{"Differing pixels must be a whole number from 0 to " + std::to_string(TilePixels) +
+                 "."};
+}
+
+Surface DrawSimilarPair(const Surface& palette, const SimilarTiles& pair) {
+    Surface picture(SimilarPairWidth, SimilarPairHeight);
+    picture.Clear(White);
+    const TileDifference differ = DifferingPixels(palette, pair.kept, pair.merged);
+    constexpr int Zoomed = TileSize * SimilarPairZoom;
+    for (const auto& [tile, left] :
+         {std::pair{pair.merged, 0}, {pair.kept, Zoomed + SimilarPairGap}}) {
+        StretchBlt(picture, left, 0, Zoomed, Zoomed, palette, TileLeft(tile), TileTop(tile),
+                   TileSize, TileSize);
+        for (int i = 0; i < TilePixels; ++i) {
+            if (!differ[static_cast<std::size_t>(i)]) {
+                continue;
+            }
+            // A frame round the enlarged pixel, which keeps its colour inside.
+            const int x0 = left + i % TileSize * SimilarPairZoom,
+                      y0 = i / TileSize * SimilarPairZoom;
+            for (int d = 0; d < SimilarPairZoom; ++d) {
+                picture.Set(x0 + d, y0, DifferenceMark);
+                picture.Set(x0 + d, y0 + SimilarPairZoom - 1, DifferenceMark);
+                picture.Set(x0, y0 + d, DifferenceMark);
+                picture.Set(x0 + SimilarPairZoom - 1, y0 + d, DifferenceMark);
+            }
+        }
+    }
+    return picture;
 }
 
 } // namespace tessra

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/base/result.h"
 #include "core/model/map_grid.h"
 #include "core/render/surface.h"
 
 #include <bitset>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessra {
@@ -34,5 +36,17 @@ std::vector<SimilarTiles> FindSimilarTiles(const Surface& palette, const MapGrid
 
 // "Tile 40 (4 cells) looks like tile 12 (120 cells): 3 pixels differ."
 std::string DescribeSimilarTiles(const SimilarTiles& pair);
+
+// The most pixels two tiles may differ in, as a box or --max-pixels gives it:
+// a whole number from 0 to 256.
+Result<int> ReadSimilarPixels(std::string_view text);
+
+// The pair side by side at 4x, the merged tile left and the kept one right,
+// SimilarPairGap pixels apart, each differing pixel outlined.
+inline constexpr int SimilarPairZoom = 4, SimilarPairGap = 8;
+inline constexpr int SimilarPairWidth = 2 * 16 * SimilarPairZoom + SimilarPairGap;
+inline constexpr int SimilarPairHeight = 16 * SimilarPairZoom;
+inline constexpr Pixel DifferenceMark = Rgb(255, 0, 255);
+Surface DrawSimilarPair(const Surface& palette, const SimilarTiles& pair);
 
 } // namespace tessra

@@ -454,27 +454,7 @@ Status CheckArt(const ExportSettings& settings) {
                          "palettes or numbering unique."};
         }
     }
-    if (!hardware) {
-        return {};
-    }
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
-    const auto depths = ConsoleDepths(spec);
-    if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
-        return Refusal("bpp", ConsoleDepthList(spec) + " with hardware " + std::string(spec.name),
-                       std::to_string(*settings.Bpp));
-    }
-    if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
-        return Error{"The nes-palette setting replaces the NES's colours and needs hardware nes."};
-    }
-    if (settings.Backdrop && !settings.PaletteFile.empty()) {
-        return Error{"The backdrop setting cannot go with palette-file, whose first colour is "
-                     "the backdrop."};
-    }
-    if (settings.Backdrop && settings.Hardware == ExportHardware::Gb) {
-        return Error{"The backdrop setting has no part with hardware gb, whose colours are "
-                     "numbered by brightness, the lightest 0."};
-    }
-    return {};
+    return hardware ? CheckColourSettings(settings) : Status{};
 }
 
 // Whether a setting had a part in the bytes, for the comment that describes
@@ -746,6 +726,27 @@ std::string DescribeExportSettings(const ExportSettings& settings) {
         line += (line.empty() ? "" : ", ") + std::string(name) + " " + text;
     }
     return line;
+}
+
+Status CheckColourSettings(const ExportSettings& settings) {
+    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const auto depths = ConsoleDepths(spec);
+    if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
+        return Refusal("bpp", ConsoleDepthList(spec) + " with hardware " + std::string(spec.name),
+                       std::to_string(*settings.Bpp));
+    }
+    if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
+        return Error{"The nes-palette setting replaces the NES's colours and needs hardware nes."};
+    }
+    if (settings.Backdrop && !settings.PaletteFile.empty()) {
+        return Error{"The backdrop setting cannot go with palette-file, whose first colour is "
+                     "the backdrop."};
+    }
+    if (settings.Backdrop && settings.Hardware == ExportHardware::Gb) {
+        return Error{"The backdrop setting has no part with hardware gb, whose colours are "
+                     "numbered by brightness, the lightest 0."};
+    }
+    return {};
 }
 
 } // namespace tessra

@@ -123,6 +123,12 @@ int EffectiveBpp(const ExportSettings& settings);
 // or numbering unique.
 bool NeedsTilePictures(const ExportSettings& settings);
 
+// Checks the settings that shape the colours against the hardware, which
+// must be set: a bpp it takes, the NES palette only with nes, a backdrop with
+// neither a palette file nor gb. Part of CheckExportSettings, and on its own
+// for packing sub-palettes.
+Status CheckColourSettings(const ExportSettings& settings);
+
 // Checks the settings against each other: the screen divides the region, csv
 // is not compressed, the name suits the format and syntax, and no setting is
 // given that the hardware, or its absence, leaves without effect.

@@ -111,7 +111,7 @@ TEST(PalettePacking, ReachesKnownOptima) {
         {"no tiles", {}, 3, 0},
     };
     for (const auto& c : cases) {
-        const Result<PalettePacking> packing = PackPalettes(Tiles(c.sets), c.room, 16);
+        const Result<PalettePacking> packing = PackPalettes(Tiles(c.sets), {16, c.room + 1});
         ASSERT_TRUE(packing.ok()) << c.name << ": " << packing.message();
         EXPECT_EQ(packing.value().palettes, c.fewest) << c.name;
         EXPECT_TRUE(packing.value().fewest) << c.name;
@@ -137,7 +137,7 @@ TEST(PalettePacking, MatchesEveryGroupingOnRandomTiles) {
             }
             sets.push_back(set);
         }
-        const Result<PalettePacking> packing = PackPalettes(Tiles(sets), room, 256);
+        const Result<PalettePacking> packing = PackPalettes(Tiles(sets), {256, room + 1});
         ASSERT_TRUE(packing.ok()) << packing.message();
         ASSERT_EQ(Overfull(sets, packing.value(), room), "") << "round " << round;
         if (!large) {
@@ -151,16 +151,17 @@ TEST(PalettePacking, MatchesEveryGroupingOnRandomTiles) {
 // for any, or tiles that need more sub-palettes than there are, are refused,
 // naming the tile and the counts.
 TEST(PalettePacking, NumbersInTileOrderAndRefusesWhatCannotFit) {
-    const Result<PalettePacking> packed = PackPalettes(Tiles({{9}, {1, 2, 3}, {9, 8}}), 3, 4);
+    const Result<PalettePacking> packed = PackPalettes(Tiles({{9}, {1, 2, 3}, {9, 8}}), {4, 4});
     ASSERT_TRUE(packed.ok());
     EXPECT_EQ(packed.value().palette, (std::vector<int>{0, 1, 0}));
 
     std::vector<TileColours> tiles = Tiles({{1, 2}, {1, 2, 3, 4, 4}});
     tiles[1].tile = 37;
-    EXPECT_TRUE(Refused(PackPalettes(tiles, 3, 4),
-                        "Tile 37 needs 4 colours besides the backdrop; a sub-palette has "
-                        "room for 3."));
-    EXPECT_TRUE(Refused(PackPalettes(Tiles(FillsThreeExactly()), 15, 2),
+    EXPECT_TRUE(Refused(PackPalettes(tiles, {4, 4}),
+                        "Tile 37 needs 5 colours with the backdrop; a sub-palette holds 4."));
+    EXPECT_TRUE(Refused(PackPalettes(tiles, {4, 3, false}),
+                        "Tile 37 needs 4 colours; a sub-palette holds 3."));
+    EXPECT_TRUE(Refused(PackPalettes(Tiles(FillsThreeExactly()), {2, 16}),
                         "The tiles need 3 sub-palettes; there are 2. Tile 4 is the first in "
                         "sub-palette 3."));
 }

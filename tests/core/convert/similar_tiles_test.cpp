@@ -1,5 +1,6 @@
 #include "core/convert/similar_tiles.h"
 #include "core/render/palette_layout.h"
+#include "support/refusal.h"
 
 #include <gtest/gtest.h>
 
@@ -38,4 +39,16 @@ TEST(SimilarTiles, ListsUsedPairsWithinTheLimitClosestFirst) {
     EXPECT_TRUE(differ[3] && differ[8] && !differ[2] && !differ[9]);
     EXPECT_EQ(DescribeSimilarTiles(expected[1]),
               "Tile 1 (1 cell) looks like tile 0 (10 cells): 3 pixels differ.");
+
+    // Drawn at 4x, tile 1 left and tile 0 right, each differing pixel framed.
+    const Surface drawn = DrawSimilarPair(palette, expected[1]);
+    ASSERT_EQ(drawn.Width(), 2 * 64 + SimilarPairGap);
+    const int right = 64 + SimilarPairGap;
+    const auto at = [&drawn](int x, int y) { return drawn.At(x, y); };
+    EXPECT_EQ(std::vector<Pixel>({at(8, 0), at(9, 1), at(right + 8, 0), at(right + 9, 1), at(12, 0),
+                                  at(13, 1), at(8, 4)}),
+              std::vector<Pixel>({DifferenceMark, White, DifferenceMark, grey, grey, grey, grey}));
+    EXPECT_TRUE(Refused(ReadSimilarPixels("257"), "from 0 to 256"));
+    EXPECT_TRUE(Refused(ReadSimilarPixels("1.5"), "whole number"));
+    EXPECT_EQ(ReadSimilarPixels(" 256 ").value(), 256);
 }
