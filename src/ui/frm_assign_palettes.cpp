@@ -5,35 +5,46 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tessra {
 
 namespace {
 
-constexpr int Swatch = 12;
+constexpr int Swatch = 12, SwatchesWide = 16;
 
-// The sub-palette's colours as the console shows them, the backdrop first.
-QIcon Swatches(const std::vector<ConsoleColour>& colours, const ColourDepth& depth,
-               ConsoleColour backdrop, int room) {
-    QImage picture(Swatch * room, Swatch, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    for (int i = 0; i <= static_cast<int>(colours.size()) && i < room; ++i) {
-        const Pixel shown =
-            depth.Show(i == 0 ? backdrop : colours[static_cast<std::size_t>(i - 1)]);
-        for (int y = 1; y < Swatch - 1; ++y) {
-            for (int x = 1; x < Swatch - 1; ++x) {
-                picture.setPixel(i * Swatch + x, y,
-                                 qRgb(shown & 0xFF, shown >> 8 & 0xFF, shown >> 16 & 0xFF));
-            }
-        }
+// The sub-palette as the console shows it, the backdrop first where it has
+// one. Past 16 entries the swatches narrow to keep the row's width, showing
+// the entries in use.
+QIcon Swatches(std::vector<ConsoleColour> colours, const ColourDepth& depth,
+               std::optional<ConsoleColour> backdrop, int room) {
+    if (backdrop) {
+        colours.insert(colours.begin(), *backdrop);
     }
-    return QIcon(QPixmap::fromImage(picture));
+    const int used = static_cast<int>(colours.size());
+    const int entries = room <= SwatchesWide ? room : std::max(SwatchesWide, used);
+    const double wide =
+        static_cast<double>(Swatch * SwatchesWide) / std::max(entries, SwatchesWide);
+    QPixmap picture(Swatch * SwatchesWide, Swatch);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    for (int i = 0; i < entries; ++i) {
+        const QRectF place(i * wide, 0, wide - 1, Swatch - 1);
+        if (i < used) {
+            const Pixel shown = depth.Show(colours[static_cast<std::size_t>(i)]);
+            painter.fillRect(place, QColor(shown & 0xFF, shown >> 8 & 0xFF, shown >> 16 & 0xFF));
+        }
+        // Outlined, so that a white entry shows, and an empty one in light grey.
+        painter.setPen(i < used ? Qt::darkGray : Qt::lightGray);
+        painter.drawRect(place.adjusted(0, 0, -1, -1));
+    }
+    return QIcon(picture);
 }
 
 } // namespace
@@ -66,7 +77,7 @@ frmAssignPalettes::frmAssignPalettes(ToolWindowContext& context, const ExportSet
     lstPalettes = new QListWidget(this);
     lstPalettes->setObjectName(QStringLiteral("lstPalettes"));
     lstPalettes->setGeometry(8, 140, 465, 197);
-    lstPalettes->setIconSize({Swatch * 16, Swatch});
+    lstPalettes->setIconSize({Swatch * SwatchesWide, Swatch});
 
     cmdAssign = AddButton(this, "cmdAssign", QStringLiteral("&Assign"), {168, 344, 97, 33});
     cmdCancel = AddButton(this, "cmdCancel", QStringLiteral("&Cancel"), {272, 344, 97, 33});
@@ -112,17 +123,14 @@ void frmAssignPalettes::Pack() {
     const PaletteAssignment& assignment = packed_.value();
     lblResult->setText(ToQString(DescribePaletteAssignment(assignment)));
     const ColourDepth depth(choice.hardware);
-    ArtInputs inputs;
-    inputs.Picture = &tiles_;
-    const ConsoleColour backdrop = BackdropColour(settings, inputs, depth);
     for (int p = 0; p < assignment.palettes; ++p) {
         const auto at = static_cast<std::size_t>(p);
-        lstPalettes->addItem(
-            new QListWidgetItem(Swatches(assignment.colours[at], depth, backdrop, 1 << choice.bpp),
-                                QStringLiteral("%1: %2 tiles, %3 colours")
-                                    .arg(p)
-                                    .arg(assignment.tiles[at])
-                                    .arg(assignment.colours[at].size() + 1)));
+        lstPalettes->addItem(new QListWidgetItem(
+            Swatches(assignment.colours[at], depth, assignment.backdrop, 1 << choice.bpp),
+            QStringLiteral("%1: %2 tiles, %3 colours")
+                .arg(p)
+                .arg(assignment.tiles[at])
+                .arg(assignment.colours[at].size() + (assignment.backdrop ? 1 : 0))));
     }
 }
 

@@ -130,6 +130,34 @@ class FrmMainEditTest : public MainWindowTest {
         QVERIFY(label != "Map Shift" || State().MapData(1, 0) == 7); // wrapped round
     }
 
+    // Assign Palettes and a merge in Similar Tiles are each one step, which
+    // undo takes back: tile 7's sub-palette, and the one cell holding tile 7.
+    void paletteAndMergeStepsUndo() {
+        const struct {
+            const char* item;
+            QStringList input;
+            const char* label;
+        } cases[] = {
+            {"mnuAssignPalettes", {"cmdAssign"}, "Assign Palettes"},
+            {"mnuSimilarTiles", {"txtMaxPixels=256", "cmdList", "cmdMerge"}, "Merge Tiles"},
+        };
+        for (const auto& c : cases) {
+            Fresh(false);
+            State().Attributes[7].Palette = 3;
+            const auto shown = [&] {
+                return QList<int>({State().Attributes[7].Palette, State().MapData(255, 0)});
+            };
+            const std::size_t steps = window->history().StepCount();
+            QVERIFY(UseToolWindow(*window, c.item, [&](QWidget& w) { Enter(w, c.input); }));
+            const bool merge = QString(c.label) == "Merge Tiles";
+            QCOMPARE(shown(), QList<int>({merge ? 3 : 0, merge ? 0 : 7}));
+            QCOMPARE(Find<QAction>("mnuUndo")->text(), QString("&Undo ") + c.label);
+            QCOMPARE(window->history().StepCount(), steps + 1);
+            Key(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(shown(), QList<int>({3, 7}));
+        }
+    }
+
     // Each trigger against Save, Discard, Cancel, and Save on an untitled map
     // whose Save As is cancelled.
     void unsavedWorkPrompt_data() {

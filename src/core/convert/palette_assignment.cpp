@@ -65,7 +65,9 @@ Result<PaletteAssignment> AssignPalettes(const MapGrid& map, const TileAttribute
     assignment.palettes = packed.value().palettes;
     assignment.limit = SubPaletteCount(console, bpp);
     assignment.fewest = packed.value().fewest;
-    assignment.backdrop = backdrop;
+    if (backdrop) {
+        assignment.backdrop = backdropColour;
+    }
     assignment.tiles.assign(static_cast<std::size_t>(assignment.palettes), 0);
     assignment.colours.resize(static_cast<std::size_t>(assignment.palettes));
     for (std::size_t i = 0; i < tiles.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "core/model/map_grid.h"
 #include "core/model/tile_attributes.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ struct PaletteAssignment {
     // the backdrop left out where entry 0 of each is the backdrop.
     std::vector<int> tiles;
     std::vector<std::vector<ConsoleColour>> colours;
-    bool backdrop = true;
+    std::optional<ConsoleColour> backdrop; // none on the Game Boy
 };
 
 // Gives each tile the map uses the sub-palette, its palette attribute, that
