@@ -42,6 +42,7 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ShowExportArea();
 }
 
 void frmMain::mnuExportAgain_Click() {

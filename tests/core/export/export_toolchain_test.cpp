@@ -172,3 +172,35 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, ExportToolchain, ::testing::ValuesIn(Toolchains()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A module that imports the sizes, as .import does (absolute), links with no
+// word from ld65, whether a size would fit the zero page or needs more than
+// 16 bits.
+TEST(ExportToolchainCa65, ImportedSizesLinkWithoutWarnings) {
+    for (const char* region : {"3,5,7,9", "0,0,256,256"}) {
+        ExportSettings settings;
+        ASSERT_TRUE(SetExportSetting(settings, "region", region).ok());
+        settings.Format = ExportFormat::Asm;
+        const TempDir dir;
+        const auto built = ExportMap(PatternMap(240), {}, settings, dir.File("level.s"));
+        ASSERT_TRUE(built.ok()) << built.message();
+        WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+        WriteText(dir.File("main.s"), ".import level, level_SIZE, level_WIDTH, level_HEIGHT\n"
+                                      ".segment \"CODE\"\n"
+                                      "    lda #<level_SIZE\n    ldx #>level_SIZE\n"
+                                      "    .word level, level_WIDTH, level_HEIGHT\n");
+        WriteText(dir.File("rom.cfg"), "MEMORY { ROM: start = $0, size = $20000, file = %O; }\n"
+                                       "SEGMENTS { RODATA: load = ROM, type = ro;"
+                                       " CODE: load = ROM, type = ro; }\n");
+        const std::string command = "cd '" + dir.Path().string() +
+                                    "' && ca65 -o level.o level.s 2>/dev/null && "
+                                    "ca65 -o main.o main.s && "
+                                    "ld65 -C rom.cfg -o out.bin main.o level.o >ld65.log 2>&1";
+        const int status = std::system(command.c_str());
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+            GTEST_SKIP() << "ca65 and ld65 come with cc65.";
+        }
+        ASSERT_EQ(status, 0) << ReadText(dir.File("ld65.log"));
+        EXPECT_EQ(ReadText(dir.File("ld65.log")), "") << region;
+    }
+}
