@@ -1,10 +1,13 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_files.h"
+#include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "core/export/export_profile.h"
 #include "core/export/map_export.h"
 #include "core/model/tile_attributes.h"
+#include "core/model/tileset_paths.h"
+#include "io/file_export.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -116,6 +119,7 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
             return Error{profile.message()};
         }
         job.settings = profile.value().Settings;
+        ResolveExportPaths(job.settings, args.files[0]);
         job.output = ResolveExportOutput(args.files[0], profile.value().Output);
     }
     for (const auto& [name, text] : args.settings) {
@@ -139,6 +143,12 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
                      "\"" +
                      ExportSettingText(job.settings, "format") + "\"."};
     }
+    for (const std::string_view name : {"tiles", "palettes"}) {
+        if (ExportSettingText(job.settings, name) == StandardOutputName) {
+            return Error{"The " + std::string(name) +
+                         " setting must name a file: standard output (-) takes the map alone."};
+        }
+    }
     return job;
 }
 
@@ -148,15 +158,18 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // An export never replaces the map it reads, nor the profile it follows, nor
-// the tiles' attributes.
-Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
+// the tiles' attributes, nor the pictures and palettes its tiles come from.
+Status CheckOutputs(const MapExport& result, const ExportArgs& args,
+                    const std::vector<std::string>& read) {
     for (const ExportFile& file : result.Files) {
         if (file.Path == StandardOutputName) {
             continue;
         }
         const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
+        const auto isRead = [&](const std::string& path) { return SameFile(file.Path, path); };
         if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
-            (args.profile && SameFile(file.Path, *args.profile))) {
+            (args.profile && SameFile(file.Path, *args.profile)) ||
+            std::any_of(read.begin(), read.end(), isRead)) {
             return Error{"The export would replace " + Shortened(file.Path) +
                          ", which it reads; choose another output file."};
         }
@@ -183,10 +196,31 @@ Status WriteExportFiles(const std::vector<ExportFile>& files) {
     return {};
 }
 
-void ReportWritten(const MapExport& result, std::ostream& out) {
-    out << "Exported " << result.DataSize << (result.DataSize == 1 ? " byte" : " bytes") << " to ";
-    for (std::size_t i = 0; i < result.Files.size(); ++i) {
-        out << (i == 0 ? "" : " and ") << result.Files[i].Path;
+std::string Count(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
+}
+
+// "Exported 4 bytes to out.bin; 12 tiles, 384 bytes, to tiles.bin; ...".
+void ReportWritten(const MapExport& result, const ExportSettings& settings, std::ostream& out) {
+    const std::size_t each = settings.Format == ExportFormat::C ? 2 : 1;
+    std::size_t next = 0;
+    const auto files = [&] {
+        std::string list;
+        for (std::size_t i = next; i < next + each && i < result.Files.size(); ++i) {
+            list += (i == next ? "" : " and ") + result.Files[i].Path;
+        }
+        next += each;
+        return list;
+    };
+    out << "Exported " << Count(result.DataSize, " byte", " bytes") << " to " << files();
+    if (result.Art && !settings.Tiles.empty()) {
+        out << "; " << Count(static_cast<std::size_t>(result.Art->Tiles), " tile", " tiles") << ", "
+            << Count(result.Art->TileBytes, " byte", " bytes") << ", to " << files();
+    }
+    if (result.Art && !settings.Palettes.empty()) {
+        out << "; "
+            << Count(static_cast<std::size_t>(result.Art->Palettes), " palette", " palettes")
+            << ", " << Count(result.Art->PaletteBytes, " byte", " bytes") << ", to " << files();
     }
     out << ".\n";
 }
@@ -236,19 +270,44 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (!attributes) {
         return Error{attributes.message()};
     }
+    const ExportSettings& settings = job.value().settings;
+    // The tiles' pictures, only when the tile graphics, palettes or unique
+    // numbering read them.
+    Surface picture;
+    std::optional<ArtInputs> art;
+    std::vector<std::string> read;
+    if (NeedsTilePictures(settings)) {
+        const std::string& map = parsed.value().files[0];
+        Result<Surface> built = BuildPalette(project.value().Tilesets, FolderOf(map));
+        if (!built) {
+            return Error{built.message()};
+        }
+        picture = std::move(built).value();
+        Result<ArtInputs> inputs = ReadArtInputs(settings, &picture);
+        if (!inputs) {
+            return Error{inputs.message()};
+        }
+        art = std::move(inputs).value();
+        read = ResolveTilesets(project.value().Tilesets, map);
+        for (const std::string* file : {&settings.PaletteFile, &settings.NesPalette}) {
+            if (!file->empty()) {
+                read.push_back(*file);
+            }
+        }
+    }
     const Result<MapExport> result = ExportMap(project.value().MapData, attributes.value(),
-                                               job.value().settings, job.value().output);
+                                               settings, job.value().output, art ? &*art : nullptr);
     if (!result) {
         return Error{result.message()};
     }
-    if (Status safe = CheckOutputs(result.value(), parsed.value()); !safe) {
+    if (Status safe = CheckOutputs(result.value(), parsed.value(), read); !safe) {
         return safe;
     }
     if (Status written = WriteExportFiles(result.value().Files); !written) {
         return written;
     }
     if (job.value().output != StandardOutputName) {
-        ReportWritten(result.value(), out);
+        ReportWritten(result.value(), settings, out);
     }
     return {};
 }
@@ -259,8 +318,11 @@ Subcommand ExportCommand() {
     return {"export",
             "MAP.tessra OUT [--region X,Y,W,H] [--screen W,H] [--order rows|columns]\n"
             "          [--offset N] [--entry u8|u16le|u16be] [--behaviour]\n"
-            "          [--hardware none|snes|gba|md|gbc|nes] [--numbering image|metatile]\n"
-            "          [--tile-base N] [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
+            "          [--hardware none|snes|gba|md|gbc|nes|gb]\n"
+            "          [--numbering image|metatile|unique] [--tile-base N]\n"
+            "          [--tiles FILE] [--palettes FILE] [--bpp 2|4|8] [--backdrop RRGGBB]\n"
+            "          [--palette-file FILE.gpl] [--nes-palette FILE.pal]\n"
+            "          [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
             "          [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
             "          [--attributes FILE.attributes.json] [--profile FILE.export.json]\n"
             "       tessra-cli export --list-formats",
@@ -281,13 +343,28 @@ Subcommand ExportCommand() {
             "  --behaviour       writes each cell's behaviour byte, from the tile\n"
             "                    attributes, in place of its tile number (--behaviour=false)\n"
             "  --hardware        none, or the console whose map to write: snes, gba, md,\n"
-            "                    gbc or nes (none); each cell becomes 2 x 2 entries of 8 x 8\n"
-            "                    tiles, with the palette, priority and flips of its tile,\n"
-            "                    and --screen counts those entries (nes: 32,30)\n"
+            "                    gbc, nes or gb (none); each cell becomes 2 x 2 entries of\n"
+            "                    8 x 8 tiles, with the palette, priority and flips of its\n"
+            "                    tile, and --screen counts those entries (nes: 32,30)\n"
             "  --numbering       image: the palette picture cut into 8 x 8 tiles, 32 a row\n"
             "                    (for snes, gba, md); metatile: tile n's quarters are 4n to\n"
-            "                    4n + 3 (for gbc, nes), as palette --layout metatile draws\n"
+            "                    4n + 3 (for gbc, nes, gb), as palette --layout metatile\n"
+            "                    draws; unique: each 8 x 8 tile the entries show stored\n"
+            "                    once, in the order they first show it, a mirror image of\n"
+            "                    another too where the console flips (snes, gba, md, gbc)\n"
             "  --tile-base N     added to every 8 x 8 tile number, 0 to 2047 (0)\n"
+            "  --tiles FILE      also writes the 8 x 8 tiles the entries name, in the\n"
+            "                    console's format (NAME_tiles in c and asm)\n"
+            "  --palettes FILE   also writes the sub-palettes (NAME_palettes)\n"
+            "  --bpp N           bits a pixel: nes, gb, gbc 2; snes 2, 4 or 8; gba 4 or 8;\n"
+            "                    md 4 (4 where the console takes it, else 2)\n"
+            "  --backdrop RRGGBB colour index 0 of every sub-palette (tile 0's top-left\n"
+            "                    pixel)\n"
+            "  --palette-file F  a GIMP palette (.gpl) that fixes the colours and their\n"
+            "                    order: sub-palette p is its colours p x 2^bpp onward, its\n"
+            "                    first colour the backdrop\n"
+            "  --nes-palette F   64 colours of red, green, blue bytes (an emulator's .pal)\n"
+            "                    in place of the built-in NES colours\n"
             "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
             "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
             "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"
@@ -302,6 +379,9 @@ Subcommand ExportCommand() {
             "\n"
             "gbc writes the tile map, then the attribute map (NAME and NAME_attr in c and\n"
             "asm); nes writes, screen after screen, 960 tile bytes and 64 attribute bytes.\n"
+            "The tiles, palettes and unique numbering read the map's tilesets. A tile or\n"
+            "a sub-palette with more colours than it has room for is refused, naming the\n"
+            "tile, its quarter and the counts, as are more tiles than the entries name.\n"
             "OUT - writes raw or csv to standard output. --list-formats lists the values\n"
             "of each setting. Bad settings are refused before the map is read or a file\n"
             "written.\n",

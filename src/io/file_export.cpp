@@ -11,6 +11,10 @@ std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
+std::string_view Text(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 } // namespace
 
 Result<ExportProfile> LoadExportProfile(const std::string& path) {
@@ -35,16 +39,52 @@ std::vector<std::string> FilesOfMap(const std::string& mapPath) {
     return {mapPath, TileAttributesPath(mapPath), ExportProfilePath(mapPath)};
 }
 
+Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* picture) {
+    ArtInputs inputs;
+    inputs.Picture = picture;
+    if (!settings.PaletteFile.empty()) {
+        const Result<Bytes> bytes = ReadFileBytes(settings.PaletteFile, PaletteFileLimit);
+        if (!bytes) {
+            return Error{bytes.message()};
+        }
+        Result<std::vector<Pixel>> colours =
+            ParseGimpPalette(Text(bytes.value()), settings.PaletteFile);
+        if (!colours) {
+            return Error{colours.message()};
+        }
+        inputs.PaletteFile = std::move(colours).value();
+    }
+    if (!settings.NesPalette.empty()) {
+        const Result<Bytes> bytes = ReadFileBytes(settings.NesPalette, PaletteFileLimit);
+        if (!bytes) {
+            return Error{bytes.message()};
+        }
+        const Result<NesMasterPalette> nes =
+            ParseNesPalette(Text(bytes.value()), settings.NesPalette);
+        if (!nes) {
+            return Error{nes.message()};
+        }
+        inputs.NesPalette = nes.value();
+    }
+    return inputs;
+}
+
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
-                                 const std::vector<std::string>& sources) {
-    Result<MapExport> result = ExportMap(map, attributes, settings, output);
+                                 const std::vector<std::string>& sources, const ArtInputs* art) {
+    Result<MapExport> result = ExportMap(map, attributes, settings, output, art);
     if (!result) {
         return result;
     }
+    std::vector<std::string> inputs = sources;
+    for (const std::string* read : {&settings.PaletteFile, &settings.NesPalette}) {
+        if (!read->empty()) {
+            inputs.push_back(*read);
+        }
+    }
     std::vector<FileContent> contents;
     for (const ExportFile& file : result.value().Files) {
-        if (Status safe = CheckNotAnInput(file.Path, sources); !safe) {
+        if (Status safe = CheckNotAnInput(file.Path, inputs); !safe) {
             return Error{safe.message()};
         }
         contents.push_back({file.Path, ByteSpan(file.Bytes)});

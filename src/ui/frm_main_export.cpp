@@ -34,7 +34,7 @@ std::string Absolute(const std::string& path) {
 void frmMain::mnuExport_Click() {
     const std::string mapPath = MapPath(state_);
     const std::optional<ExportProfile> written =
-        OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath);
+        OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath, tiles_);
     if (!written) {
         return;
     }
@@ -61,8 +61,11 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
                                  "Export..."));
         return false;
     }
-    const Result<MapExport> written = ExportMapFiles(
-        state_.MapData, state_.Attributes, profile.Settings, profile.Output, FilesOfMap(mapPath));
+    Result<ArtInputs> art = ReadArtInputs(profile.Settings, &tiles_);
+    const Result<MapExport> written =
+        art ? ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
+                             FilesOfMap(mapPath), &art.value())
+            : Result<MapExport>(Error{art.message()});
     if (!written) {
         ShowError(ToQString(written.message()));
     }
@@ -89,6 +92,7 @@ void frmMain::ReadExportProfile(const std::string& mapPath) {
     if (!output.empty()) {
         profile.value().Output = Absolute(ResolveExportOutput(mapPath, output));
     }
+    ResolveExportPaths(profile.value().Settings, Absolute(mapPath));
     exportProfile_ = std::move(profile).value();
 }
 
@@ -98,6 +102,7 @@ void frmMain::KeepExportProfile(const std::string& mapPath) {
     }
     ExportProfile kept = *exportProfile_;
     kept.Output = RelativeExportOutput(mapPath, kept.Output);
+    RelativeExportPaths(kept.Settings, mapPath);
     if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));

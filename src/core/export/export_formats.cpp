@@ -59,7 +59,9 @@ std::string WriteCHeader(const ExportContent& content) {
     const std::string& name = content.Name;
     std::string out = "/* " + content.Comment + " */\n";
     out += "#ifndef " + name + "_INCLUDED\n#define " + name + "_INCLUDED\n\n";
-    out += Define(name + "_WIDTH", content.Width) + Define(name + "_HEIGHT", content.Height);
+    if (content.Width > 0) {
+        out += Define(name + "_WIDTH", content.Width) + Define(name + "_HEIGHT", content.Height);
+    }
     for (const ExportArray& array : content.Arrays) {
         out += Define(name + array.Suffix + "_SIZE", array.Bytes.size());
     }

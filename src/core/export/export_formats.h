@@ -20,7 +20,7 @@ struct ExportArray {
 // the arrays (already compressed) and, for csv, the entry values in order.
 struct ExportContent {
     std::string Name;
-    int Width = 0;
+    int Width = 0; // 0: no NAME_WIDTH and NAME_HEIGHT, as for tile graphics
     int Height = 0;
     std::vector<ExportArray> Arrays;
     OrderedEntries Entries;
