@@ -32,13 +32,6 @@ Status SaveExportProfile(const std::string& path, const ExportProfile& profile) 
     return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)), Durability::Document);
 }
 
-std::vector<std::string> FilesOfMap(const std::string& mapPath) {
-    if (mapPath.empty()) {
-        return {};
-    }
-    return {mapPath, TileAttributesPath(mapPath), ExportProfilePath(mapPath)};
-}
-
 Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* picture) {
     ArtInputs inputs;
     inputs.Picture = picture;

@@ -19,10 +19,6 @@ Result<ExportProfile> LoadExportProfile(const std::string& path);
 // one's place.
 Status SaveExportProfile(const std::string& path, const ExportProfile& profile);
 
-// The files an export of the map at mapPath reads, and so must not replace:
-// the map, its tile attributes and its profile; none for a map without a file.
-std::vector<std::string> FilesOfMap(const std::string& mapPath);
-
 // What the tile graphics and palettes read besides the map: the palette
 // picture (unflipped) and the palette files the settings name, read and
 // parsed; a failure names the file.
@@ -31,8 +27,9 @@ Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* p
 
 // The export of the map as the settings say, written to output (and the
 // tiles and palettes the settings name) once no file of it is one of
-// `sources` or a palette file it reads: each file whole to a temporary one,
-// synced, before any takes its place (C writes two each).
+// `sources` (FilesOfMap, and any other file it reads) or a palette file it
+// reads: each file whole to a temporary one, synced, before any takes its
+// place (C writes two each; "-" is standard output).
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
                                  const std::vector<std::string>& sources,

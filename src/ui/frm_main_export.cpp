@@ -1,5 +1,6 @@
 #include "core/formats/tiled/tmx_import.h"
 #include "core/model/tileset_paths.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "io/file_io.h"
 #include "io/file_tiled.h"
@@ -18,11 +19,6 @@ namespace tessra {
 
 namespace {
 
-// The map's file, or nothing while it has none.
-std::string MapPath(const EditorState& state) {
-    return state.CurrentFileName == UntitledFileName ? std::string() : state.CurrentFileName;
-}
-
 std::string Absolute(const std::string& path) {
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
@@ -32,7 +28,7 @@ std::string Absolute(const std::string& path) {
 } // namespace
 
 void frmMain::mnuExport_Click() {
-    const std::string mapPath = MapPath(state_);
+    const std::string mapPath = MapFilePath(state_);
     const std::optional<ExportProfile> written =
         OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath, tiles_);
     if (!written) {
@@ -51,7 +47,7 @@ void frmMain::mnuExportAgain_Click() {
         mnuExport_Click();
         return;
     }
-    (void)WriteRememberedExport(MapPath(state_));
+    (void)WriteRememberedExport(MapFilePath(state_));
 }
 
 bool frmMain::WriteRememberedExport(const std::string& mapPath) {
@@ -64,7 +60,7 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
     Result<ArtInputs> art = ReadArtInputs(profile.Settings, &tiles_);
     const Result<MapExport> written =
         art ? ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
-                             FilesOfMap(mapPath), &art.value())
+                             FilesOfMap(mapPath, state_), &art.value())
             : Result<MapExport>(Error{art.message()});
     if (!written) {
         ShowError(ToQString(written.message()));
@@ -125,11 +121,9 @@ void frmMain::mnuExportTiled_Click() {
     if (!chosen) {
         return;
     }
-    const std::string mapPath = MapPath(state_);
-    std::vector<std::string> tilesets;
-    for (const std::string& tileset : state_.Tilesets) {
-        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
-    }
+    const std::string mapPath = MapFilePath(state_);
+    const std::vector<std::string> tilesets =
+        ResolveTilesetPaths(state_.Tilesets, state_.ProjectFolder);
     const std::string outPath = FileNameOf(*chosen);
     const std::string name =
         std::filesystem::path(mapPath.empty() ? outPath : mapPath).stem().string();
@@ -150,8 +144,6 @@ void frmMain::mnuImportTiled_Click() {
     if (!chosen) {
         return;
     }
-    // Absolute, so that the tilesets' paths do not hang on a folder the
-    // untitled map does not have.
     const std::string path = Absolute(FileNameOf(*chosen));
     const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
     const FileReader read = [](const std::string& file) {
@@ -170,10 +162,13 @@ void frmMain::mnuImportTiled_Click() {
         }
     }
     // One step, as Import CSV is: Undo brings the map before it back whole.
+    // The tilesets are listed from the Tiled map's folder, as a project saved
+    // there would list them.
     UndoStep step(history_, state_, "Import Tiled Map");
-    state_.Tilesets = imported.value().project.Tilesets;
-    state_.MapData = imported.value().project.MapData;
-    state_.Attributes = {};
+    const ProjectData& project = imported.value().project;
+    const std::string folder = FolderOf(path);
+    static_cast<Document&>(state_) = {
+        project.MapData, RelativeTilesetPaths(project.Tilesets, folder), {}, folder};
     static_cast<Selection&>(state_) = Selection{};
     state_.CurrentFileName = UntitledFileName;
     exportProfile_.reset();
