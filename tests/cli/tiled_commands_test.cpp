@@ -77,7 +77,8 @@ TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
     }
     const std::string blocksPath = dir_.File("maps/blocks.tessra");
     WriteText(blocksPath, WriteProjectBytes({"tiles/smooth.pcx"}, blocks));
-    for (const auto& [map, name] : {std::pair{map_path_, "level.tmx"}, {map_path_, "level.tmj"},
+    for (const auto& [map, name] : {std::pair{map_path_, "level.tmx"},
+                                    {map_path_, "level.tmj"},
                                     {blocksPath, "blocks.tmx"}}) {
         const std::string out = dir_.File(std::string("out/") + name);
         ASSERT_EQ(RunTool({"render", map, dir_.File("ours.png")}).status, ExitSuccess);
