@@ -135,9 +135,7 @@ Status WriteDocument(const std::string& mapPath, const Document& document,
     }
     std::string settings;
     if (profile) {
-        ExportProfile kept = *profile;
-        kept.Output = RelativeExportOutput(mapPath, kept.Output);
-        settings = WriteExportProfileBytes(kept);
+        settings = WriteExportProfileBytes(ProfileBesideMap(mapPath, *profile));
         files.push_back({ExportProfilePath(mapPath), ByteSpan(settings)});
     }
     // Saved over one of its tilesets, the map would destroy its own picture.

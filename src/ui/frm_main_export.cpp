@@ -5,6 +5,7 @@
 #include "io/file_io.h"
 #include "io/file_tiled.h"
 #include "platform/dialogs.h"
+#include "platform/export_approvals.h"
 #include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/frm_export.h"
@@ -57,11 +58,9 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
                                  "Export..."));
         return false;
     }
-    Result<ArtInputs> art = ReadArtInputs(profile.Settings, &tiles_);
     const Result<MapExport> written =
-        art ? ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
-                             FilesOfMap(mapPath, state_), &art.value())
-            : Result<MapExport>(Error{art.message()});
+        ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
+                       FilesOfMap(mapPath, state_), &tiles_);
     if (!written) {
         ShowError(ToQString(written.message()));
     }
@@ -69,12 +68,7 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
 }
 
 void frmMain::ReadExportProfile(const std::string& mapPath) {
-    exportProfile_.reset();
-    const std::string path = ExportProfilePath(mapPath);
-    if (!FileExists(path)) {
-        return;
-    }
-    Result<ExportProfile> profile = LoadExportProfile(path);
+    Result<std::optional<ExportProfile>> profile = ReadMapProfile(mapPath);
     if (!profile) {
         // The map is whole without it; the file stays until an export replaces it.
         dialogs_.Message(this,
@@ -82,27 +76,54 @@ void frmMain::ReadExportProfile(const std::string& mapPath) {
                              QStringLiteral("\n\nThe map is open without its export settings. "
                                             "OK in File > Export... replaces that file."),
                          QStringLiteral("TESSRA"), MessageIcon::Warning);
-        return;
     }
-    const std::string& output = profile.value().Output;
-    if (!output.empty()) {
-        profile.value().Output = Absolute(ResolveExportOutput(mapPath, output));
-    }
-    ResolveExportPaths(profile.value().Settings, Absolute(mapPath));
-    exportProfile_ = std::move(profile).value();
+    exportProfile_ = profile ? std::move(profile).value() : std::nullopt;
 }
 
 void frmMain::KeepExportProfile(const std::string& mapPath) {
     if (!exportProfile_) {
         return;
     }
-    ExportProfile kept = *exportProfile_;
-    kept.Output = RelativeExportOutput(mapPath, kept.Output);
-    RelativeExportPaths(kept.Settings, mapPath);
-    if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
+    if (Status saved = SaveMapProfile(mapPath, *exportProfile_); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));
     }
+}
+
+bool frmMain::MayExportOnSave(const std::string& mapPath) {
+    const std::string map = Absolute(mapPath);
+    ExportApprovals approvals;
+    std::vector<std::string> unasked;
+    for (const std::string& output : OutputsOutside(*exportProfile_, FolderOf(map))) {
+        const std::optional<bool> answer = approvals.Answer(map, output);
+        if (answer == false) {
+            return false;
+        }
+        if (!answer) {
+            unasked.push_back(output);
+        }
+    }
+    if (unasked.empty()) {
+        return true;
+    }
+    QStringList paths;
+    for (const std::string& output : unasked) {
+        paths << ShownFileName(output);
+    }
+    const YesNoAnswer answer = dialogs_.AskYesNoCancel(
+        this,
+        QStringLiteral("The export settings of this map write outside its folder, to:\n\n%1\n\n"
+                       "Write there on every save of this map? No leaves that file alone "
+                       "when the map is saved; File > Export Again still writes it.")
+            .arg(paths.join(QLatin1Char('\n'))),
+        QStringLiteral("TESSRA"));
+    if (answer == YesNoAnswer::Cancel) {
+        return false;
+    }
+    for (const std::string& output : unasked) {
+        approvals.Remember(map, output, answer == YesNoAnswer::Yes);
+    }
+    return answer == YesNoAnswer::Yes;
 }
 
 void frmMain::mnuExportTiled_Click() {

@@ -95,7 +95,7 @@ bool frmMain::WriteProjectFile(const std::string& path) {
                       .arg(ToQString(kept.message())));
     }
     // A failed export is told, but the map is saved all the same.
-    if (exportProfile_ && exportProfile_->ExportOnSave) {
+    if (exportProfile_ && exportProfile_->ExportOnSave && MayExportOnSave(path)) {
         (void)WriteRememberedExport(path);
     }
     return true;
