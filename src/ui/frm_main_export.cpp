@@ -42,6 +42,7 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ScheduleBudget({.tilesets = true});
 }
 
 void frmMain::mnuExportAgain_Click() {
