@@ -1,6 +1,7 @@
 #include "ui/frm_export.h"
 
 #include "core/export/map_export.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -321,7 +322,7 @@ void frmExport::cmdOK_Click() {
     Result<ArtInputs> art = ReadArtInputs(settings.value(), &tiles_);
     const Result<MapExport> written =
         art ? ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(),
-                             output, FilesOfMap(mapPath_), &art.value())
+                             output, FilesOfMap(mapPath_, context_.state), &art.value())
             : Result<MapExport>(Error{art.message()});
     if (!written) {
         Refuse(written.message());
