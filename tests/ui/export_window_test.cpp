@@ -128,6 +128,11 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(window->OpenProjectFile(FileNameOf(map)));
         QCOMPARE(window->RememberedExport(), std::optional(kept));
         QCOMPARE(kept.Output, ToStdString(Path("out.bin")));
+        // Save As takes them along, the output still naming the same file.
+        QDir().mkdir(Path("sub"));
+        dialogs.fileAnswers = {Path("sub/moved.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        QVERIFY(Read(Path("sub/moved.export.json")).contains("\"output\": \"../out.bin\""));
     }
 
     // A failed write is told as Save tells it, and the window stays open;
