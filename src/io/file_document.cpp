@@ -129,7 +129,8 @@ Result<Document> ReadDocument(const std::string& mapPath, AttributesFrom from,
 }
 
 Status WriteDocument(const std::string& mapPath, const Document& document,
-                     const ExportProfile* profile, Status* previous) {
+                     const ExportProfile* profile, Status* previous,
+                     std::span<const FileContent> alongside) {
     const std::string folder = FolderOf(mapPath);
     const std::vector<std::string> listed =
         RebaseTilesetPaths(document.Tilesets, document.ProjectFolder, folder);
@@ -157,6 +158,7 @@ Status WriteDocument(const std::string& mapPath, const Document& document,
     if (previous) {
         *previous = KeepPreviousDocument(mapPath);
     }
+    files.insert(files.end(), alongside.begin(), alongside.end());
     if (Status written = WriteFilesAtomic(files); !written) {
         return written;
     }

@@ -9,6 +9,7 @@
 #include "core/export/export_profile.h"
 #include "core/formats/project_file.h"
 #include "core/model/document.h"
+#include "io/file_group.h"
 
 #include <cstdint>
 #include <optional>
@@ -66,7 +67,11 @@ Result<Document> ReadDocument(const std::string& mapPath,
 // to be allowed, as NAME.tessra.bak and NAME.tessra.bak.attributes.json (so
 // that opening the .bak file brings both back); a failure to keep them is
 // told there, and the save goes on, as it matters more.
+//
+// `alongside` are files made with the map (the tileset picture of a map cut
+// from a level picture), written in the same group after the document's.
 Status WriteDocument(const std::string& mapPath, const Document& document,
-                     const ExportProfile* profile = nullptr, Status* previous = nullptr);
+                     const ExportProfile* profile = nullptr, Status* previous = nullptr,
+                     std::span<const FileContent> alongside = {});
 
 } // namespace tessra

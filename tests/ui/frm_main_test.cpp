@@ -69,7 +69,8 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
                  "mnuOpenRecent_submenu=Open &Recent "
-                 "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
+                 "mnuImportCSV=&Import CSV... mnuImportPicture=Import &Picture... "
+                 "mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
                  "mnuExport=&Export... mnuExportAgain=Export A&gain mnuExit=E&xit "
                  "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "

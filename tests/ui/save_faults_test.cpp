@@ -108,6 +108,8 @@ const Writer Writers[] = {
     {"Export", "out.bin", Command({"export", "@map.tessra", "OUT", "--compress", "lz77"})},
     {"ExportC", "out.c", Command({"export", "@map.tessra", "OUT", "--format", "c"})},
     {"ImportCsv", "out.tessra", Command({"import-csv", "@in.csv", "3", "2", "OUT"})},
+    {"ImportImage", "out.tessra",
+     Command({"import-image", "@terrain.png", "OUT", "--tileset", "@out.tiles.png"})},
     {"Swap", "out.tessra", Command({"swap", "@map.tessra", "1", "2", "OUT"})},
     {"Replace", "out.tessra", Command({"replace", "@map.tessra", "1", "2", "OUT"})},
     {"PcxToImage", "out.ppm", Command({"pcx-to-image", "@in.pcx", "OUT"})},
