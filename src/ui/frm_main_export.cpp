@@ -40,6 +40,7 @@ void frmMain::mnuExport_Click() {
         KeepExportProfile(mapPath);
     }
     ShowExportArea();
+    ScheduleBudget({.tilesets = true});
 }
 
 void frmMain::mnuExportAgain_Click() {

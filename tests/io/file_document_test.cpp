@@ -1,7 +1,6 @@
 #include "../support/refusal.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_document.h"
-#include "io/file_export.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +61,8 @@ TEST_F(DocumentFiles, RoundTripFromAnyFolder) {
 }
 
 // A save refuses, before anything is written, to replace one of the map's
-// tilesets; the profile goes with the map, its output relative to it.
-TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
+// tilesets.
+TEST_F(DocumentFiles, RefusesToReplaceATileset) {
     // Over the tileset itself, or with its attributes file over one.
     WriteText(dir_.File("art/c.pcx"), "picture");
     WriteText(dir_.File("art/d.attributes.json"), "picture");
@@ -75,12 +74,6 @@ TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
     EXPECT_EQ(ReadText(dir_.File("art/c.pcx")) + ReadText(dir_.File("art/d.attributes.json")),
               "picturepicture");
     EXPECT_FALSE(fs::exists(dir_.File("art/d.tessra")));
-
-    const ExportProfile profile{{}, dir_.File("build/level.bin"), true};
-    ASSERT_TRUE(WriteDocument(map_, document_, &profile).ok());
-    const Result<ExportProfile> read = LoadExportProfile(dir_.File("maps/level.export.json"));
-    ASSERT_TRUE(read.ok()) << read.message();
-    EXPECT_EQ(read.value().Output, "../build/level.bin");
 }
 
 // A file of any size is read no further than its limit, one of the limit is

@@ -87,8 +87,9 @@ class FrmMainTest : public MainWindowTest {
                  "mnuDeselect=D&eselect[Esc] mnuSelectionToStamp=Selection to &Stamp "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
                  "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
-                 "mnuHighlightTile=Highlight Selected Tile mnuZoomIn=Zoom &In[Ctrl++] "
-                 "mnuZoomOut=Zoom &Out[Ctrl+-] mnuZoomReset=Zoom &1x[Ctrl+0] "
+                 "mnuHighlightTile=Highlight Selected Tile mnuHardwareBudget=Hardware &Budget "
+                 "mnuZoomIn=Zoom &In[Ctrl++] mnuZoomOut=Zoom &Out[Ctrl+-] "
+                 "mnuZoomReset=Zoom &1x[Ctrl+0] "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
@@ -374,17 +375,22 @@ class FrmMainTest : public MainWindowTest {
             (std::vector<std::string>{"../missing.pcx", "../bad.pcx", "a.pcx", "../" + latin1}));
     }
 
+    // A map whose project or attributes cannot be read is not opened; the
+    // one that was open stays.
     void refusedOpenChangesNothing() {
         AddTileset("a.pcx");
         State().MapData(1, 1) = 3;
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
         Write("picture.tessra", TilesetPcx(16, 16, 1)); // not a project: told so
+        Write("damaged.tessra", QByteArray::fromStdString(bytes));
+        Write("damaged.attributes.json", "{\"tiles\": [");
         const QString before = Snapshot(*window) + window->windowTitle();
-        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard, SaveAnswer::Discard};
-        for (const char* name : {"short.tessra", "absent.tessra", "picture.tessra"}) {
+        dialogs.saveAnswers = {4, SaveAnswer::Discard};
+        for (const char* name :
+             {"damaged.tessra", "short.tessra", "absent.tessra", "picture.tessra"}) {
             Open(name);
-            QVERIFY(dialogs.messages.back().text.contains(name));
+            QVERIFY(dialogs.messages.back().text.contains(QString(name).section('.', 0, 0)));
             QCOMPARE(Snapshot(*window) + window->windowTitle(), before);
         }
         QVERIFY(dialogs.messages.back().text.contains("not a TESSRA project file"));
