@@ -57,6 +57,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildZoomKeys();
     BuildRecentMenu();
     BuildTileUsage();
+    BuildBudgetPanel();
     BuildStatusBar();
     StartRecovery();
     StartWatchingTilesets();
@@ -190,6 +191,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         lblMapCoordinate->setText(ToQString(*readout));
     }
     ShowStatus(change);
+    ScheduleBudget(change);
     UpdateRecoveryCopy(change);
     // Last, so that the message stands over a window that is up to date.
     if (change.tilesets) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
@@ -32,6 +33,7 @@ class QToolButton;
 
 namespace tessra {
 
+class BudgetPanel;
 class Dialogs;
 class EditField;
 class RecoveryStore;
@@ -196,6 +198,13 @@ class frmMain : public QMainWindow {
     // The highlight over the view and its count, as the View menu sets them.
     void ShowTileUsage();
 
+    // View > Hardware Budget (frm_main_budget.cpp): the panel follows the
+    // map, the attributes and the export settings, counted once the events
+    // of the moment are handled.
+    void BuildBudgetPanel();
+    void ScheduleBudget(const DocumentChange& change);
+    void UpdateBudget();
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -240,6 +249,10 @@ class frmMain : public QMainWindow {
     QAction* mnuShowExportArea = nullptr;
     QAction* mnuShowBehaviour = nullptr;
     QMenu* mnuOpenRecent = nullptr;
+    QDockWidget* dockBudget = nullptr;
+    BudgetPanel* budgetPanel_ = nullptr;
+    QTimer* budgetTimer_ = nullptr;
+    bool budgetPlaced_ = false; // the panel has been put beside the window once
     QAction* mnuHighlightTile = nullptr;
 };
 

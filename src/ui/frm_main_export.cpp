@@ -39,6 +39,7 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ScheduleBudget({.tilesets = true});
 }
 
 void frmMain::mnuExportAgain_Click() {

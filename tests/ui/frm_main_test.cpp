@@ -76,7 +76,7 @@ class FrmMainTest : public MainWindowTest {
                  "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
                  "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
-                 "mnuHighlightTile=Highlight Selected Tile "
+                 "mnuHighlightTile=Highlight Selected Tile mnuHardwareBudget=Hardware &Budget "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
