@@ -86,6 +86,15 @@ std::vector<std::string> FilesOfMap(const std::string& mapPath, const Document& 
     return files;
 }
 
+Status WriteFromMap(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const std::string& mapPath, const Document& document, int& errorCode) {
+    errorCode = 0;
+    if (Status safe = CheckNotAnInput(path, FilesOfMap(mapPath, document)); !safe) {
+        return safe;
+    }
+    return WriteFileAtomic(path, bytes, Durability::Document, errorCode);
+}
+
 Result<ProjectData> ReadProjectFile(const std::string& path) {
     const bool standardInput = path == StandardStreamName;
     const Result<Bytes> bytes =

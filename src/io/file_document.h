@@ -11,6 +11,7 @@
 #include "core/model/document.h"
 #include "io/file_group.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,6 +24,13 @@ namespace tessra {
 // its export profile beside it, and its tileset pictures, resolved against
 // the document's folder.
 std::vector<std::string> FilesOfMap(const std::string& mapPath, const Document& document);
+
+// Writes a file made from the map at mapPath ("" for a map without a file),
+// through a temporary one synced before it takes its place, once it is none
+// of the map's files. errorCode receives the system's error number, or 0 for
+// a refusal.
+Status WriteFromMap(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const std::string& mapPath, const Document& document, int& errorCode);
 
 // Reads and parses a project file; "-" reads standard input.
 Result<ProjectData> ReadProjectFile(const std::string& path);

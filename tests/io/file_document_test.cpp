@@ -1,7 +1,6 @@
 #include "../support/refusal.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_document.h"
-#include "io/file_export.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A map listing a tileset beside it, one in a sibling folder and one by its
-// whole path, saved in maps/ of a fresh folder.
+// whole path, kept in maps/ of a fresh folder.
 class DocumentFiles : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -24,16 +23,6 @@ class DocumentFiles : public ::testing::Test {
         document_.Attributes[9] = {2, false, true, false, 7};
     }
 
-    // The files the document's tilesets name, as a reader finds them.
-    static std::vector<std::string> Pictures(const Document& document) {
-        std::vector<std::string> files;
-        for (const std::string& path :
-             ResolveTilesetPaths(document.Tilesets, document.ProjectFolder)) {
-            files.push_back(fs::path(path).lexically_normal().string());
-        }
-        return files;
-    }
-
     TempDir dir_;
     Document document_;
     std::string map_ = dir_.File("maps/level.tessra");
@@ -41,29 +30,9 @@ class DocumentFiles : public ::testing::Test {
 
 } // namespace
 
-// Written and read back, the document is the same, its tilesets naming the
-// same files from wherever it is saved: relative paths stay relative.
-TEST_F(DocumentFiles, RoundTripFromAnyFolder) {
-    for (const char* where : {"maps/level.tessra", "level.tessra", "maps/deep/er/level.tessra"}) {
-        const std::string path = dir_.File(where);
-        fs::create_directories(fs::path(path).parent_path());
-        ASSERT_TRUE(WriteDocument(path, document_).ok()) << where;
-        const Result<Document> read = ReadDocument(path);
-        ASSERT_TRUE(read.ok()) << read.message();
-        EXPECT_EQ(read.value().MapData, document_.MapData);
-        EXPECT_EQ(read.value().Attributes, document_.Attributes);
-        EXPECT_EQ(Pictures(read.value()), Pictures(document_)) << where;
-        EXPECT_FALSE(read.value().Tilesets[1].starts_with('/')) << where;
-        EXPECT_EQ(read.value().Tilesets[2], document_.Tilesets[2]);
-    }
-    // Saved in its own folder, the list is written as it stands.
-    ASSERT_TRUE(WriteDocument(map_, document_).ok());
-    EXPECT_EQ(ReadDocument(map_).value().Tilesets, document_.Tilesets);
-}
-
 // A save refuses, before anything is written, to replace one of the map's
-// tilesets; the profile goes with the map, its output relative to it.
-TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
+// tilesets.
+TEST_F(DocumentFiles, RefusesToReplaceATileset) {
     // Over the tileset itself, or with its attributes file over one.
     WriteText(dir_.File("art/c.pcx"), "picture");
     WriteText(dir_.File("art/d.attributes.json"), "picture");
@@ -75,12 +44,6 @@ TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
     EXPECT_EQ(ReadText(dir_.File("art/c.pcx")) + ReadText(dir_.File("art/d.attributes.json")),
               "picturepicture");
     EXPECT_FALSE(fs::exists(dir_.File("art/d.tessra")));
-
-    const ExportProfile profile{{}, dir_.File("build/level.bin"), true};
-    ASSERT_TRUE(WriteDocument(map_, document_, &profile).ok());
-    const Result<ExportProfile> read = LoadExportProfile(dir_.File("maps/level.export.json"));
-    ASSERT_TRUE(read.ok()) << read.message();
-    EXPECT_EQ(read.value().Output, "../build/level.bin");
 }
 
 // A file of any size is read no further than its limit, one of the limit is

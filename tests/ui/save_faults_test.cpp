@@ -1,6 +1,5 @@
 #include "cli/cli.h"
 #include "io/file_document.h"
-#include "io/file_io.h"
 #include "io/save_faults.h"
 #include "io/temp_dir.h"
 #include "platform/qt_text.h"
@@ -28,10 +27,6 @@ namespace fs = std::filesystem;
 // A save into the folder that meets the fault; what it said, or "<...>" for
 // what went wrong besides.
 using Save = std::function<std::string(const fs::path& folder, const SaveFault& fault)>;
-
-std::span<const std::uint8_t> AsBytes(const std::string& text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
 
 std::string ProjectBytes() {
     MapGrid map;
@@ -103,17 +98,6 @@ struct Writer {
 };
 
 const Writer Writers[] = {
-    {"Document", "out.dat",
-     [](const fs::path&, const SaveFault& fault) {
-         int code = 0;
-         const Status written = WriteFileAtomic(fault.Target(), AsBytes(std::string(20000, 'x')),
-                                                Durability::Document, code);
-         return code != 0 ? written.message() : "<no error number>";
-     }},
-    {"Derived", "out.png",
-     [](const fs::path&, const SaveFault& fault) {
-         return WriteFileAtomic(fault.Target(), AsBytes("picture"), Durability::Derived).message();
-     }},
     {"MapFiles", "out.tessra",
      [](const fs::path&, const SaveFault& fault) {
          Document document;
