@@ -2,12 +2,14 @@
 
 #include "core/export/console_spec.h"
 #include "platform/qt_text.h"
+#include "ui/frm_similar_tiles.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -95,6 +97,28 @@ BudgetPanel::BudgetPanel(QWidget* parent) : QWidget(parent) {
     lstProblems->setToolTip(QStringLiteral("Double-click a problem to select its tile and "
                                            "highlight its cells"));
     layout->addWidget(lstProblems, 2);
+
+    // Over the tile limit: the tiles that look alike, as Tools > Similar Tiles lists them.
+    lblSimilar = Heading({}, this);
+    lblSimilar->setObjectName(QStringLiteral("lblSimilar"));
+    lblSimilar->setWordWrap(true);
+    layout->addWidget(lblSimilar);
+    lstSimilar = new QListWidget(this);
+    lstSimilar->setObjectName(QStringLiteral("lstSimilar"));
+    lstSimilar->setWordWrap(true);
+    lstSimilar->setIconSize({SimilarPairWidth / 2, SimilarPairHeight / 2});
+    lstSimilar->setToolTip(QStringLiteral("Double-click a pair to select the tile fewer cells "
+                                          "hold and highlight its cells"));
+    layout->addWidget(lstSimilar, 2);
+    cmdSimilarTiles = new QPushButton(QStringLiteral("Similar &Tiles..."), this);
+    cmdSimilarTiles->setObjectName(QStringLiteral("cmdSimilarTiles"));
+    layout->addWidget(cmdSimilarTiles, 0, Qt::AlignRight);
+    connect(cmdSimilarTiles, &QPushButton::clicked, this, &BudgetPanel::SimilarTilesAsked);
+    connect(lstSimilar, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        emit ProblemChosen(item->data(Qt::UserRole).toInt());
+    });
+    ShowSimilar(false, {}, Surface(1, 1));
+
     connect(lstProblems, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int tile = item->data(Qt::UserRole).toInt();
         if (tile >= 0) {
@@ -155,6 +179,23 @@ void BudgetPanel::Show(const HardwareBudget& budget, const ExportSettings& setti
     for (const ArtProblem& problem : tiles.Problems) {
         auto* item = new QListWidgetItem(ToQString(problem.Message), lstProblems);
         item->setData(Qt::UserRole, problem.Tile);
+    }
+}
+
+void BudgetPanel::ShowSimilar(bool over, const std::vector<SimilarTiles>& pairs,
+                              const Surface& palette) {
+    lstSimilar->clear();
+    for (QWidget* part : std::initializer_list<QWidget*>{lblSimilar, lstSimilar, cmdSimilarTiles}) {
+        part->setVisible(over);
+    }
+    lblSimilar->setText(
+        pairs.empty()
+            ? QStringLiteral("No two tiles differ in %1 pixels or fewer").arg(SimilarPixelsDefault)
+            : QStringLiteral("Tiles that look alike, to merge: %1").arg(pairs.size()));
+    for (const SimilarTiles& pair : pairs) {
+        auto* item = new QListWidgetItem(SimilarPairIcon(palette, pair),
+                                         ToQString(DescribeSimilarTiles(pair)), lstSimilar);
+        item->setData(Qt::UserRole, pair.merged);
     }
 }
 

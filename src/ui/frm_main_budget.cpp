@@ -68,6 +68,7 @@ void frmMain::BuildBudgetPanel() {
         const QSignalBlocker quiet(show);
         show->setChecked(visible);
     });
+    connect(budgetPanel_, &BudgetPanel::SimilarTilesAsked, this, &frmMain::mnuSimilarTiles_Click);
     connect(budgetPanel_, &BudgetPanel::ProblemChosen, this, [this](int tile) {
         mnuHighlightTile->setChecked(true);
         SelectTile(tile);
@@ -85,10 +86,18 @@ void frmMain::ScheduleBudget(const DocumentChange& change) {
 void frmMain::UpdateBudget() {
     const ExportSettings settings = exportProfile_.value_or(ExportProfile{}).Settings;
     const Result<ArtInputs> art = ReadArtInputs(settings, &tiles_);
-    budgetPanel_->Show(
+    const HardwareBudget budget =
         art ? CountHardwareBudget(state_.MapData, state_.Attributes, settings, art.value())
-            : HardwareBudget{art.message(), std::nullopt},
-        settings);
+            : HardwareBudget{art.message(), std::nullopt};
+    budgetPanel_->Show(budget, settings);
+    // Over the limit, merging look-alike tiles is one way back under it.
+    const bool over =
+        budget.Tiles && static_cast<int>(budget.Tiles->Tiles.size()) > budget.Tiles->TileLimit;
+    budgetPanel_->ShowSimilar(
+        over,
+        over ? FindSimilarTiles(palette(), state_.MapData, SimilarPixelsDefault)
+             : std::vector<SimilarTiles>{},
+        palette());
 }
 
 } // namespace tessra

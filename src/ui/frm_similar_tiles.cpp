@@ -3,6 +3,7 @@
 #include "platform/qt_text.h"
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,16 @@
 #include <QPushButton>
 
 namespace tessra {
+
+QIcon SimilarPairIcon(const Surface& palette, const SimilarTiles& pair) {
+    const Surface drawn = DrawSimilarPair(palette, pair);
+    const QImage picture(reinterpret_cast<const uchar*>(drawn.data()), drawn.Width(),
+                         drawn.Height(), QImage::Format_RGBX8888);
+    // The same picture when chosen: the marks must keep their colour.
+    QIcon icon(QPixmap::fromImage(picture));
+    icon.addPixmap(QPixmap::fromImage(picture), QIcon::Selected);
+    return icon;
+}
 
 frmSimilarTiles::frmSimilarTiles(ToolWindowContext& context, MergeTiles merge, QWidget* parent)
     : ToolDialog(context, parent, "frmSimilarTiles", QStringLiteral("Similar Tiles"), {481, 425},
@@ -55,13 +66,8 @@ void frmSimilarTiles::ListPairs() {
     pairs_ = FindSimilarTiles(context_.palette, context_.state.MapData, pixels.value());
     lstPairs->clear();
     for (const SimilarTiles& pair : pairs_) {
-        const Surface drawn = DrawSimilarPair(context_.palette, pair);
-        const QImage picture(reinterpret_cast<const uchar*>(drawn.data()), drawn.Width(),
-                             drawn.Height(), QImage::Format_RGBX8888);
-        // The same picture when chosen: the marks must keep their colour.
-        QIcon icon(QPixmap::fromImage(picture));
-        icon.addPixmap(QPixmap::fromImage(picture), QIcon::Selected);
-        lstPairs->addItem(new QListWidgetItem(icon, ToQString(DescribeSimilarTiles(pair))));
+        lstPairs->addItem(new QListWidgetItem(SimilarPairIcon(context_.palette, pair),
+                                              ToQString(DescribeSimilarTiles(pair))));
     }
     lblPairs->setText(
         pairs_.empty()       ? QStringLiteral("No two tiles of the map differ in so few pixels.")

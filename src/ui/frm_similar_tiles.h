@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class QIcon;
 class QLabel;
 class QListWidget;
 
@@ -37,5 +38,8 @@ class frmSimilarTiles : public ToolDialog {
     MergeTiles merge_;
     std::vector<SimilarTiles> pairs_;
 };
+
+// The pair as DrawSimilarPair draws it, the same when chosen in a list.
+QIcon SimilarPairIcon(const Surface& palette, const SimilarTiles& pair);
 
 } // namespace tessra

@@ -190,6 +190,41 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(Find<QAction>("mnuHighlightTile")->isChecked());
     }
 
+    // Over the console's tile limit the budget lists the tiles that look alike;
+    // its button opens Similar Tiles, whose merge brings the map back under.
+    void theBudgetOffersLookAlikeTiles() {
+        QImage tiles(32, 16, QImage::Format_RGB32); // tile 1 is tile 0 but for 3 pixels
+        tiles.fill(QColor(40, 80, 120));
+        for (int x = 16; x < 19; ++x) {
+            tiles.setPixelColor(x, 0, Qt::white);
+        }
+        QVERIFY(tiles.save(Path("alike.png")));
+        AddTileset("alike.png");
+        State().MapData(1, 0) = 0;
+        Trigger(*window, "mnuSaveMap");
+        // From tile-base 1023 the SNES names one 8 x 8 tile; the map shows two.
+        Write("level.export.json", R"({"hardware": "snes", "numbering": "unique",
+                                       "region": "0,0,2,1", "tile-base": 1023})");
+        QVERIFY(window->OpenProjectFile(FileNameOf(map)));
+        Trigger(*window, "mnuHardwareBudget");
+        auto* similar = Find<QListWidget>("lstSimilar");
+        QTRY_COMPARE(similar->count(), 1);
+        QVERIFY(!similar->isHidden());
+        QCOMPARE(similar->item(0)->text(),
+                 "Tile 1 (1 cell) looks like tile 0 (65535 cells): 3 pixels differ.");
+        emit similar->itemDoubleClicked(similar->item(0));
+        QCOMPARE(State().SelectedTile, 1);
+
+        QTimer::singleShot(0, this, [] {
+            QWidget* merge = QApplication::activeModalWidget();
+            QVERIFY(merge);
+            Enter(*merge, {"cmdMerge", "cmdClose"});
+        });
+        Click(*window, "cmdSimilarTiles");
+        QCOMPARE(State().MapData(0, 0), 0);
+        QTRY_VERIFY(similar->isHidden());
+    }
+
     // A failed export on save is told, and the map is saved all the same.
     void aFailedExportDoesNotUndoTheSave() {
         QVERIFY(Export({"txtOutput=out.bin", "chkExportOnSave=true", "cmdOK"}));

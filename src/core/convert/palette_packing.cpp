@@ -96,6 +96,80 @@ Packing FirstFitByOverlap(const Problem& problem) {
     return packing;
 }
 
+// Every set a sub-palette of its own; then, again and again, the two that
+// share the most colours and still fit one are made one, the fuller of equal
+// sharers first. Where tiles fall into families of colours (a level's grass,
+// its bricks), first fit lets an early family take room in another's
+// sub-palette; joining by sharing keeps each family whole.
+Packing MergeByOverlap(const Problem& problem) {
+    const int n = problem.Count();
+    const std::size_t words = problem.sets.Words();
+    ColourRows groups(static_cast<std::size_t>(n), words);
+    std::vector<int> sizes(problem.sizes);
+    std::vector<int> into(static_cast<std::size_t>(n)); // the group each set is in
+    std::iota(into.begin(), into.end(), 0);
+    std::copy(problem.sets.Row(0), problem.sets.Row(0) + static_cast<std::size_t>(n) * words,
+              groups.Row(0));
+    std::vector<bool> alive(static_cast<std::size_t>(n), true);
+    // joined[a * n + b]: the colours of groups a and b together.
+    std::vector<int> joined(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+    const auto at = [n](int a, int b) {
+        return static_cast<std::size_t>(a) * static_cast<std::size_t>(n) +
+               static_cast<std::size_t>(b);
+    };
+    for (int a = 0; a < n; ++a) {
+        for (int b = a + 1; b < n; ++b) {
+            joined[at(a, b)] = UnionCount(groups.Row(static_cast<std::size_t>(a)),
+                                          groups.Row(static_cast<std::size_t>(b)), words);
+        }
+    }
+    while (true) {
+        int bestA = -1, bestB = -1, bestShared = -1, bestJoined = -1;
+        for (int a = 0; a < n; ++a) {
+            if (!alive[static_cast<std::size_t>(a)]) {
+                continue;
+            }
+            for (int b = a + 1; b < n; ++b) {
+                const int both = joined[at(a, b)];
+                if (!alive[static_cast<std::size_t>(b)] || both > problem.room) {
+                    continue;
+                }
+                const int shared =
+                    sizes[static_cast<std::size_t>(a)] + sizes[static_cast<std::size_t>(b)] - both;
+                if (shared > bestShared || (shared == bestShared && both > bestJoined)) {
+                    bestA = a, bestB = b, bestShared = shared, bestJoined = both;
+                }
+            }
+        }
+        if (bestA < 0) {
+            break;
+        }
+        AddBits(groups.Row(static_cast<std::size_t>(bestA)),
+                groups.Row(static_cast<std::size_t>(bestB)), words);
+        sizes[static_cast<std::size_t>(bestA)] = bestJoined;
+        alive[static_cast<std::size_t>(bestB)] = false;
+        std::replace(into.begin(), into.end(), bestB, bestA);
+        for (int c = 0; c < n; ++c) {
+            if (alive[static_cast<std::size_t>(c)] && c != bestA) {
+                const int both = UnionCount(groups.Row(static_cast<std::size_t>(bestA)),
+                                            groups.Row(static_cast<std::size_t>(c)), words);
+                joined[at(std::min(c, bestA), std::max(c, bestA))] = both;
+            }
+        }
+    }
+    // Numbered in the order of the sets.
+    Packing packing;
+    std::vector<int> number(static_cast<std::size_t>(n), -1);
+    for (int set = 0; set < n; ++set) {
+        int& p = number[static_cast<std::size_t>(into[static_cast<std::size_t>(set)])];
+        if (p < 0) {
+            p = packing.count++;
+        }
+        packing.palette.push_back(p);
+    }
+    return packing;
+}
+
 // No packing uses fewer sub-palettes than the colours fill, nor fewer than a
 // group of sets of which no two fit one sub-palette together.
 int LowerBound(const Problem& problem) {
@@ -348,6 +422,9 @@ Result<PalettePacking> PackPalettes(std::span<const TileColours> tiles, const Su
     }
 
     Packing best = FirstFitByOverlap(problem);
+    if (Packing merged = MergeByOverlap(problem); merged.count < best.count) {
+        best = std::move(merged);
+    }
     const int bound = LowerBound(problem);
     bool fewest = best.count <= bound;
     ExactSearch search(problem, SearchBudget);

@@ -33,8 +33,9 @@ struct SubPalettes {
 };
 
 // Gives each tile a sub-palette so that the colours of the tiles sharing one
-// fit it, in as few sub-palettes as it can. First fit by overlap is tried
-// first; then, from a lower bound up, an exact search for a packing into
+// fit it, in as few sub-palettes as it can. First fit by overlap and joining
+// the sets that share the most colours are tried first, the better kept;
+// then, from a lower bound up, an exact search for a packing into
 // fewer, which runs to the end while the tiles' distinct colour sets are few
 // and otherwise stops after a fixed amount of work and keeps the best found.
 // The sub-palettes are numbered in the order the tiles, as given, first use

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 #include <set>
 
@@ -91,6 +92,21 @@ Sets FillsThreeExactly() {
             range(30, 36), range(37, 43), {29, 15},     {44}};
 }
 
+// Eight families of 15 colours, 30 tiles of 4 colours from each, the
+// families taken in turn: first fit lets each family's first tiles into the
+// others' sub-palettes and needs dozens.
+Sets EightFamilies() {
+    std::mt19937 random(8);
+    Sets sets;
+    for (std::uint32_t tile = 0; tile < 240; ++tile) {
+        std::vector<std::uint32_t> family(15);
+        std::iota(family.begin(), family.end(), tile % 8 * 15);
+        std::shuffle(family.begin(), family.end(), random);
+        sets.emplace_back(family.begin(), family.begin() + 4);
+    }
+    return sets;
+}
+
 } // namespace
 
 // Known optima, each reached and proven, over sets that defeat first fit.
@@ -101,6 +117,7 @@ TEST(PalettePacking, ReachesKnownOptima) {
         int room, fewest;
     } cases[] = {
         {"three 4bpp sub-palettes filled exactly", FillsThreeExactly(), 15, 3},
+        {"eight families of colours", EightFamilies(), 15, 8},
         {"first fit takes 4", {{4, 6}, {1, 3}, {2, 6}, {4, 5}, {0, 6}}, 3, 3},
         {"3 fail, first fit takes 5",
          {{1, 4}, {0, 2}, {6, 8}, {6, 7}, {3, 6}, {4, 8}, {5, 8}},
