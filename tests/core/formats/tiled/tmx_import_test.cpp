@@ -1,10 +1,12 @@
 #include "core/formats/image_encoders.h"
 #include "core/formats/tiled/tmx_import.h"
+#include "core/formats/tiled/tmx_writer.h"
 #include "support/picture_files.h"
 
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 
 using namespace tessra;
 
@@ -204,5 +206,22 @@ TEST(TilesetPathForProject, IsRelativeToTheProjectsFolder) {
     };
     for (const auto& [path, project, kept] : cases) {
         EXPECT_EQ(TilesetPathForProject(path, project), kept) << path;
+    }
+}
+
+TEST(WriteTiledMap, FormatAndPictureFollowTheName) {
+    const struct {
+        const char* name;
+        std::optional<TiledFormat> format;
+        const char* picture;
+    } cases[] = {
+        {"maps/level.tmx", TiledFormat::Tmx, "maps/level.tiles.png"},
+        {"level.TMJ", TiledFormat::Tmj, "level.tiles.png"},
+        {"a.b/level", std::nullopt, "a.b/level.tiles.png"},
+        {"level.json", std::nullopt, "level.tiles.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TiledFormatOf(c.name), c.format) << c.name;
+        EXPECT_EQ(TiledPalettePath(c.name), c.picture) << c.name;
     }
 }
