@@ -157,12 +157,6 @@ void frmMain::mnuImportTiled_Click() {
         ShowError(ToQString(imported.message()));
         return;
     }
-    for (const std::string& tileset : imported.value().project.Tilesets) {
-        if (Status checked = CheckTilesetPath(tileset); !checked) {
-            ShowError(ToQString(checked.message()));
-            return;
-        }
-    }
     // One step, as Import CSV is: Undo brings the map before it back whole.
     UndoStep step(history_, state_, "Import Tiled Map");
     state_.Tilesets = imported.value().project.Tilesets;
