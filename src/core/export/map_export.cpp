@@ -35,6 +35,11 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
+    if (settings.Format == ExportFormat::C) {
+        if (Status named = CheckCFormatPath(outputPath); !named) {
+            return Error{named.message()};
+        }
+    }
     Result<EntryGrid> grid = MakeEntryGrid(map, attributes, settings);
     if (!grid) {
         return Error{grid.message()};

@@ -172,3 +172,80 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, ExportToolchain, ::testing::ValuesIn(Toolchains()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+std::string Named(std::string text, const std::string& name) {
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+        text.replace(at, 1, name);
+        at += name.size();
+    }
+    return text;
+}
+
+} // namespace
+
+// A name an assembler would read as a register or a condition is refused;
+// every name taken assembles, and code that uses it reads the label: the
+// bytes come out as they do for "level". (In the code, @ is the name.)
+TEST(ExportToolchain, NamesTakenAreLabelsToTheAssembler) {
+    const char* const candidates[] = {
+        "a",  "A",  "b",   "sp",   "SP",  "hl",  "hli",  "bc",      "ix", "iyl", "i",  "r",
+        "z",  "nc", "po",  "m",    "end", "org", "byte", "section", "r0", "pc",  "lr", "d0",
+        "a7", "sr", "ccr", "word", "ld",  "jp",  "ldr",  "text",    "db", "dw",  "ds", "area"};
+    const std::string sdld = " && sdobjcopy -I ihex -O binary out.ihx out.bin";
+    const struct {
+        const char* name;
+        const char* package;
+        AsmSyntax syntax;
+        std::string main; // after including level.s
+        std::string script;
+    } assemblers[] = {
+        {"sdasz80", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld bc, (@)\nld ix, #@\njp @\ncall @\n",
+         "sdasz80 -o main.rel main.s && sdldz80 -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"sdasgb", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld de, #@\nld bc, #@\nld sp, #@\njp @\ncall @\n",
+         "sdasgb -o main.rel main.s && sdldgb -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"arm-none-eabi-as", "binutils-arm-none-eabi", AsmSyntax::Gas,
+         ".section .rodata\n.2byte @_SIZE, @_WIDTH, @_HEIGHT\n.4byte @\n.text\nldr r1, =@\n"
+         "ldr r2, =@_SIZE\nadd r5, r5, #@_SIZE\nbl @\nb @\n.thumb\nldr r1, =@\nbl @\n.pool\n",
+         "arm-none-eabi-as -o main.o main.s && arm-none-eabi-ld -Ttext=0x8000 -o main.elf main.o "
+         "&& arm-none-eabi-objcopy -O binary main.elf out.bin"},
+    };
+    for (const auto& assembler : assemblers) {
+        std::string expected;
+        std::vector<std::string> names = {"level"};
+        names.insert(names.end(), std::begin(candidates), std::end(candidates));
+        for (const std::string& name : names) {
+            ExportSettings settings;
+            settings.Format = ExportFormat::Asm;
+            settings.Syntax = assembler.syntax;
+            settings.Name = name;
+            settings.Region = {0, 0, 2, 2};
+            const auto built = ExportMap(PatternMap(4), {}, settings, "level.s");
+            if (!built) {
+                EXPECT_NE(name, "level") << built.message();
+                continue;
+            }
+            const TempDir dir;
+            WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+            WriteText(dir.File("main.s"), ".include \"level.s\"\n" + Named(assembler.main, name));
+            const std::string command =
+                "cd '" + dir.Path().string() + "' && { " + assembler.script + "; } >build.log 2>&1";
+            const int status = std::system(command.c_str());
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+                GTEST_SKIP() << assembler.name << " comes with " << assembler.package << ".";
+            }
+            ASSERT_EQ(status, 0) << assembler.name << ", " << name << ":\n"
+                                 << ReadText(dir.File("build.log"));
+            const std::string out = ReadText(dir.File("out.bin"));
+            if (name == "level") {
+                expected = out;
+            }
+            EXPECT_EQ(out, expected) << assembler.name << ", " << name;
+        }
+    }
+}
