@@ -97,25 +97,19 @@ TEST(HostileInput, RefusedAtOnceInBoundedMemory) {
     }
 }
 
-namespace {
-
-std::string Repeated(const std::string& unit, std::size_t times) {
-    std::string text;
-    text.reserve(unit.size() * times);
-    for (std::size_t i = 0; i < times; ++i) {
-        text += unit;
-    }
-    return text;
-}
-
-} // namespace
-
 // Tiled maps under the size limit whose values would parse into gigabytes are
 // refused before they are parsed; one at the limit of values is parsed within
 // the memory cap.
 TEST(HostileInput, TiledMapsOfManyValuesStayInBoundedMemory) {
     TempDir dir;
     const std::size_t fill = TiledMapLimit.bytes - 64, most = TiledMostValues;
+    const auto Repeated = [](const std::string& unit, std::size_t times) {
+        std::string text;
+        for (text.reserve(unit.size() * times); times > 0; --times) {
+            text += unit;
+        }
+        return text;
+    };
     const struct {
         const char* name;
         std::string text;

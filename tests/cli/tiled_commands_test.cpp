@@ -128,20 +128,16 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(state(), before) << c.message;
     }
-    // A tileset where the palette picture would go is not overwritten.
-    WriteText(mine, WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
-    const CliRun run = RunTool({"export-tmx", mine, dir_.File("out/level.tmx")});
-    EXPECT_EQ(run.status, ExitRefused);
-    EXPECT_NE(run.err.find("it is a tileset of"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("out/level.tmx")));
 }
 
 // What stands where the palette picture goes is looked at without opening it
 // or following a link: only nothing, or an earlier export's PNG, is written
-// over. Anything else is refused before either file is written.
+// over. Anything else (a tileset of the map too) is refused before either
+// file is written.
 TEST_F(TiledCommands, PalettePictureReplacesOnlyAnEarlierPicture) {
     namespace fs = std::filesystem;
     const std::string out = dir_.File("out/level.tmx"), picture = dir_.File("out/level.tiles.png");
+    std::string map;
     const struct {
         const char* what;
         std::function<void()> place;
@@ -150,9 +146,16 @@ TEST_F(TiledCommands, PalettePictureReplacesOnlyAnEarlierPicture) {
         {"nothing", [] {}, ""},
         {"an earlier picture",
          [&] {
-             RunTool({"export-tmx", map_path_, out});
+             RunTool({"export-tmx", map, out});
          },
          ""},
+        {"a tileset of the map",
+         [&] {
+             fs::copy_file(dir_.File("maps/tiles/b.png"), picture);
+             WriteText(map = dir_.File("out/mine.tessra"),
+                       WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
+         },
+         "it is a tileset of the map"},
         {"a named pipe", [&] { ::mkfifo(picture.c_str(), 0600); }, "it is a named pipe"},
         {"a folder", [&] { fs::create_directory(picture); }, "it is a folder"},
         {"a link to a picture",
@@ -168,11 +171,12 @@ TEST_F(TiledCommands, PalettePictureReplacesOnlyAnEarlierPicture) {
     for (const auto& c : cases) {
         fs::remove_all(dir_.File("out"));
         fs::create_directory(dir_.File("out"));
+        map = map_path_;
         c.place();
         const auto before = FolderSnapshot(dir_.Path());
         const std::string said = RunBounded(
             [&] {
-                const CliRun run = RunTool({"export-tmx", map_path_, out});
+                const CliRun run = RunTool({"export-tmx", map, out});
                 return std::to_string(run.status) + " " + run.err;
             },
             30);

@@ -139,17 +139,17 @@ TEST(AtomicFileWriter, ConcurrentSavesOfOneFile) {
 // Files written as a group are written whole or not at all: a second name that
 // cannot be written leaves the first as it was, and no temporary file.
 TEST(WriteFilesAtomic, AllOrNothing) {
-    for (const bool folder : {true, false}) {
+    for (const bool folder : {true, false}) { // else a dangling link
         TempDir dir;
         WriteText(dir.File("map.tmx"), "old");
         if (folder) {
-            fs::create_directory(dir.File("map.tiles.png"));
+            fs::create_directory(dir.File("b.png"));
         } else {
-            fs::create_symlink("gone.png", dir.File("map.tiles.png"));
+            fs::create_symlink("gone.png", dir.File("b.png"));
         }
         const std::string text = "new";
         const FileContent files[] = {{dir.File("map.tmx"), AsBytes(text)},
-                                     {dir.File("map.tiles.png"), AsBytes(text)}};
+                                     {dir.File("b.png"), AsBytes(text)}};
         const auto before = FolderSnapshot(dir.Path());
         EXPECT_FALSE(WriteFilesAtomic(files).ok()) << folder;
         EXPECT_EQ(FolderSnapshot(dir.Path()), before) << folder;
