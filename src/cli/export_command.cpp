@@ -1,13 +1,11 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_files.h"
+#include "cli/image_commands.h"
 #include "core/base/message_text.h"
-#include "core/export/export_profile.h"
-#include "core/export/map_export.h"
-#include "core/model/tile_attributes.h"
+#include "io/file_export.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 
@@ -77,28 +75,14 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Reads no more than a profile can hold, so that a wrong file name costs nothing.
-Result<ExportProfile> ReadProfileFile(const std::string& path) {
-    const Result<Bytes> bytes =
-        ReadFileBytes(path, ReadLimit{ExportProfileMaxSize, "an export profile"});
-    if (!bytes) {
-        return Error{bytes.message()};
-    }
-    return ParseExportProfile(
-        {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, path);
-}
-
-// The file named, or NAME.attributes.json beside the map: all zeros when
-// that one does not exist. Read only when named or when the export uses it.
-Result<TileAttributeTable> ReadAttributes(const ExportArgs& args, const ExportSettings& settings) {
-    const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
+// The tile attributes: the file named, else NAME.attributes.json beside the
+// map; read only when named or when the export uses them.
+AttributesFrom AttributesSource(const ExportArgs& args, const ExportSettings& settings) {
     if (args.attributes) {
-        return ReadAttributesFile(*args.attributes, MissingAttributes::Refused);
+        return AttributesFrom::Named;
     }
-    if (!used) {
-        return TileAttributeTable{};
-    }
-    return ReadAttributesFile(TileAttributesPath(args.files[0]), MissingAttributes::AllZeros);
+    const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
+    return used ? AttributesFrom::Beside : AttributesFrom::Nowhere;
 }
 
 struct ExportJob {
@@ -111,11 +95,12 @@ struct ExportJob {
 Result<ExportJob> MakeJob(const ExportArgs& args) {
     ExportJob job;
     if (args.profile) {
-        Result<ExportProfile> profile = ReadProfileFile(*args.profile);
+        Result<ExportProfile> profile = LoadExportProfile(*args.profile);
         if (!profile) {
             return Error{profile.message()};
         }
         job.settings = profile.value().Settings;
+        ResolveExportPaths(job.settings, args.files[0]);
         job.output = ResolveExportOutput(args.files[0], profile.value().Output);
     }
     for (const auto& [name, text] : args.settings) {
@@ -139,54 +124,40 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
                      "\"" +
                      ExportSettingText(job.settings, "format") + "\"."};
     }
+    for (const std::string_view name : {"tiles", "palettes"}) {
+        if (ExportSettingText(job.settings, name) == StandardOutputName) {
+            return Error{"The " + std::string(name) +
+                         " setting must name a file: standard output (-) takes the map alone."};
+        }
+    }
     return job;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    return std::filesystem::equivalent(a, b, ignored);
+std::string Count(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
 }
 
-// An export never replaces the map it reads, nor the profile it follows, nor
-// the tiles' attributes.
-Status CheckOutputs(const MapExport& result, const ExportArgs& args) {
-    for (const ExportFile& file : result.Files) {
-        if (file.Path == StandardOutputName) {
-            continue;
+// "Exported 4 bytes to out.bin; 12 tiles, 384 bytes, to tiles.bin; ...".
+void ReportWritten(const MapExport& result, const ExportSettings& settings, std::ostream& out) {
+    const std::size_t each = settings.Format == ExportFormat::C ? 2 : 1;
+    std::size_t next = 0;
+    const auto files = [&] {
+        std::string list;
+        for (std::size_t i = next; i < next + each && i < result.Files.size(); ++i) {
+            list += (i == next ? "" : " and ") + result.Files[i].Path;
         }
-        const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
-        if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
-            (args.profile && SameFile(file.Path, *args.profile))) {
-            return Error{"The export would replace " + Shortened(file.Path) +
-                         ", which it reads; choose another output file."};
-        }
+        next += each;
+        return list;
+    };
+    out << "Exported " << Count(result.DataSize, " byte", " bytes") << " to " << files();
+    if (result.Art && !settings.Tiles.empty()) {
+        out << "; " << Count(static_cast<std::size_t>(result.Art->Tiles), " tile", " tiles") << ", "
+            << Count(result.Art->TileBytes, " byte", " bytes") << ", to " << files();
     }
-    return {};
-}
-
-// Every file is written whole to a temporary one before any is put in place.
-Status WriteExportFiles(const std::vector<ExportFile>& files) {
-    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
-    for (const ExportFile& file : files) {
-        writers.push_back(OpenOutputFile(file.Path, Durability::Document));
-        writers.back()->Write(
-            std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
-    }
-    // Two renames cannot be one step: should the second fail, say what the first did.
-    for (std::size_t i = 0; i < writers.size(); ++i) {
-        if (Status committed = writers[i]->Commit(); !committed) {
-            return i == 0 ? committed
-                          : Error{committed.message() + " (" + files[0].Path +
-                                  " was written; the two no longer match.)"};
-        }
-    }
-    return {};
-}
-
-void ReportWritten(const MapExport& result, std::ostream& out) {
-    out << "Exported " << result.DataSize << (result.DataSize == 1 ? " byte" : " bytes") << " to ";
-    for (std::size_t i = 0; i < result.Files.size(); ++i) {
-        out << (i == 0 ? "" : " and ") << result.Files[i].Path;
+    if (result.Art && !settings.Palettes.empty()) {
+        out << "; "
+            << Count(static_cast<std::size_t>(result.Art->Palettes), " palette", " palettes")
+            << ", " << Count(result.Art->PaletteBytes, " byte", " bytes") << ", to " << files();
     }
     out << ".\n";
 }
@@ -227,28 +198,46 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (!job) {
         return Error{job.message()};
     }
-    const Result<ProjectData> project = ReadProjectFile(parsed.value().files[0]);
-    if (!project) {
-        return Error{project.message()};
+    const ExportArgs& files = parsed.value();
+    const std::string& mapPath = files.files[0];
+    const Result<Document> document = ReadDocument(
+        mapPath, AttributesSource(files, job.value().settings), files.attributes.value_or(""));
+    if (!document) {
+        return document;
     }
-    const Result<TileAttributeTable> attributes =
-        ReadAttributes(parsed.value(), job.value().settings);
-    if (!attributes) {
-        return Error{attributes.message()};
+    // An export never replaces what it reads: the map's files, and those named.
+    std::vector<std::string> sources = FilesOfMap(mapPath, document.value());
+    for (const std::optional<std::string>& named : {files.attributes, files.profile}) {
+        if (named) {
+            sources.push_back(*named);
+        }
     }
-    const Result<MapExport> result = ExportMap(project.value().MapData, attributes.value(),
-                                               job.value().settings, job.value().output);
+    const ExportSettings& settings = job.value().settings;
+    // The tiles' pictures, only when the tile graphics, palettes or unique
+    // numbering read them.
+    Surface picture;
+    std::optional<ArtInputs> art;
+    if (NeedsTilePictures(settings)) {
+        Result<Surface> built =
+            BuildPalette(document.value().Tilesets, document.value().ProjectFolder);
+        if (!built) {
+            return Error{built.message()};
+        }
+        picture = std::move(built).value();
+        Result<ArtInputs> inputs = ReadArtInputs(settings, &picture);
+        if (!inputs) {
+            return Error{inputs.message()};
+        }
+        art = std::move(inputs).value();
+    }
+    const Result<MapExport> result =
+        ExportMapFiles(document.value().MapData, document.value().Attributes, settings,
+                       job.value().output, sources, art ? &*art : nullptr);
     if (!result) {
-        return Error{result.message()};
-    }
-    if (Status safe = CheckOutputs(result.value(), parsed.value()); !safe) {
-        return safe;
-    }
-    if (Status written = WriteExportFiles(result.value().Files); !written) {
-        return written;
+        return result;
     }
     if (job.value().output != StandardOutputName) {
-        ReportWritten(result.value(), out);
+        ReportWritten(result.value(), settings, out);
     }
     return {};
 }
@@ -259,8 +248,11 @@ Subcommand ExportCommand() {
     return {"export",
             "MAP.tessra OUT [--region X,Y,W,H] [--screen W,H] [--order rows|columns]\n"
             "          [--offset N] [--entry u8|u16le|u16be] [--behaviour]\n"
-            "          [--hardware none|snes|gba|md|gbc|nes] [--numbering image|metatile]\n"
-            "          [--tile-base N] [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
+            "          [--hardware none|snes|gba|md|gbc|nes|gb]\n"
+            "          [--numbering image|metatile|unique] [--tile-base N]\n"
+            "          [--tiles FILE] [--palettes FILE] [--bpp 2|4|8] [--backdrop RRGGBB]\n"
+            "          [--palette-file FILE.gpl] [--nes-palette FILE.pal]\n"
+            "          [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
             "          [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
             "          [--attributes FILE.attributes.json] [--profile FILE.export.json]\n"
             "       tessra-cli export --list-formats",
@@ -281,13 +273,28 @@ Subcommand ExportCommand() {
             "  --behaviour       writes each cell's behaviour byte, from the tile\n"
             "                    attributes, in place of its tile number (--behaviour=false)\n"
             "  --hardware        none, or the console whose map to write: snes, gba, md,\n"
-            "                    gbc or nes (none); each cell becomes 2 x 2 entries of 8 x 8\n"
-            "                    tiles, with the palette, priority and flips of its tile,\n"
-            "                    and --screen counts those entries (nes: 32,30)\n"
+            "                    gbc, nes or gb (none); each cell becomes 2 x 2 entries of\n"
+            "                    8 x 8 tiles, with the palette, priority and flips of its\n"
+            "                    tile, and --screen counts those entries (nes: 32,30)\n"
             "  --numbering       image: the palette picture cut into 8 x 8 tiles, 32 a row\n"
             "                    (for snes, gba, md); metatile: tile n's quarters are 4n to\n"
-            "                    4n + 3 (for gbc, nes), as palette --layout metatile draws\n"
+            "                    4n + 3 (for gbc, nes, gb), as palette --layout metatile\n"
+            "                    draws; unique: each 8 x 8 tile the entries show stored\n"
+            "                    once, in the order they first show it, a mirror image of\n"
+            "                    another too where the console flips (snes, gba, md, gbc)\n"
             "  --tile-base N     added to every 8 x 8 tile number, 0 to 2047 (0)\n"
+            "  --tiles FILE      also writes the 8 x 8 tiles the entries name, in the\n"
+            "                    console's format (NAME_tiles in c and asm)\n"
+            "  --palettes FILE   also writes the sub-palettes (NAME_palettes)\n"
+            "  --bpp N           bits a pixel: nes, gb, gbc 2; snes 2, 4 or 8; gba 4 or 8;\n"
+            "                    md 4 (4 where the console takes it, else 2)\n"
+            "  --backdrop RRGGBB colour index 0 of every sub-palette (tile 0's top-left\n"
+            "                    pixel)\n"
+            "  --palette-file F  a GIMP palette (.gpl) that fixes the colours and their\n"
+            "                    order: sub-palette p is its colours p x 2^bpp onward, its\n"
+            "                    first colour the backdrop\n"
+            "  --nes-palette F   64 colours of red, green, blue bytes (an emulator's .pal)\n"
+            "                    in place of the built-in NES colours\n"
             "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
             "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
             "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"
@@ -302,6 +309,9 @@ Subcommand ExportCommand() {
             "\n"
             "gbc writes the tile map, then the attribute map (NAME and NAME_attr in c and\n"
             "asm); nes writes, screen after screen, 960 tile bytes and 64 attribute bytes.\n"
+            "The tiles, palettes and unique numbering read the map's tilesets. A tile or\n"
+            "a sub-palette with more colours than it has room for is refused, naming the\n"
+            "tile, its quarter and the counts, as are more tiles than the entries name.\n"
             "OUT - writes raw or csv to standard output. --list-formats lists the values\n"
             "of each setting. Bad settings are refused before the map is read or a file\n"
             "written.\n",

@@ -3,12 +3,25 @@
 #include "io/file_group.h"
 #include "io/file_io.h"
 
+#include <filesystem>
+
 namespace tessra {
 
 namespace {
 
 std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
+
+// The path from the root, without "." or ".." steps.
+std::string Whole(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path whole = std::filesystem::absolute(path, ignored);
+    return whole.empty() ? path : whole.lexically_normal().string();
+}
+
+std::string_view Text(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 } // namespace
@@ -24,27 +37,101 @@ Result<ExportProfile> LoadExportProfile(const std::string& path) {
         path);
 }
 
-Status SaveExportProfile(const std::string& path, const ExportProfile& profile) {
-    return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)), Durability::Document);
+Result<std::optional<ExportProfile>> ReadMapProfile(const std::string& mapPath) {
+    const std::string path = ExportProfilePath(mapPath);
+    if (!FileExists(path)) {
+        return std::optional<ExportProfile>();
+    }
+    Result<ExportProfile> profile = LoadExportProfile(path);
+    if (!profile) {
+        return profile;
+    }
+    const std::string map = Whole(mapPath);
+    ExportProfile& read = profile.value();
+    if (!read.Output.empty()) {
+        read.Output = Whole(ResolveExportOutput(map, read.Output));
+    }
+    ResolveExportPaths(read.Settings, map);
+    return std::optional(std::move(read));
 }
 
-std::vector<std::string> FilesOfMap(const std::string& mapPath) {
-    if (mapPath.empty()) {
-        return {};
+ExportProfile ProfileBesideMap(const std::string& mapPath, ExportProfile profile) {
+    profile.Output = RelativeExportOutput(mapPath, profile.Output);
+    RelativeExportPaths(profile.Settings, mapPath);
+    return profile;
+}
+
+Status SaveMapProfile(const std::string& mapPath, const ExportProfile& profile) {
+    return WriteFileAtomic(ExportProfilePath(mapPath),
+                           ByteSpan(WriteExportProfileBytes(ProfileBesideMap(mapPath, profile))),
+                           Durability::Document);
+}
+
+std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    const fs::path inside = fs::weakly_canonical(Whole(folder.empty() ? "." : folder), ignored);
+    std::vector<std::string> outside;
+    for (const std::string* output :
+         {&profile.Output, &profile.Settings.Tiles, &profile.Settings.Palettes}) {
+        if (output->empty()) {
+            continue;
+        }
+        const fs::path path = fs::weakly_canonical(Whole(*output), ignored);
+        const fs::path relative = path.lexically_relative(inside);
+        if (relative.empty() || *relative.begin() == "..") {
+            outside.push_back(path.string());
+        }
     }
-    return {mapPath, TileAttributesPath(mapPath), ExportProfilePath(mapPath)};
+    return outside;
+}
+
+Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* picture) {
+    ArtInputs inputs;
+    inputs.Picture = picture;
+    if (!settings.PaletteFile.empty()) {
+        const Result<Bytes> bytes = ReadFileBytes(settings.PaletteFile, PaletteFileLimit);
+        if (!bytes) {
+            return Error{bytes.message()};
+        }
+        Result<std::vector<Pixel>> colours =
+            ParseGimpPalette(Text(bytes.value()), settings.PaletteFile);
+        if (!colours) {
+            return Error{colours.message()};
+        }
+        inputs.PaletteFile = std::move(colours).value();
+    }
+    if (!settings.NesPalette.empty()) {
+        const Result<Bytes> bytes = ReadFileBytes(settings.NesPalette, PaletteFileLimit);
+        if (!bytes) {
+            return Error{bytes.message()};
+        }
+        const Result<NesMasterPalette> nes =
+            ParseNesPalette(Text(bytes.value()), settings.NesPalette);
+        if (!nes) {
+            return Error{nes.message()};
+        }
+        inputs.NesPalette = nes.value();
+    }
+    return inputs;
 }
 
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
-                                 const std::vector<std::string>& sources) {
-    Result<MapExport> result = ExportMap(map, attributes, settings, output);
+                                 const std::vector<std::string>& sources, const ArtInputs* art) {
+    Result<MapExport> result = ExportMap(map, attributes, settings, output, art);
     if (!result) {
         return result;
     }
+    std::vector<std::string> inputs = sources;
+    for (const std::string* read : {&settings.PaletteFile, &settings.NesPalette}) {
+        if (!read->empty()) {
+            inputs.push_back(*read);
+        }
+    }
     std::vector<FileContent> contents;
     for (const ExportFile& file : result.value().Files) {
-        if (Status safe = CheckNotAnInput(file.Path, sources); !safe) {
+        if (Status safe = CheckNotAnInput(file.Path, inputs); !safe) {
             return Error{safe.message()};
         }
         contents.push_back({file.Path, ByteSpan(file.Bytes)});

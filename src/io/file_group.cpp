@@ -8,7 +8,9 @@ namespace tessra {
 Status WriteFilesAtomic(std::span<const FileContent> files) {
     std::vector<std::unique_ptr<AtomicFileWriter>> writers;
     for (const FileContent& file : files) {
-        writers.push_back(std::make_unique<AtomicFileWriter>(file.path, file.durability));
+        writers.push_back(file.path == StandardStreamName
+                              ? AtomicFileWriter::ToStandardOutput()
+                              : std::make_unique<AtomicFileWriter>(file.path, file.durability));
         writers.back()->Write(file.bytes);
     }
     // Every target is looked at, and every file written whole, before any

@@ -1,6 +1,7 @@
 #include "ui/frm_export.h"
 
 #include "core/export/map_export.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -120,10 +122,10 @@ QString ByteCount(std::size_t count) {
 } // namespace
 
 frmExport::frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
-                     QWidget* parent)
+                     const Surface& tiles, QWidget* parent)
     : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 376},
                  HelpExportTopic),
-      mapPath_(std::move(mapPath)) {
+      mapPath_(std::move(mapPath)), tiles_(tiles), carried_(profile.Settings) {
     BuildSettings();
     BuildOutput();
     ShowProfile(profile);
@@ -250,6 +252,13 @@ Result<ExportSettings> frmExport::ReadSettings() const {
     (void)SetExportSetting(shape, "hardware", ControlText("hardware"));
     (void)SetExportSetting(shape, "format", ControlText("format"));
     ExportSettings settings;
+    for (const std::string_view name : ExportSettingNames()) {
+        if (std::none_of(SettingControls.begin(), SettingControls.end(),
+                         [&](const SettingControl& row) { return row.setting == name; }) &&
+            shape.Hardware != ExportHardware::None) {
+            (void)SetExportSetting(settings, name, ExportSettingText(carried_, name));
+        }
+    }
     for (const SettingControl& row : SettingControls) {
         if (!Applies(row.setting, shape)) {
             continue;
@@ -292,9 +301,7 @@ void frmExport::UpdateControls() {
 
     const Result<ExportSettings> settings = ReadSettings();
     Result<MapExport> result =
-        settings
-            ? ExportMap(context_.state.MapData, context_.state.Attributes, settings.value(), output)
-            : Result<MapExport>(Error{settings.message()});
+        settings ? Run(settings.value(), output) : Result<MapExport>(Error{settings.message()});
     if (!result) {
         lblSize->setStyleSheet(QStringLiteral("color: darkred"));
         lblSize->setText(ToQString(result.message()));
@@ -313,6 +320,15 @@ void frmExport::UpdateControls() {
                     .arg(ByteCount(total), QLatin1String(OutputKindOf(shape.Format).text));
     }
     lblSize->setText(text + QLatin1Char('.'));
+}
+
+Result<MapExport> frmExport::Run(const ExportSettings& settings, const std::string& output) const {
+    Result<ArtInputs> art = ReadArtInputs(settings, &tiles_);
+    if (!art) {
+        return Error{art.message()};
+    }
+    return ExportMap(context_.state.MapData, context_.state.Attributes, settings, output,
+                     &art.value());
 }
 
 bool frmExport::cmdBrowse_Click() {
@@ -340,9 +356,11 @@ void frmExport::cmdOK_Click() {
         return;
     }
     const std::string output = OutputPath();
+    Result<ArtInputs> art = ReadArtInputs(settings.value(), &tiles_);
     const Result<MapExport> written =
-        ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(), output,
-                       FilesOfMap(mapPath_));
+        art ? ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(),
+                             output, FilesOfMap(mapPath_, context_.state), &art.value())
+            : Result<MapExport>(Error{art.message()});
     if (!written) {
         Refuse(written.message());
         return;

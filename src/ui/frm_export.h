@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/export/export_profile.h"
+#include "core/export/map_export.h"
 #include "ui/tool_dialog.h"
 
 #include <optional>
@@ -20,8 +21,9 @@ class frmExport : public ToolDialog {
   public:
     // Starts from `profile` (its output a path from the working folder);
     // mapPath is the map's file, empty while it has none.
+    // tiles is the palette picture unflipped, which the tile graphics take.
     frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
-              QWidget* parent);
+              const Surface& tiles, QWidget* parent);
 
     // What was written, with the output as a path from the working folder.
     const std::optional<ExportProfile>& Outcome() const { return outcome_; }
@@ -39,8 +41,13 @@ class frmExport : public ToolDialog {
     bool cmdBrowse_Click();
     void cmdOK_Click();
 
+    // The export's result with the settings given, the tiles' pictures read.
+    Result<MapExport> Run(const ExportSettings& settings, const std::string& output) const;
+
     std::string mapPath_;
-    bool ready_ = false; // the controls are being filled in
+    const Surface& tiles_;
+    ExportSettings carried_; // the profile's settings the window has no control for
+    bool ready_ = false;     // the controls are being filled in
     QLineEdit* txtOutput = nullptr;
     QCheckBox* chkExportOnSave = nullptr;
     QLabel* lblSize = nullptr;

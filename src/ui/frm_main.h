@@ -139,6 +139,10 @@ class frmMain : public QMainWindow {
     // The export settings kept beside the map at mapPath: read, or written.
     void ReadExportProfile(const std::string& mapPath);
     void KeepExportProfile(const std::string& mapPath);
+    // Whether the export on saving the map at mapPath may write where it
+    // says: the first time it would write outside the map's folder, the user
+    // is asked, and the answer is kept for that map and output.
+    bool MayExportOnSave(const std::string& mapPath);
     void mnuExportTiled_Click();
     void mnuImportTiled_Click();
     void mnuTileAttributes_Click();

@@ -1,6 +1,7 @@
 #include "ui/frm_mapfile_generator.h"
 
 #include "core/formats/dat_file.h"
+#include "io/file_document.h"
 #include "io/file_io.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -54,7 +55,9 @@ void frmMapfileGenerator::cmdGenerate_Click() {
         return;
     }
     const std::string file = FileNameOf(*path);
-    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
+    if (const Status output =
+            CheckNotAnInput(file, FilesOfMap(MapFilePath(context_.state), context_.state));
+        !output) {
         Refuse(output.message());
         return;
     }

@@ -1,6 +1,7 @@
 #include "ui/frm_rubber_stamp_maker.h"
 
 #include "core/formats/stamp_file.h"
+#include "io/file_document.h"
 #include "io/file_io.h"
 #include "io/file_stamp.h"
 #include "platform/dialogs.h"
@@ -189,7 +190,9 @@ void frmRubberStampMaker::cmdSaveStamp_Click() {
         return;
     }
     const std::string file = FileNameOf(*path);
-    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
+    if (const Status output =
+            CheckNotAnInput(file, FilesOfMap(MapFilePath(context_.state), context_.state));
+        !output) {
         Refuse(output.message());
         return;
     }

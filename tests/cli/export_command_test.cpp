@@ -1,4 +1,5 @@
 #include "cli_run.h"
+#include "core/formats/image_encoders.h"
 
 using namespace tessra;
 
@@ -77,7 +78,7 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
         {{map_, "-", "--format", "c"}, "must be raw or csv to write to standard output"},
         {{map_}, "No output file"},
         {{map_, out_, "x"}, "export takes MAP.tessra and OUT, given 3"},
-        {{map_, map_}, "would replace " + map_},
+        {{map_, map_}, "it is the same file as the input " + map_},
         {{map_, out_, "--profile", profile}, "bad.export.json: The compress setting"},
         {{map_, out_, "--profile", dir_.File("big.json")},
          "more than 64 KB, the most an export profile may hold"},
@@ -135,8 +136,8 @@ TEST_F(ExportCli, DamagedAttributesWriteNothing) {
          "Cannot read the tile attributes " + beside + ": entry 1 of \"tiles\": \"palette\""},
         {{map_, out_, "--behaviour"}, "Cannot read the tile attributes " + beside},
         {{map_, out_, "--attributes", dir_.File("none.json")}, "none.json: No such file"},
-        {{map_, good, "--attributes", good}, "would replace " + good},
-        {{map_, beside}, "would replace " + beside},
+        {{map_, good, "--attributes", good}, "the same file as the input " + good},
+        {{map_, beside}, "the same file as the input " + beside},
         {{map_, out_, "--hardware", "nes", "--region", "0,0,16,15", "--attributes", out_},
          "Cannot read the tile attributes " + out_},
     };
@@ -145,4 +146,53 @@ TEST_F(ExportCli, DamagedAttributesWriteNothing) {
     }
     // A plain export does not read the attributes it does not use.
     EXPECT_EQ(Export({map_, out_, "--region", "0,0,1,1"}).status, ExitSuccess);
+}
+
+// The tile graphics and palettes read the map's tilesets, a profile's files
+// from the map's folder; a refusal writes none of the three.
+TEST_F(ExportCli, TilesAndPalettesBesideTheMap) {
+    Surface tileset(32, 16); // tiles 0 and 1: black, and a red pixel on white
+    tileset.Clear(Black);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 16; x < 32; ++x) {
+            tileset.Set(x, y, x == 16 && y == 0 ? Rgb(255, 0, 0) : White);
+        }
+    }
+    const std::vector<std::uint8_t> png = EncodePng(tileset);
+    WriteText(dir_.File("maps/tiles.png"), std::string(png.begin(), png.end()));
+    MapGrid map;
+    map(1, 0) = 1;
+    WriteText(map_, WriteProjectBytes({"tiles.png"}, map));
+    WriteText(dir_.File("maps/level.export.json"),
+              R"({"hardware": "snes", "region": "0,0,2,1", "numbering": "unique",
+                  "tiles": "level.chr", "palettes": "level.pal", "format": "raw"})");
+    CliRun run = Export({map_, out_, "--profile", dir_.File("maps/level.export.json")});
+    ASSERT_EQ(run.status, ExitSuccess) << run.err;
+    EXPECT_EQ(run.out, "Exported 16 bytes to " + out_ + "; 3 tiles, 96 bytes, to " +
+                           dir_.File("maps/level.chr") + "; 1 palette, 32 bytes, to " +
+                           dir_.File("maps/level.pal") + ".\n");
+    // Black, then red and white as tile 1's top-left quarter first shows them.
+    EXPECT_EQ(ReadText(dir_.File("maps/level.pal")).substr(0, 6),
+              std::string("\x00\x00\x1F\x00\xFF\x7F", 6));
+    EXPECT_EQ(ReadText(out_).substr(0, 8), std::string("\x00\x00\x00\x00\x01\x00\x02\x00", 8));
+
+    const std::string tiles = dir_.File("t.bin");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{map_, out_, "--hardware", "snes", "--tiles", "-"}, "must name a file"},
+        {{map_, out_, "--hardware", "snes", "--tiles", dir_.File("maps/tiles.png")},
+         "the same file as the input " + dir_.File("maps/tiles.png")},
+        {{map_, out_, "--hardware", "snes", "--tiles", tiles, "--palette-file",
+          dir_.File("none.gpl")},
+         "none.gpl: No such file"},
+        {{map_, out_, "--hardware", "nes", "--region", "0,0,16,15", "--tiles", tiles,
+          "--nes-palette", dir_.File("maps/level.export.json")},
+         "a palette is 192"},
+    };
+    for (const auto& [args, message] : cases) {
+        ExpectRefused(ExportArgs(args), message, out_);
+        EXPECT_FALSE(std::filesystem::exists(tiles)) << message;
+    }
+    WriteText(map_, WriteProjectBytes({"missing.png"}, map));
+    ExpectRefused(ExportArgs({map_, out_, "--hardware", "gb", "--tiles", tiles}), "missing.png",
+                  out_);
 }

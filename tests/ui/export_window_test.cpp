@@ -1,4 +1,5 @@
 #include "core/export/export_profile.h"
+#include "core/formats/project_file.h"
 #include "main_window_fixture.h"
 
 #include <QCheckBox>
@@ -159,6 +160,40 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(OnlyError(dialogs).contains("out.bin"));
         QVERIFY(!window->history().IsModified());
         QVERIFY(QDir(Path("out.bin")).removeRecursively());
+    }
+
+    // A map from elsewhere may name any file: before an export on save first
+    // writes outside the map's folder, the user is asked, shown the whole
+    // path, and the answer holds for that map and output. Export Again, asked
+    // for, writes without a question.
+    void exportOnSaveOutsideTheFolderAsksOnce() {
+        QDir().mkdir(Path("maps"));
+        for (const char* name : {"maps/a", "maps/b"}) {
+            Write(QString(name) + ".tessra", QByteArray::fromStdString(WriteProjectBytes({}, {})));
+            Write(QString(name) + ".export.json",
+                  R"({"output": "../outside.bin", "exportOnSave": true})");
+        }
+        const auto save = [&](const char* map, YesNoAnswer answer) {
+            QVERIFY(window->OpenProjectFile(FileNameOf(Path(map))));
+            State().MapData(0, 0) = 4;
+            dialogs.yesNoAnswers = {answer};
+            Trigger(*window, "mnuSaveMap");
+            QVERIFY(!window->history().IsModified());
+        };
+        save("maps/a.tessra", YesNoAnswer::No);
+        QCOMPARE(dialogs.questions.size(), 1u);
+        QVERIFY2(dialogs.questions[0].contains(Path("outside.bin")),
+                 qPrintable(dialogs.questions[0]));
+        save("maps/a.tessra", YesNoAnswer::Yes);
+        QCOMPARE(dialogs.questions.size(), 1u);
+        QVERIFY(!QFile::exists(Path("outside.bin")));
+        Trigger(*window, "mnuExportAgain");
+        QVERIFY(QFile::exists(Path("outside.bin")) && QFile::remove(Path("outside.bin")));
+
+        save("maps/b.tessra", YesNoAnswer::Yes); // another map, asked again
+        save("maps/b.tessra", YesNoAnswer::No);
+        QCOMPARE(dialogs.questions.size(), 2u);
+        QCOMPARE(Read(Path("outside.bin")).size(), 65536);
     }
 
     // Export Again with nothing to repeat asks; a damaged profile is told,

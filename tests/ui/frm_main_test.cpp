@@ -1,4 +1,4 @@
-#include "core/formats/project_file.h"
+#include "io/file_document.h"
 #include "main_window_fixture.h"
 #include "platform/recent_folders.h"
 
@@ -351,10 +351,14 @@ class FrmMainTest : public MainWindowTest {
         Trigger(*window, "mnuSaveMap");
         QFile saved(Path("rel.tessra"));
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == bytes);
-        // Saved into sub, sub\a.pcx names sub/sub/a.pcx, which is not there.
+        // Saved into sub, the relative paths are written from there: the
+        // tiles stay, and the file opens with them.
         dialogs.fileAnswers.push_back(Path("sub/moved.tessra"));
         Trigger(*window, "mnuSaveMapAs");
-        QCOMPARE(window->palette().At(0, 0), Black);
+        QCOMPARE(window->palette().At(0, 0), IndexColour(9));
+        QCOMPARE(
+            ReadProjectFile(FileNameOf(Path("sub/moved.tessra"))).value().Tilesets,
+            (std::vector<std::string>{"../missing.pcx", "../bad.pcx", "a.pcx", "../" + latin1}));
     }
 
     void refusedOpenChangesNothing() {

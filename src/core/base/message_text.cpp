@@ -57,4 +57,11 @@ bool IsUtf16Text(std::string_view bytes) {
     return bytes.size() >= 2 && (bytes[0] == '\0') != (bytes[1] == '\0');
 }
 
+std::string MoreThanFirstFew(std::size_t count, std::string_view things) {
+    if (count <= FirstFewCount) {
+        return {};
+    }
+    return "and " + std::to_string(count - FirstFewCount) + " " + std::string(things);
+}
+
 } // namespace tessra

@@ -26,4 +26,10 @@ bool IsUtf16Text(std::string_view bytes);
 inline constexpr std::string_view Utf16Refusal =
     "it is UTF-16 text; TESSRA reads UTF-8 (save it as UTF-8)";
 
+// A long list says no more than its first few items, then how many more
+// there are: a project may list a million missing files.
+inline constexpr std::size_t FirstFewCount = 10;
+// "and N more" (`things`) for a list of `count` items; empty when all are told.
+std::string MoreThanFirstFew(std::size_t count, std::string_view things = "more");
+
 } // namespace tessra

@@ -83,15 +83,19 @@ std::string WriteAsmSource(const ExportContent& content, AsmSyntax syntax) {
     AppendLine(out, std::string(dialect.commentOpen) + content.Comment +
                         std::string(dialect.commentClose));
 
-    std::string globals = name + "_WIDTH, " + name + "_HEIGHT";
-    AppendConstant(out, dialect, name + "_WIDTH", content.Width);
-    AppendConstant(out, dialect, name + "_HEIGHT", content.Height);
+    std::string globals;
+    if (content.Width > 0) {
+        globals = name + "_WIDTH, " + name + "_HEIGHT, ";
+        AppendConstant(out, dialect, name + "_WIDTH", content.Width);
+        AppendConstant(out, dialect, name + "_HEIGHT", content.Height);
+    }
     for (const ExportArray& array : content.Arrays) {
         AppendConstant(out, dialect, name + array.Suffix + "_SIZE", array.Bytes.size());
-        globals += ", " + name + array.Suffix + "_SIZE";
+        globals += name + array.Suffix + "_SIZE, ";
         // rgbasm warns of a label exported before it is defined.
-        globals += dialect.labelGlobal ? "" : ", " + name + array.Suffix;
+        globals += dialect.labelGlobal ? "" : name + array.Suffix + ", ";
     }
+    globals.resize(globals.size() - 2);
     AppendLine(out, Fill(dialect.exports, "{list}", globals));
 
     for (const ExportArray& array : content.Arrays) {

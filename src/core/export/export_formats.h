@@ -21,7 +21,7 @@ struct ExportArray {
 // the arrays (already compressed) and, for csv, the entry values in order.
 struct ExportContent {
     std::string Name;
-    int Width = 0;
+    int Width = 0; // 0: no NAME_WIDTH and NAME_HEIGHT, as for tile graphics
     int Height = 0;
     std::vector<ExportArray> Arrays;
     OrderedEntries Entries;
@@ -33,6 +33,14 @@ struct ExportFile {
     std::string Path;
     std::string Bytes;
 };
+
+// Arrays taken rather than copied, as an initializer list would copy them.
+template <class... Arrays> std::vector<ExportArray> ArrayList(Arrays&&... arrays) {
+    std::vector<ExportArray> list;
+    list.reserve(sizeof...(arrays));
+    (list.push_back(std::forward<Arrays>(arrays)), ...);
+    return list;
+}
 
 // The files of one format: raw and csv write outputPath, asm writes it in the
 // syntax, c writes STEM.c and STEM.h where STEM is outputPath without a final

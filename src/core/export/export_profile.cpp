@@ -137,4 +137,26 @@ std::string RelativeExportOutput(std::string_view mapPath, std::string_view outp
     return relative.empty() ? std::string(outputPath) : relative.string();
 }
 
+namespace {
+
+template <class Change>
+void ChangePaths(ExportSettings& settings, std::string_view mapPath, Change change) {
+    for (const std::string_view name : ExportSettingNames()) {
+        const std::string path = ExportSettingText(settings, name);
+        if (IsPathSetting(name) && !path.empty()) {
+            (void)SetExportSetting(settings, name, change(mapPath, path));
+        }
+    }
+}
+
+} // namespace
+
+void ResolveExportPaths(ExportSettings& settings, std::string_view mapPath) {
+    ChangePaths(settings, mapPath, ResolveExportOutput);
+}
+
+void RelativeExportPaths(ExportSettings& settings, std::string_view mapPath) {
+    ChangePaths(settings, mapPath, RelativeExportOutput);
+}
+
 } // namespace tessra

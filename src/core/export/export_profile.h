@@ -44,4 +44,10 @@ std::string ResolveExportOutput(std::string_view mapPath, std::string_view outpu
 // outputPath as a profile keeps it: relative to the map's folder when it can be.
 std::string RelativeExportOutput(std::string_view mapPath, std::string_view outputPath);
 
+// The files the settings name (tiles, palettes, palette files) as paths from
+// where the map was opened, as a profile's output is read; and back to how a
+// profile keeps them.
+void ResolveExportPaths(ExportSettings& settings, std::string_view mapPath);
+void RelativeExportPaths(ExportSettings& settings, std::string_view mapPath);
+
 } // namespace tessra

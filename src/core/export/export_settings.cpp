@@ -1,6 +1,7 @@
 #include "core/export/export_settings.h"
 
 #include "core/base/message_text.h"
+#include "core/export/console_spec.h"
 #include "core/model/map_grid.h"
 
 #include <algorithm>
@@ -46,30 +47,39 @@ constexpr std::array HardwareChoices = {
     ExportChoice{"md", "Mega Drive plane map: 16-bit entries, high byte first"},
     ExportChoice{"gbc", "Game Boy Color: the tile map, then the attribute map"},
     ExportChoice{"nes", "NES: a screen's 960 tile bytes, then its attribute table"},
+    ExportChoice{"gb", "Game Boy: the tile map alone (palette 0, no flips)"},
 };
 constexpr std::array NumberingChoices = {
     ExportChoice{"image", "the palette picture cut into 8 x 8 tiles (snes, gba, md)"},
-    ExportChoice{"metatile", "tile n's quarters are 8 x 8 tiles 4n to 4n + 3 (gbc, nes)"},
+    ExportChoice{"metatile", "tile n's quarters are 8 x 8 tiles 4n to 4n + 3 (gbc, nes, gb)"},
+    ExportChoice{"unique", "each 8 x 8 tile the map shows stored once, mirror images too"},
+};
+constexpr std::array BppChoices = {
+    ExportChoice{"2", "4 colours a sub-palette (nes, gb, gbc; snes)"},
+    ExportChoice{"4", "16 colours a sub-palette (snes, gba, md)"},
+    ExportChoice{"8", "one palette of 256 colours (snes, gba)"},
 };
 constexpr std::array BehaviourChoices = {
     ExportChoice{"false", "each cell's tile number"},
     ExportChoice{"true", "each cell's behaviour byte, from the tile attributes"},
 };
 
-constexpr std::array<ExportChoiceSetting, 8> ChoiceSettings = {{
+constexpr std::array<ExportChoiceSetting, 9> ChoiceSettings = {{
     {"format", FormatChoices},
     {"syntax", SyntaxChoices},
     {"entry", EntryChoices},
     {"hardware", HardwareChoices},
     {"numbering", NumberingChoices},
+    {"bpp", BppChoices},
     {"behaviour", BehaviourChoices},
     {"compress", CompressChoices},
     {"order", OrderChoices},
 }};
 
-constexpr std::array<std::string_view, 13> SettingNames = {
-    "region",    "screen",    "order",    "offset", "entry",  "hardware", "numbering",
-    "tile-base", "behaviour", "compress", "format", "syntax", "name"};
+constexpr std::array<std::string_view, 19> SettingNames = {
+    "region",    "screen",    "order",    "offset",       "entry",      "hardware", "numbering",
+    "tile-base", "behaviour", "compress", "format",       "syntax",     "name",     "tiles",
+    "palettes",  "bpp",       "backdrop", "palette-file", "nes-palette"};
 
 // Names that compile but do not link or assemble: C keywords, and the
 // mnemonics and registers that each assembler reads in place of a label.
@@ -244,6 +254,57 @@ Status ReadNumbering(std::optional<ExportNumbering>& numbering, std::string_view
     return {};
 }
 
+Status ReadBpp(std::optional<int>& bpp, std::string_view text) {
+    if (TrimBlanks(text).empty()) {
+        bpp.reset(); // back to the hardware's own
+        return {};
+    }
+    int read = 0;
+    if (!ReadChoice(read, "bpp", BppChoices, TrimBlanks(text))) {
+        return Refusal("bpp", ChoiceList(BppChoices) + " (or empty for the hardware's own)", text);
+    }
+    bpp = 2 << read;
+    return {};
+}
+
+std::optional<std::uint32_t> ReadHexColour(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.starts_with('#')) {
+        text.remove_prefix(1);
+    }
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.size() != 6 || error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Status ReadBackdrop(std::optional<std::uint32_t>& backdrop, std::string_view text) {
+    if (TrimBlanks(text).empty()) {
+        backdrop.reset(); // back to tile 0's top-left pixel
+        return {};
+    }
+    const auto colour = ReadHexColour(text);
+    if (!colour) {
+        return Refusal("backdrop",
+                       "a colour of six hexadecimal digits, RRGGBB (or empty for the colour of "
+                       "tile 0's top-left pixel)",
+                       text);
+    }
+    backdrop = colour;
+    return {};
+}
+
+std::string HexColour(std::uint32_t colour) {
+    constexpr char Digits[] = "0123456789ABCDEF";
+    std::string text(6, '0');
+    for (int i = 5; i >= 0; --i, colour >>= 4) {
+        text[static_cast<std::size_t>(i)] = Digits[colour & 15];
+    }
+    return text;
+}
+
 bool IsIdentifier(std::string_view name) {
     const auto letter = [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -304,6 +365,21 @@ std::optional<std::string> ReservedBy(std::string_view name, const ExportSetting
     return std::nullopt;
 }
 
+// The text of a setting that names a file, or null for another setting.
+template <class Settings>
+auto PathSetting(Settings& settings, std::string_view name) -> decltype(&settings.Tiles) {
+    if (name == "tiles") {
+        return &settings.Tiles;
+    }
+    if (name == "palettes") {
+        return &settings.Palettes;
+    }
+    if (name == "palette-file") {
+        return &settings.PaletteFile;
+    }
+    return name == "nes-palette" ? &settings.NesPalette : nullptr;
+}
+
 constexpr ExportScreen NesScreen{32, 30};
 
 std::string HardwareText(const ExportSettings& settings) {
@@ -344,8 +420,8 @@ Status CheckHardware(const ExportSettings& settings) {
     if (settings.Hardware == ExportHardware::None) {
         if (settings.TileBase != 0 || settings.Numbering) {
             return Error{"The " + std::string(settings.TileBase != 0 ? "tile-base" : "numbering") +
-                         " setting counts 8 x 8 tiles and needs a hardware (snes, gba, md, gbc "
-                         "or nes); without one, offset is added to each tile number."};
+                         " setting counts 8 x 8 tiles and needs a hardware (snes, gba, md, gbc, "
+                         "nes or gb); without one, offset is added to each tile number."};
         }
         return {};
     }
@@ -370,6 +446,54 @@ Status CheckHardware(const ExportSettings& settings) {
     return {};
 }
 
+// The tile graphics and palettes, and the settings that shape them.
+Status CheckArt(const ExportSettings& settings) {
+    const bool hardware = settings.Hardware != ExportHardware::None;
+    for (const std::string_view output : {"tiles", "palettes"}) {
+        if (!ExportSettingText(settings, output).empty() && !hardware) {
+            return Error{"The " + std::string(output) +
+                         " setting writes them in a console's own format and needs a hardware "
+                         "(snes, gba, md, gbc, nes or gb)."};
+        }
+    }
+    const bool art = !settings.Tiles.empty() || !settings.Palettes.empty();
+    if (art && settings.Format == ExportFormat::Csv) {
+        return Error{"The format setting must be raw, c or asm with tiles or palettes, which "
+                     "are bytes, not \"csv\"."};
+    }
+    if (!settings.Tiles.empty() && settings.Tiles == settings.Palettes) {
+        return Error{"The tiles and palettes settings name the same file; give each its own."};
+    }
+    for (const std::string_view shaping : {"bpp", "backdrop", "palette-file", "nes-palette"}) {
+        if (!ExportSettingText(settings, shaping).empty() && !NeedsTilePictures(settings)) {
+            return Error{"The " + std::string(shaping) +
+                         " setting shapes the tile graphics and palettes, and needs tiles, "
+                         "palettes or numbering unique."};
+        }
+    }
+    if (!hardware) {
+        return {};
+    }
+    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const auto depths = ConsoleDepths(spec);
+    if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
+        return Refusal("bpp", ConsoleDepthList(spec) + " with hardware " + std::string(spec.name),
+                       std::to_string(*settings.Bpp));
+    }
+    if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
+        return Error{"The nes-palette setting replaces the NES's colours and needs hardware nes."};
+    }
+    if (settings.Backdrop && !settings.PaletteFile.empty()) {
+        return Error{"The backdrop setting cannot go with palette-file, whose first colour is "
+                     "the backdrop."};
+    }
+    if (settings.Backdrop && settings.Hardware == ExportHardware::Gb) {
+        return Error{"The backdrop setting has no part with hardware gb, whose colours are "
+                     "numbered by brightness, the lightest 0."};
+    }
+    return {};
+}
+
 // Whether a setting had a part in the bytes, for the comment that describes
 // them; the format, syntax and name speak for themselves.
 bool ShapesTheBytes(const ExportSettings& settings, std::string_view name) {
@@ -383,7 +507,14 @@ bool ShapesTheBytes(const ExportSettings& settings, std::string_view name) {
     if (name == "behaviour") {
         return settings.Behaviour;
     }
-    return name != "name" && name != "format" && name != "syntax";
+    if (name == "bpp") {
+        return NeedsTilePictures(settings);
+    }
+    if (name == "backdrop" || name == "palette-file" || name == "nes-palette") {
+        return !ExportSettingText(settings, name).empty();
+    }
+    return name != "name" && name != "format" && name != "syntax" && name != "tiles" &&
+           name != "palettes";
 }
 
 } // namespace
@@ -402,6 +533,10 @@ bool IsNumberSetting(std::string_view name) {
 
 bool IsFlagSetting(std::string_view name) {
     return name == "behaviour";
+}
+
+bool IsPathSetting(std::string_view name) {
+    return name == "tiles" || name == "palettes" || name == "palette-file" || name == "nes-palette";
 }
 
 Status SetExportSetting(ExportSettings& settings, std::string_view name, std::string_view text) {
@@ -445,6 +580,16 @@ Status SetExportSetting(ExportSettings& settings, std::string_view name, std::st
     if (name == "name") {
         return ReadName(settings.Name, text);
     }
+    if (name == "bpp") {
+        return ReadBpp(settings.Bpp, text);
+    }
+    if (name == "backdrop") {
+        return ReadBackdrop(settings.Backdrop, text);
+    }
+    if (std::string* path = PathSetting(settings, name)) {
+        *path = text;
+        return {};
+    }
     return Error{"There is no export setting \"" + Shortened(name) + "\"."};
 }
 
@@ -486,6 +631,15 @@ std::string ExportSettingText(const ExportSettings& settings, std::string_view n
     if (name == "syntax") {
         return ChoiceText(settings.Syntax, SyntaxChoices);
     }
+    if (name == "bpp") {
+        return settings.Bpp ? std::to_string(*settings.Bpp) : std::string();
+    }
+    if (name == "backdrop") {
+        return settings.Backdrop ? HexColour(*settings.Backdrop) : std::string();
+    }
+    if (const std::string* path = PathSetting(settings, name)) {
+        return *path;
+    }
     return name == "name" ? settings.Name : std::string();
 }
 
@@ -504,9 +658,23 @@ ExportNumbering EffectiveNumbering(const ExportSettings& settings) {
     if (settings.Numbering) {
         return *settings.Numbering;
     }
-    const bool metatile =
-        settings.Hardware == ExportHardware::Gbc || settings.Hardware == ExportHardware::Nes;
+    const bool metatile = settings.Hardware == ExportHardware::Gbc ||
+                          settings.Hardware == ExportHardware::Nes ||
+                          settings.Hardware == ExportHardware::Gb;
     return metatile ? ExportNumbering::Metatile : ExportNumbering::Image;
+}
+
+int EffectiveBpp(const ExportSettings& settings) {
+    if (settings.Hardware == ExportHardware::None) {
+        return 0;
+    }
+    return settings.Bpp.value_or(ConsoleSpecOf(settings.Hardware).depths[0]);
+}
+
+bool NeedsTilePictures(const ExportSettings& settings) {
+    return settings.Hardware != ExportHardware::None &&
+           (!settings.Tiles.empty() || !settings.Palettes.empty() ||
+            settings.Numbering == ExportNumbering::Unique);
 }
 
 Status CheckExportSettings(const ExportSettings& settings) {
@@ -525,6 +693,9 @@ Status CheckExportSettings(const ExportSettings& settings) {
     }
     if (Status hardware = CheckHardware(settings); !hardware) {
         return hardware;
+    }
+    if (Status art = CheckArt(settings); !art) {
+        return art;
     }
     if (settings.Format == ExportFormat::Csv && settings.Compress != ExportCompression::None) {
         return Refusal("compress", "none with the csv format, which writes numbers as text",
@@ -586,6 +757,8 @@ std::string DescribeExportSettings(const ExportSettings& settings) {
             text = ScreenText(EffectiveScreen(settings));
         } else if (name == "numbering") {
             text = ChoiceText(EffectiveNumbering(settings), NumberingChoices);
+        } else if (name == "bpp") {
+            text = std::to_string(EffectiveBpp(settings));
         }
         line += (line.empty() ? "" : ", ") + std::string(name) + " " + text;
     }

@@ -2,6 +2,7 @@
 
 #include "core/base/result.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,8 +33,8 @@ enum class ExportEntry { U8, U16Le, U16Be };
 enum class ExportCompression { None, Rle, Lz77 };
 enum class ExportFormat { Raw, C, Asm, Csv };
 enum class AsmSyntax { Ca65, Rgbds, Sdas, Gas };
-enum class ExportHardware { None, Snes, Gba, Md, Gbc, Nes };
-enum class ExportNumbering { Image, Metatile };
+enum class ExportHardware { None, Snes, Gba, Md, Gbc, Nes, Gb };
+enum class ExportNumbering { Image, Metatile, Unique };
 
 // How a map leaves the editor in a game's own layout. The defaults give the
 // whole map, one byte a cell, row after row.
@@ -53,6 +54,14 @@ struct ExportSettings {
     ExportFormat Format = ExportFormat::Raw;
     AsmSyntax Syntax = AsmSyntax::Ca65;
     std::string Name; // empty: made from the output file's name
+    // The tile graphics and palettes in the console's own format, beside the
+    // map; empty: not written.
+    std::string Tiles;
+    std::string Palettes;
+    std::optional<int> Bpp;                // bits a pixel; none: the hardware's own
+    std::optional<std::uint32_t> Backdrop; // 0xRRGGBB; none: tile 0's top-left pixel
+    std::string PaletteFile;               // a GIMP palette fixing the colours and their order
+    std::string NesPalette;                // 64 RGB colours in place of the built-in NES table
 
     bool operator==(const ExportSettings&) const = default;
 };
@@ -82,6 +91,9 @@ std::span<const std::string_view> ExportSettingNames();
 // Whether a setting is a whole number, kept as a number in a profile.
 bool IsNumberSetting(std::string_view name);
 
+// Whether a setting names a file: a profile keeps it relative to the map's folder.
+bool IsPathSetting(std::string_view name);
+
 // Whether a setting is true or false: a bare option on the command line, a
 // boolean in a profile.
 bool IsFlagSetting(std::string_view name);
@@ -102,6 +114,14 @@ ExportScreen EffectiveScreen(const ExportSettings& settings);
 
 // The 8 x 8 tile numbering the export uses: the given one, or the hardware's.
 ExportNumbering EffectiveNumbering(const ExportSettings& settings);
+
+// The bits a pixel the tile graphics use: the given one, or the hardware's
+// (2 for nes, gb and gbc, 4 for snes, gba and md). With no hardware, 0.
+int EffectiveBpp(const ExportSettings& settings);
+
+// Whether the export reads the tiles' pictures: for tile graphics, palettes
+// or numbering unique.
+bool NeedsTilePictures(const ExportSettings& settings);
 
 // Checks the settings against each other: the screen divides the region, csv
 // is not compressed, the name suits the format and syntax, and no setting is

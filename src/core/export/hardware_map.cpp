@@ -1,5 +1,7 @@
 #include "core/export/hardware_map.h"
 
+#include "core/export/console_spec.h"
+
 #include <array>
 #include <string>
 
@@ -7,25 +9,25 @@ namespace tessra {
 
 namespace {
 
-// Where one console keeps each field of a map entry. A bit of -1: the
-// console has no such field.
+// Where one console keeps each field of a map entry; how far each field goes
+// is the console's (ConsoleSpecOf). A bit of -1: the console has no such field.
 struct EntryFields {
-    int tileBits;
     int bankBit; // where the tile number's bit 8 goes, or -1 to stay in place
-    int paletteShift, paletteBits;
+    int paletteShift;
     int priorityBit;        // -1: the priority is not the map's, and is left out
-    int hflipBit, vflipBit; // -1: the map cannot flip, and a flip is refused
+    int hflipBit, vflipBit; // -1: the map cannot flip
 };
 
 // In ExportHardware order, from snes. The Game Boy Color's tile byte is the
 // low byte and its attribute byte the high one; the NES keeps the palette
 // above the tile byte until its attribute table is made.
-constexpr std::array<EntryFields, 5> Consoles = {{
-    {10, -1, 10, 3, 13, 14, 15}, // snes
-    {10, -1, 12, 4, -1, 10, 11}, // gba
-    {11, -1, 13, 2, 15, 11, 12}, // md
-    {9, 11, 8, 3, 15, 13, 14},   // gbc: palette 0-2, bank 3, hflip 5, vflip 6, priority 7
-    {8, -1, 8, 2, -1, -1, -1},   // nes
+constexpr std::array<EntryFields, 6> Consoles = {{
+    {-1, 10, 13, 14, 15}, // snes
+    {-1, 12, -1, 10, 11}, // gba
+    {-1, 13, 15, 11, 12}, // md
+    {11, 8, 15, 13, 14},  // gbc: palette 0-2, bank 3, hflip 5, vflip 6, priority 7
+    {-1, 8, -1, -1, -1},  // nes
+    {-1, 8, -1, -1, -1},  // gb: the tile number alone
 }};
 
 const EntryFields& FieldsOf(ExportHardware hardware) {
@@ -35,56 +37,19 @@ const EntryFields& FieldsOf(ExportHardware hardware) {
 constexpr std::array<const char*, 4> QuarterNames = {"top-left", "top-right", "bottom-left",
                                                      "bottom-right"};
 
-// The 8 x 8 tile drawn in the entry at quarter (dx, dy) of a cell: a flipped
-// tile shows its opposite quarter there.
-int EntryTileNumber(const ExportSettings& settings, int tile, const TileAttributes& a, int dx,
-                    int dy) {
-    return QuarterTileNumber(EffectiveNumbering(settings), tile, a.Hflip ? 1 - dx : dx,
-                             a.Vflip ? 1 - dy : dy) +
-           settings.TileBase;
-}
-
 std::uint32_t Bit(bool set, int at) {
     return set && at >= 0 ? 1u << at : 0u;
 }
 
-std::uint32_t PackEntry(const EntryFields& f, int number, const TileAttributes& a) {
-    const auto n = static_cast<std::uint32_t>(number);
+std::uint32_t PackEntry(const EntryFields& f, const QuarterEntry& q, const TileAttributes& a) {
+    const auto n = static_cast<std::uint32_t>(q.number);
     const std::uint32_t tile = f.bankBit < 0 ? n : (n & 0xFF) | (n >> 8) << f.bankBit;
     return tile | static_cast<std::uint32_t>(a.Palette) << f.paletteShift |
-           Bit(a.Priority, f.priorityBit) | Bit(a.Hflip, f.hflipBit) | Bit(a.Vflip, f.vflipBit);
+           Bit(a.Priority, f.priorityBit) | Bit(q.hflip, f.hflipBit) | Bit(q.vflip, f.vflipBit);
 }
 
 std::string NumberingText(const ExportSettings& settings) {
     return EffectiveNumbering(settings) == ExportNumbering::Image ? "image" : "metatile";
-}
-
-// What in a tile's attributes or numbers the console cannot hold; empty when
-// nothing.
-std::string TileProblem(const ExportSettings& settings, int tile, const TileAttributes& a) {
-    const EntryFields& f = FieldsOf(settings.Hardware);
-    const std::string hardware = ExportSettingText(settings, "hardware");
-    const int paletteLimit = (1 << f.paletteBits) - 1;
-    if (a.Palette > paletteLimit) {
-        return "has palette " + std::to_string(a.Palette) + ", but the " + hardware +
-               " map holds palettes 0 to " + std::to_string(paletteLimit) +
-               "; change the palette in tile " + std::to_string(tile) + "'s attributes.";
-    }
-    if ((a.Hflip || a.Vflip) && f.hflipBit < 0) {
-        return "is flipped, but the " + hardware + " map has no flip bits; clear hflip and vflip " +
-               "in tile " + std::to_string(tile) + "'s attributes.";
-    }
-    const int tileLimit = (1 << f.tileBits) - 1;
-    for (int q = 0; q < 4; ++q) {
-        const int number = EntryTileNumber(settings, tile, a, q % 2, q / 2);
-        if (number > tileLimit) {
-            return "gives 8 x 8 tile " + std::to_string(number) + " in its " + QuarterNames[q] +
-                   " quarter (numbering " + NumberingText(settings) + ", tile-base " +
-                   std::to_string(settings.TileBase) + "), but the " + hardware +
-                   " map holds tiles 0 to " + std::to_string(tileLimit) + ".";
-        }
-    }
-    return {};
 }
 
 // Every tile number's four entries, in quarter order, or its problem.
@@ -93,18 +58,25 @@ struct TileEntries {
     std::array<bool, TileCount> refused{};
 };
 
-TileEntries MakeTileEntries(const TileAttributeTable& attributes, const ExportSettings& settings) {
+TileEntries MakeTileEntries(const TileAttributeTable& attributes, const ExportSettings& settings,
+                            const QuarterTable& table) {
     const EntryFields& f = FieldsOf(settings.Hardware);
     TileEntries entries;
     for (int tile = 0; tile < TileCount; ++tile) {
         const TileAttributes& a = attributes[tile];
-        entries.refused[tile] = !TileProblem(settings, tile, a).empty();
+        entries.refused[tile] = !HardwareTileProblem(settings, tile, a).empty();
         for (int q = 0; q < 4; ++q) {
-            entries.quarters[tile][q] = static_cast<EntryValue>(
-                PackEntry(f, EntryTileNumber(settings, tile, a, q % 2, q / 2), a));
+            entries.quarters[tile][q] = static_cast<EntryValue>(PackEntry(f, table[tile][q], a));
         }
     }
     return entries;
+}
+
+Error CellRefusal(const ExportSettings& settings, const TileAttributeTable& attributes, int x,
+                  int y, int tile) {
+    return Error{"Cell (" + std::to_string(x) + ", " + std::to_string(y) + "), tile " +
+                 std::to_string(tile) + ", " +
+                 HardwareTileProblem(settings, tile, attributes[tile])};
 }
 
 std::vector<std::uint8_t> ByteOfEach(std::span<const EntryValue> values, int shift) {
@@ -157,9 +129,83 @@ int QuarterTileNumber(ExportNumbering numbering, int tile, int dx, int dy) {
     return 64 * (tile / 16) + 32 * dy + 2 * (tile % 16) + dx;
 }
 
+TileQuarter QuarterOfTileNumber(ExportNumbering numbering, int number) {
+    if (numbering == ExportNumbering::Metatile) {
+        return {number / 4, number % 4};
+    }
+    return {16 * (number / 64) + number % 32 / 2, 2 * (number / 32 % 2) + number % 2};
+}
+
+QuarterTable NumberedQuarters(const TileAttributeTable& attributes,
+                              const ExportSettings& settings) {
+    QuarterTable table{};
+    for (int tile = 0; tile < TileCount; ++tile) {
+        const TileAttributes& a = attributes[tile];
+        for (int q = 0; q < 4; ++q) {
+            // A flipped tile shows its opposite quarter here.
+            const int dx = a.Hflip ? 1 - q % 2 : q % 2, dy = a.Vflip ? 1 - q / 2 : q / 2;
+            table[tile][q] = {QuarterTileNumber(EffectiveNumbering(settings), tile, dx, dy) +
+                                  settings.TileBase,
+                              a.Hflip, a.Vflip};
+        }
+    }
+    return table;
+}
+
+std::string HardwareTileProblem(const ExportSettings& settings, int tile, const TileAttributes& a) {
+    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const std::string hardware(spec.name);
+    const std::string palettes = spec.paletteLimit == 1
+                                     ? "palette 0 only"
+                                     : "palettes 0 to " + std::to_string(spec.paletteLimit - 1);
+    if (a.Palette >= spec.paletteLimit) {
+        return "has palette " + std::to_string(a.Palette) + ", but the " + hardware +
+               " map holds " + palettes + "; change the palette in tile " + std::to_string(tile) +
+               "'s attributes.";
+    }
+    if ((a.Hflip || a.Vflip) && !spec.flips) {
+        return "is flipped, but the " + hardware + " map has no flip bits; clear hflip and vflip " +
+               "in tile " + std::to_string(tile) + "'s attributes.";
+    }
+    if (EffectiveNumbering(settings) == ExportNumbering::Unique) {
+        return {}; // the stored tiles are counted once they are known
+    }
+    const int tileLimit = spec.tileLimit - 1;
+    for (int q = 0; q < 4; ++q) {
+        const int number =
+            QuarterTileNumber(EffectiveNumbering(settings), tile, q % 2, q / 2) + settings.TileBase;
+        if (number > tileLimit) {
+            return "gives 8 x 8 tile " + std::to_string(number) + " in its " + QuarterNames[q] +
+                   " quarter (numbering " + NumberingText(settings) + ", tile-base " +
+                   std::to_string(settings.TileBase) + "), but the " + hardware +
+                   " map holds tiles 0 to " + std::to_string(tileLimit) + ".";
+        }
+    }
+    return {};
+}
+
+Status CheckHardwareCells(const MapGrid& map, const TileAttributeTable& attributes,
+                          const ExportSettings& settings) {
+    std::array<bool, TileCount> refused{};
+    for (int tile = 0; tile < TileCount; ++tile) {
+        refused[tile] = !HardwareTileProblem(settings, tile, attributes[tile]).empty();
+    }
+    const ExportRegion& region = settings.Region;
+    for (int y = region.Y; y < region.Y + region.H; ++y) {
+        const std::uint8_t* row = map.data() + MapGrid::Index(region.X, y);
+        for (int i = 0; i < region.W; ++i) {
+            if (refused[row[i]]) {
+                return CellRefusal(settings, attributes, region.X + i, y, row[i]);
+            }
+        }
+    }
+    return {};
+}
+
 Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable& attributes,
-                                   const ExportSettings& settings) {
-    const TileEntries entries = MakeTileEntries(attributes, settings);
+                                   const ExportSettings& settings, const QuarterTable* unique) {
+    const TileEntries entries = MakeTileEntries(
+        attributes, settings, unique ? *unique : NumberedQuarters(attributes, settings));
     const ExportRegion& region = settings.Region;
     EntryGrid grid{2 * region.W, 2 * region.H, {}};
     grid.Values.resize(static_cast<std::size_t>(grid.Width) * grid.Height);
@@ -170,9 +216,7 @@ Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable&
         for (int i = 0; i < region.W; ++i) {
             const int tile = row[i];
             if (entries.refused[tile]) {
-                return Error{"Cell (" + std::to_string(region.X + i) + ", " +
-                             std::to_string(region.Y + y) + "), tile " + std::to_string(tile) +
-                             ", " + TileProblem(settings, tile, attributes[tile])};
+                return CellRefusal(settings, attributes, region.X + i, region.Y + y, tile);
             }
             const auto& q = entries.quarters[tile];
             top[2 * i] = q[0], top[2 * i + 1] = q[1];
@@ -187,14 +231,17 @@ std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries,
     switch (settings.Hardware) {
     case ExportHardware::Snes:
     case ExportHardware::Gba:
-        return {{"", PackEntries(entries.Values, ExportEntry::U16Le)}};
+        return ArrayList(ExportArray{"", PackEntries(entries.Values, ExportEntry::U16Le)});
     case ExportHardware::Md:
-        return {{"", PackEntries(entries.Values, ExportEntry::U16Be)}};
+        return ArrayList(ExportArray{"", PackEntries(entries.Values, ExportEntry::U16Be)});
     case ExportHardware::Gbc:
-        return {{"", ByteOfEach(entries.Values, 0)}, {"_attr", ByteOfEach(entries.Values, 8)}};
+        return ArrayList(ExportArray{"", ByteOfEach(entries.Values, 0)},
+                         ExportArray{"_attr", ByteOfEach(entries.Values, 8)});
+    case ExportHardware::Gb:
+        return ArrayList(ExportArray{"", ByteOfEach(entries.Values, 0)});
     case ExportHardware::Nes:
-        return {
-            {"", PackNes(entries, EffectiveScreen(settings), settings.Order == ExportOrder::Rows)}};
+        return ArrayList(ExportArray{
+            "", PackNes(entries, EffectiveScreen(settings), settings.Order == ExportOrder::Rows)});
     case ExportHardware::None:
         break;
     }

@@ -4,6 +4,8 @@
 #include "core/export/gba_compression.h"
 #include "core/export/hardware_map.h"
 
+#include <filesystem>
+
 namespace tessra {
 
 namespace {
@@ -28,10 +30,43 @@ std::string Comment(const ExportSettings& settings, std::size_t unpacked) {
     return comment;
 }
 
+// One array of tile graphics or palettes in the export's format, without the
+// map's width and height.
+std::vector<ExportFile> ArtFiles(const ExportSettings& settings, const std::string& name,
+                                 std::vector<std::uint8_t> bytes, const std::string& what,
+                                 std::string_view path, std::size_t& size) {
+    ExportContent content;
+    content.Name = name;
+    const std::size_t unpacked = bytes.size();
+    content.Arrays = ArrayList(ExportArray{"", Compress(std::move(bytes), settings.Compress)});
+    size = content.Arrays[0].Bytes.size();
+    content.Comment = Comment(settings, unpacked) + "; " + what;
+    return WriteExportFormat(content, settings.Format, settings.Syntax, path);
+}
+
+// Two outputs that are one file would leave one of them unwritten.
+Status CheckDistinctFiles(const std::vector<ExportFile>& files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (std::filesystem::path(files[i].Path).lexically_normal() ==
+                std::filesystem::path(files[j].Path).lexically_normal()) {
+                return Error{"The export would write " + files[i].Path +
+                             " twice; give the map, the tiles and the palettes a file each."};
+            }
+        }
+    }
+    return {};
+}
+
+std::string Plural(std::size_t count, const char* one) {
+    return std::to_string(count) + " " + one + (count == 1 ? "" : "s");
+}
+
 } // namespace
 
 Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
-                            const ExportSettings& settings, std::string_view outputPath) {
+                            const ExportSettings& settings, std::string_view outputPath,
+                            const ArtInputs* art) {
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
@@ -40,9 +75,28 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
             return Error{named.message()};
         }
     }
-    Result<EntryGrid> grid = MakeEntryGrid(map, attributes, settings);
-    if (!grid) {
-        return Error{grid.message()};
+    // Unique numbering's entries wait for the stored tiles; the cells are checked first.
+    const bool unique = settings.Hardware != ExportHardware::None &&
+                        EffectiveNumbering(settings) == ExportNumbering::Unique;
+    Result<EntryGrid> grid =
+        unique ? Result<EntryGrid>(EntryGrid{}) : MakeEntryGrid(map, attributes, settings);
+    if (Status cells = unique ? CheckHardwareCells(map, attributes, settings) : Status{};
+        !cells || !grid) {
+        return Error{cells ? grid.message() : cells.message()};
+    }
+    std::optional<ConsoleTiles> tiles;
+    if (NeedsTilePictures(settings)) {
+        if (art == nullptr || art->Picture == nullptr) {
+            return Error{"The tiles, the palettes and numbering unique need the tilesets' "
+                         "pictures."};
+        }
+        tiles = MakeConsoleTiles(map, attributes, settings, *art);
+        if (!tiles->Problems.empty()) {
+            return Error{tiles->Problems.front().Message};
+        }
+        if (unique) {
+            grid = MakeHardwareGrid(map, attributes, settings, &tiles->Unique);
+        }
     }
     ExportContent content;
     content.Name = EffectiveExportName(settings, outputPath);
@@ -56,7 +110,7 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     // that each can be unpacked where it goes.
     std::vector<ExportArray> arrays =
         settings.Hardware == ExportHardware::None
-            ? std::vector<ExportArray>{{"", PackEntries(content.Entries.Values, settings.Entry)}}
+            ? ArrayList(ExportArray{"", PackEntries(content.Entries.Values, settings.Entry)})
             : PackHardwareEntries(content.Entries, settings);
     std::size_t unpacked = 0;
     for (ExportArray& array : arrays) {
@@ -71,6 +125,36 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
         result.DataSize += array.Bytes.size();
     }
     result.Files = WriteExportFormat(content, settings.Format, settings.Syntax, outputPath);
+    if (!tiles) {
+        return result;
+    }
+    ArtSummary summary{static_cast<int>(tiles->Tiles.size()),    tiles->TileLimit,    0,
+                       static_cast<int>(tiles->Palettes.size()), tiles->PaletteLimit, 0};
+    std::vector<std::uint8_t> tileBytes = ConsoleTileBytes(*tiles, settings.Hardware);
+    std::vector<std::uint8_t> paletteBytes =
+        PaletteBytes(settings.Hardware, tiles->Bpp, tiles->Palettes);
+    summary.TileBytes = tileBytes.size();
+    summary.PaletteBytes = paletteBytes.size();
+    const std::string depth = std::to_string(tiles->Bpp) + " bits a pixel";
+    if (!settings.Tiles.empty()) {
+        for (ExportFile& file : ArtFiles(settings, content.Name + "_tiles", std::move(tileBytes),
+                                         Plural(tiles->Tiles.size(), "8 x 8 tile") + " at " + depth,
+                                         settings.Tiles, summary.TileBytes)) {
+            result.Files.push_back(std::move(file));
+        }
+    }
+    if (!settings.Palettes.empty()) {
+        for (ExportFile& file :
+             ArtFiles(settings, content.Name + "_palettes", std::move(paletteBytes),
+                      Plural(tiles->Palettes.size(), "sub-palette") + " at " + depth,
+                      settings.Palettes, summary.PaletteBytes)) {
+            result.Files.push_back(std::move(file));
+        }
+    }
+    if (Status distinct = CheckDistinctFiles(result.Files); !distinct) {
+        return Error{distinct.message()};
+    }
+    result.Art = summary;
     return result;
 }
 

@@ -1,30 +1,47 @@
 #pragma once
 
 #include "core/base/result.h"
+#include "core/export/console_tiles.h"
 #include "core/export/export_formats.h"
 #include "core/export/export_settings.h"
 #include "core/model/map_grid.h"
 #include "core/model/tile_attributes.h"
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace tessra {
 
+// The tile graphics and palettes an export holds, for the size line.
+struct ArtSummary {
+    int Tiles = 0;
+    int TileLimit = 0; // tiles the entries can name from tile-base
+    std::size_t TileBytes = 0;
+    int Palettes = 0;
+    int PaletteLimit = 0;
+    std::size_t PaletteBytes = 0;
+};
+
 // What an export writes: its files, whole, and the size of the data they hold
 // (the bytes after compression, before any C or assembly text).
 struct MapExport {
     std::vector<ExportFile> Files;
-    std::size_t DataSize = 0;
+    std::size_t DataSize = 0;      // the map's
+    std::optional<ArtSummary> Art; // with tiles, palettes or numbering unique
 };
 
 // The export, from cells to files, in memory: checks the settings, turns the
 // region's cells into entry values (with the tiles' attributes for behaviour
 // and hardware maps), lays them out in screens, packs them into bytes,
-// compresses each array and writes the format. The name defaults to one made
-// from outputPath. Any refusal comes before a single file exists.
+// compresses each array and writes the format; then the tile graphics and the
+// palettes, when the settings name them, each in the same format, named
+// NAME_tiles and NAME_palettes. The name defaults to one made from
+// outputPath. The tiles, palettes and numbering unique read the pictures from
+// `art`. Any refusal comes before a single file exists.
 Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
-                            const ExportSettings& settings, std::string_view outputPath);
+                            const ExportSettings& settings, std::string_view outputPath,
+                            const ArtInputs* art = nullptr);
 
 } // namespace tessra

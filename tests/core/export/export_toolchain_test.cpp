@@ -2,6 +2,7 @@
 // projects use: the bytes they place must be the raw export's, and the sizes
 // they read from NAME_SIZE, NAME_WIDTH and NAME_HEIGHT the export's.
 #include "core/export/map_export.h"
+#include "core/render/palette_layout.h"
 #include "io/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,22 @@ std::string Tail(std::size_t size, int width, int height) {
            word(static_cast<std::size_t>(height));
 }
 
+// Runs a script in the folder: its status, what it printed, or a skip when
+// the shell found no such command.
+struct ToolRun {
+    int status;
+    std::string log;
+    bool missing;
+};
+
+ToolRun RunIn(const TempDir& dir, const std::string& script) {
+    const std::string command =
+        "cd '" + dir.Path().string() + "' && { " + script + "; } >build.log 2>&1";
+    const int status = std::system(command.c_str());
+    const bool missing = WIFEXITED(status) && WEXITSTATUS(status) == 127;
+    return {status, ReadText(dir.File("build.log")), missing};
+}
+
 class ExportToolchain : public ::testing::TestWithParam<Toolchain> {};
 
 } // namespace
@@ -148,14 +165,11 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
         const std::string include = chain.syntax == AsmSyntax::Rgbds ? "INCLUDE" : ".include";
         WriteText(dir.File(c ? "main.c" : "main.s"),
                   c ? CMain : include + " \"level.s\"\n" + chain.asmTail + "\n");
-        const std::string command =
-            "cd '" + dir.Path().string() + "' && { " + chain.script + "; } >build.log 2>&1";
-        const int status = std::system(command.c_str());
-        const std::string log = ReadText(dir.File("build.log"));
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 127) { // the shell found no such command
-            GTEST_SKIP() << log << "The tools come with " << chain.package << ".";
+        const ToolRun run = RunIn(dir, chain.script);
+        if (run.missing) {
+            GTEST_SKIP() << run.log << "The tools come with " << chain.package << ".";
         }
-        ASSERT_EQ(status, 0) << log;
+        ASSERT_EQ(run.status, 0) << run.log;
 
         // Each array's size is a multiple of four, so no padding comes between them.
         const std::string data = raw.value().Files[0].Bytes;
@@ -223,19 +237,165 @@ TEST(ExportToolchain, NamesTakenAreLabelsToTheAssembler) {
             WriteText(dir.File("main.s"),
                       ".include \"level.s\"\n" +
                           std::regex_replace(assembler.main, std::regex("@"), name));
-            const std::string command =
-                "cd '" + dir.Path().string() + "' && { " + assembler.script + "; } >build.log 2>&1";
-            const int status = std::system(command.c_str());
-            if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+            const ToolRun run = RunIn(dir, assembler.script);
+            if (run.missing) {
                 GTEST_SKIP() << assembler.name << " comes with " << assembler.package << ".";
             }
-            ASSERT_EQ(status, 0) << assembler.name << ", " << name << ":\n"
-                                 << ReadText(dir.File("build.log"));
+            ASSERT_EQ(run.status, 0) << assembler.name << ", " << name << ":\n" << run.log;
             const std::string out = ReadText(dir.File("out.bin"));
             if (name == "level") {
                 expected = out;
             }
             EXPECT_EQ(out, expected) << assembler.name << ", " << name;
         }
+    }
+}
+
+namespace {
+
+// A map of 16 tiles drawn in four colours a palette, each tile its own
+// palette of the console's; mirror images among them where the console flips.
+struct Level {
+    Surface picture{PaletteWidth, PaletteHeight};
+    TileAttributeTable attributes;
+    MapGrid map;
+};
+
+Level MakeLevel(int palettes, bool flips) {
+    Level level;
+    for (int t = 0; t < 16; ++t) {
+        const auto shade = [t](int i) { return Rgb(60 * i, 40 * (t % 4) + 20 * i, 255 - 60 * i); };
+        for (int y = 0; y < TileSize; ++y) {
+            for (int x = 0; x < TileSize; ++x) {
+                const int i = (x * 7 + y * 3 + t) % 5 % 4;
+                level.picture.Set(TileLeft(t) + x, TileTop(t) + y, i == 0 ? Black : shade(i));
+            }
+        }
+        level.attributes[t] = {static_cast<std::uint8_t>(t % palettes), false, flips && t % 3 == 0,
+                               flips && t % 5 == 0, 0};
+    }
+    for (int i = 0; i < CellCount; ++i) {
+        level.map.data()[i] = static_cast<std::uint8_t>((i * 7 + i / 256) % 16);
+    }
+    return level;
+}
+
+// The export's files written into the folder, and its raw bytes for each output.
+struct Written {
+    std::string map, tiles, palettes;
+};
+
+Written WriteLevel(const TempDir& dir, const Level& level, ExportSettings settings,
+                   const std::string& suffix) {
+    ArtInputs art;
+    art.Picture = &level.picture;
+    settings.Tiles = dir.File("level_tiles" + suffix);
+    settings.Palettes = dir.File("level_palettes" + suffix);
+    const auto built =
+        ExportMap(level.map, level.attributes, settings, dir.File("level" + suffix), &art);
+    EXPECT_TRUE(built.ok()) << built.message();
+    for (const ExportFile& file : built.ok() ? built.value().Files : std::vector<ExportFile>{}) {
+        WriteText(file.Path, file.Bytes);
+    }
+    settings.Format = ExportFormat::Raw;
+    settings.Tiles = "t.bin", settings.Palettes = "p.bin";
+    const auto raw = ExportMap(level.map, level.attributes, settings, "m.bin", &art);
+    EXPECT_TRUE(raw.ok());
+    const auto& files = raw.value().Files;
+    return {files.at(0).Bytes, files.at(1).Bytes, files.at(2).Bytes};
+}
+
+} // namespace
+
+// An NES program with CHR RAM that loads the three outputs, built by ca65 and
+// ld65 without a warning: the bytes land in its PRG ROM whole.
+TEST(ExportToolchain, NesProgramLoadsTilesPalettesAndScreens) {
+    const TempDir dir;
+    ExportSettings settings;
+    for (const auto& [name, text] : {std::pair("hardware", "nes"),
+                                     {"region", "16,15,32,30"},
+                                     {"numbering", "unique"},
+                                     {"format", "asm"}}) {
+        ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
+    }
+    const Written raw = WriteLevel(dir, MakeLevel(4, false), settings, ".s");
+    // Reset copies the palettes to the PPU; the tiles and screens go by address and size.
+    WriteText(dir.File("main.s"), R"(.include "level.s"
+.include "level_tiles.s"
+.include "level_palettes.s"
+.segment "HEADER"
+    .byte "NES", $1A, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0
+.segment "CODE"
+reset:
+    lda #$3F
+    sta $2006
+    ldx #0
+    stx $2006
+:   lda level_palettes,x
+    sta $2007
+    inx
+    cpx #level_palettes_SIZE
+    bne :-
+    jmp reset
+nmi:
+    rti
+sources:
+    .word level_tiles, level_tiles_SIZE, level, level_SIZE
+.segment "VECTORS"
+    .word nmi, reset, nmi
+)");
+    WriteText(dir.File("nes.cfg"), R"(MEMORY {
+    HEADER: start = 0, size = 16, file = %O, fill = yes;
+    PRG: start = $8000, size = $8000, file = %O, fill = yes;
+}
+SEGMENTS {
+    HEADER: load = HEADER, type = ro;
+    CODE: load = PRG, type = ro;
+    RODATA: load = PRG, type = ro;
+    VECTORS: load = PRG, type = ro, start = $FFFA;
+}
+)");
+    const ToolRun run = RunIn(dir, "ca65 -o main.o main.s && ld65 -C nes.cfg -o level.nes main.o");
+    if (run.missing) {
+        GTEST_SKIP() << run.log << "ca65 and ld65 come with cc65.";
+    }
+    ASSERT_EQ(run.status, 0) << run.log;
+    EXPECT_EQ(run.log, "");
+    const std::string rom = ReadText(dir.File("level.nes"));
+    EXPECT_EQ(rom.size(), 16u + 0x8000);
+    ASSERT_EQ(raw.map.size(), 4u * 1024); // four screens of 32 x 30, each with its attributes
+    for (const std::string* bytes : {&raw.map, &raw.tiles, &raw.palettes}) {
+        EXPECT_NE(rom.find(*bytes), std::string::npos) << bytes->size();
+    }
+}
+
+// The GBA's map, tiles and palettes, as GNU as for ARM assembles them with
+// every warning: no warning, and the raw bytes in its read-only data.
+TEST(ExportToolchain, GbaOutputsAssembleWithoutWarnings) {
+    for (const char* bpp : {"4", "8"}) {
+        const TempDir dir;
+        ExportSettings settings;
+        for (const auto& [name, text] : {std::pair("hardware", "gba"),
+                                         {"region", "0,0,30,20"},
+                                         {"numbering", "unique"},
+                                         {"bpp", bpp},
+                                         {"format", "asm"},
+                                         {"syntax", "gas"},
+                                         {"compress", "lz77"}}) {
+            ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
+        }
+        const Level level = MakeLevel(std::string(bpp) == "8" ? 1 : 16, true);
+        const Written raw = WriteLevel(dir, level, settings, ".s");
+        WriteText(dir.File("main.s"), ".include \"level.s\"\n.include \"level_tiles.s\"\n"
+                                      ".include \"level_palettes.s\"\n");
+        const ToolRun run = RunIn(dir, "arm-none-eabi-as --fatal-warnings -o main.o main.s && "
+                                       "arm-none-eabi-objcopy -O binary -j .rodata main.o out.bin");
+        if (run.missing) {
+            GTEST_SKIP() << run.log << "The tools come with binutils-arm-none-eabi.";
+        }
+        ASSERT_EQ(run.status, 0) << run.log;
+        EXPECT_EQ(run.log, "");
+        // Each array is padded to a word, so they follow one another.
+        EXPECT_EQ(ReadText(dir.File("out.bin")), raw.map + raw.tiles + raw.palettes) << bpp;
     }
 }

@@ -1,0 +1,531 @@
+// The tile graphics and palettes, read back by a decoder written from the
+// consoles' formats alone, and compared with the editor's own drawing.
+#include "core/export/map_export.h"
+#include "core/render/palette_layout.h"
+#include "core/render/tile_drawing.h"
+#include "support/refusal.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+
+using namespace tessra;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
+ExportSettings Make(const Settings& texts) {
+    ExportSettings settings;
+    for (const auto& [name, text] : texts) {
+        const Status set = SetExportSetting(settings, name, text);
+        EXPECT_TRUE(set.ok()) << set.message();
+    }
+    return settings;
+}
+
+// The map, tiles and palettes as bytes, each output's files one after the other.
+struct Outputs {
+    Bytes map, tiles, palettes;
+};
+
+Result<Outputs> Export(const MapGrid& map, const TileAttributeTable& attributes,
+                       const Surface& picture, Settings texts,
+                       std::vector<Pixel> paletteFile = {}) {
+    texts.insert(texts.end(), {{"tiles", "tiles.bin"}, {"palettes", "palettes.bin"}});
+    ArtInputs art{&picture, std::move(paletteFile)};
+    const auto result = ExportMap(map, attributes, Make(texts), "map.bin", &art);
+    if (!result) {
+        return Error{result.message()};
+    }
+    Outputs out;
+    for (const ExportFile& file : result.value().Files) {
+        Bytes& into = file.Path == "tiles.bin"      ? out.tiles
+                      : file.Path == "palettes.bin" ? out.palettes
+                                                    : out.map;
+        into.insert(into.end(), file.Bytes.begin(), file.Bytes.end());
+    }
+    return out;
+}
+
+std::string Hex(const Bytes& bytes) {
+    std::string text;
+    for (const std::uint8_t byte : bytes) {
+        constexpr char Digits[] = "0123456789ABCDEF";
+        text += Digits[byte >> 4];
+        text += Digits[byte & 15];
+    }
+    return text;
+}
+
+// One console at one depth, as the decoder reads it.
+struct Console {
+    const char* hardware;
+    int bpp;
+    int palettes; // sub-palettes an entry names at this depth
+    bool flips;
+};
+
+constexpr Console Consoles[] = {
+    {"nes", 2, 4, false}, {"gb", 2, 1, false},  {"gbc", 2, 8, true},
+    {"snes", 2, 8, true}, {"snes", 4, 8, true}, {"snes", 8, 1, true},
+    {"gba", 4, 16, true}, {"gba", 8, 1, true},  {"md", 4, 4, true},
+};
+
+void PrintTo(const Console& c, std::ostream* out) {
+    *out << c.hardware << " " << c.bpp << "bpp";
+}
+
+bool Is(const Console& c, std::string_view hardware) {
+    return c.hardware == hardware;
+}
+
+// A colour at the console's depth, written from the table: the top bits of
+// each channel, or the nearest NES colour (never $0D, $0E, $1D..$1F, $2E,
+// $2F, $3E, $3F; ties to the lower index). The Game Boy's is the colour itself.
+std::uint32_t Reduced(const Console& c, Pixel pixel) {
+    const unsigned r = pixel & 0xFF, g = pixel >> 8 & 0xFF, b = pixel >> 16 & 0xFF;
+    if (Is(c, "md")) {
+        return r >> 5 | (g >> 5) << 3 | (b >> 5) << 6;
+    }
+    if (Is(c, "gb")) {
+        return pixel & 0xFFFFFF;
+    }
+    if (!Is(c, "nes")) {
+        return r >> 3 | (g >> 3) << 5 | (b >> 3) << 10;
+    }
+    const std::set<int> avoided = {0x0D, 0x0E, 0x1D, 0x1E, 0x1F, 0x2E, 0x2F, 0x3E, 0x3F};
+    int best = -1;
+    long bestDistance = 0;
+    for (int i = 0; i < 64; ++i) {
+        const Pixel m = BuiltInNesPalette()[i];
+        const long dr = long(r) - (m & 0xFF), dg = long(g) - (m >> 8 & 0xFF),
+                   db = long(b) - (m >> 16 & 0xFF);
+        const long distance = dr * dr + dg * dg + db * db;
+        if (!avoided.contains(i) && (best < 0 || distance < bestDistance)) {
+            best = i, bestDistance = distance;
+        }
+    }
+    return static_cast<std::uint32_t>(best);
+}
+
+// A palette entry as the same key: the word's channels, or the NES index.
+std::uint32_t EntryKey(const Console& c, const Bytes& palettes, int entry) {
+    if (Is(c, "nes")) {
+        return palettes.at(static_cast<std::size_t>(entry));
+    }
+    const auto at = static_cast<std::size_t>(2 * entry);
+    if (Is(c, "md")) { // 0000bbb0ggg0rrr0, high byte first
+        const unsigned word = palettes.at(at) << 8 | palettes.at(at + 1);
+        return (word >> 1 & 7) | (word >> 5 & 7) << 3 | (word >> 9 & 7) << 6;
+    }
+    return palettes.at(at) | (palettes.at(at + 1) & 0x7F) << 8; // 0bbbbbgggggrrrrr
+}
+
+// Pixel (x, y) of a stored tile, from the layout table.
+int TilePixel(const Console& c, const Bytes& tiles, int number, int x, int y) {
+    const std::size_t at = static_cast<std::size_t>(number) * 8 * c.bpp;
+    const auto bit = [&](std::size_t byte) { return tiles.at(at + byte) >> (7 - x) & 1; };
+    int index = 0;
+    if (Is(c, "nes")) {
+        return bit(y) | bit(8 + y) << 1;
+    }
+    if (Is(c, "gba") || Is(c, "md")) {
+        if (c.bpp == 8) {
+            return tiles.at(at + 8 * y + x);
+        }
+        const int byte = tiles.at(at + 4 * y + x / 2);
+        const bool high = Is(c, "md") == (x % 2 == 0);
+        return high ? byte >> 4 : byte & 15;
+    }
+    for (int plane = 0; plane < c.bpp; ++plane) {
+        index |= bit(16 * (plane / 2) + 2 * y + plane % 2) << plane;
+    }
+    return index;
+}
+
+struct Entry {
+    int tile, palette;
+    bool hflip, vflip;
+};
+
+// The entry at (x, y) of a region w x h entries, one screen, in rows or columns.
+Entry MapEntry(const Console& c, const Bytes& map, int w, int h, bool rows, int x, int y) {
+    const auto i = static_cast<std::size_t>(rows ? y * w + x : x * h + y);
+    const auto word = [&](bool highFirst) {
+        return highFirst ? map.at(2 * i) << 8 | map.at(2 * i + 1)
+                         : map.at(2 * i) | map.at(2 * i + 1) << 8;
+    };
+    if (Is(c, "nes")) { // one screen of 32 x 30: 960 tile bytes, then the attribute table
+        const int attribute = map.at(960 + static_cast<std::size_t>(8 * (y / 4) + x / 4));
+        return {map.at(i), attribute >> (2 * (2 * (y % 4 / 2) + x % 4 / 2)) & 3, false, false};
+    }
+    if (Is(c, "gb")) {
+        return {map.at(i), 0, false, false};
+    }
+    if (Is(c, "gbc")) { // the tile map, then the attribute map
+        const int a = map.at(map.size() / 2 + i);
+        return {map.at(i) | (a >> 3 & 1) << 8, a & 7, (a >> 5 & 1) != 0, (a >> 6 & 1) != 0};
+    }
+    if (Is(c, "snes")) {
+        const int e = word(false);
+        return {e & 1023, e >> 10 & 7, (e >> 14 & 1) != 0, (e >> 15 & 1) != 0};
+    }
+    if (Is(c, "gba")) {
+        const int e = word(false);
+        return {e & 1023, e >> 12 & 15, (e >> 10 & 1) != 0, (e >> 11 & 1) != 0};
+    }
+    const int e = word(true); // md
+    return {e & 2047, e >> 13 & 3, (e >> 11 & 1) != 0, (e >> 12 & 1) != 0};
+}
+
+// A picture of colours no sub-palette overflows: tile t takes palette
+// t mod palettes, and its pixels come from that palette's room - 1 colours
+// and the backdrop. Tile 5's top-left quarter is tile 3's mirrored left to
+// right; both share a palette.
+struct Scene {
+    Surface picture{PaletteWidth, PaletteHeight};
+    TileAttributeTable attributes;
+    MapGrid map;
+};
+
+Scene RandomScene(const Console& c, std::mt19937& random) {
+    Scene scene;
+    const int room = 1 << c.bpp;
+    const auto colour = [&] { return Rgb(random(), random(), random()); };
+    const Pixel backdrop = colour();
+    std::vector<std::vector<Pixel>> pools(static_cast<std::size_t>(c.palettes));
+    for (auto& pool : pools) {
+        pool.push_back(backdrop);
+        while (pool.size() < static_cast<std::size_t>(Is(c, "gb") ? 4 : room)) {
+            pool.push_back(colour());
+        }
+    }
+    constexpr int Tiles = 48; // 192 8 x 8 tiles: within every console's numbers
+    for (int t = 0; t < Tiles; ++t) {
+        const int p = t == 5 ? 3 % c.palettes : t % c.palettes;
+        const auto& pool = pools[static_cast<std::size_t>(p)];
+        for (int y = 0; y < TileSize; ++y) {
+            for (int x = 0; x < TileSize; ++x) {
+                scene.picture.Set(TileLeft(t) + x, TileTop(t) + y, pool[random() % pool.size()]);
+            }
+        }
+        scene.attributes[t] = {static_cast<std::uint8_t>(p), random() % 2 == 0,
+                               c.flips && t != 3 && t != 5 && random() % 3 == 0,
+                               c.flips && t != 3 && t != 5 && random() % 3 == 0, 0};
+    }
+    scene.picture.Set(0, 0, backdrop);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            scene.picture.Set(TileLeft(5) + 7 - x, TileTop(5) + y,
+                              scene.picture.At(TileLeft(3) + x, TileTop(3) + y));
+        }
+    }
+    for (int i = 0; i < CellCount; ++i) {
+        scene.map.data()[i] = static_cast<std::uint8_t>(random() % Tiles);
+    }
+    return scene;
+}
+
+class ConsoleRoundTrip : public ::testing::TestWithParam<Console> {};
+
+} // namespace
+
+// Each index of a row differs, and of a column, so that a plane swap, a nibble
+// order or a byte order shows: index (x + 3y) mod 8 + 8 ((x + y) mod 2) +
+// 16 ((x + 2y) mod 16), cut to the depth. The palette file fixes the indices;
+// the Game Boy takes its shades by brightness.
+TEST(ConsoleTileFormats, GoldenBytes) {
+    struct Case {
+        Console console;
+        const char* tile;
+        const char* palettes; // the start of them
+        std::size_t paletteSize;
+    };
+    const std::string twoPlanes = "5533AA9955CCAA665533AA9955CCAA66";
+    const std::string fourPlanes = twoPlanes + "0F5578AAC3551EAAF05587AA3C55E1AA";
+    const std::string eight =
+        fourPlanes + "553355CC553355CC553355CC553355CC0F003C03F00FC33F0FFF3CFCF0F0C3C0";
+    const Case cases[] = {
+        {Consoles[0], "55AA55AA55AA55AA3399CC663399CC66", "0F162A310F0F0F0F0F0F0F0F0F0F0F0F", 16},
+        {Consoles[1], twoPlanes.c_str(), "E4", 1},
+        {Consoles[2], twoPlanes.c_str(), "0040014002400340", 8},
+        {Consoles[3], twoPlanes.c_str(), "0040014002400340", 8},
+        {Consoles[4], fourPlanes.c_str(), "004001400240034004400540", 32},
+        {Consoles[5], eight.c_str(), "004001400240034004400540", 512},
+        {Consoles[6], "90B2D4F64B6D0F29F690B2D4294B6D0FD4F690B20F294B6DB2D4F6906D0F294B",
+         "004001400240", 32},
+        {Consoles[7],
+         "0019223B445D667F2B344D566F708992465F6079829BA4BD69728B94ADB6CFD0849DA6BFC0D9E2FBAFB0C9D2"
+         "EBF40D16C2DBE4FD061F2039EDF60F1029324B54",
+         "004001400240", 512},
+        {Consoles[8], "092B4D6FB4D6F0926F092B4D92B4D6F04D6F092BF092B4D62B4D6F09D6F092B4",
+         "0E000E020E040E06", 32},
+    };
+    for (const Case& c : cases) {
+        const Console& console = c.console;
+        const int room = 1 << console.bpp;
+        // Colours that stay apart at every depth, their low bits set so that a
+        // rounding in place of the top bits shows.
+        std::vector<Pixel> colours;
+        for (int i = 0; i < room; ++i) {
+            if (Is(console, "md")) {
+                colours.push_back(Rgb((i & 7) << 5 | 0x1F, (i >> 3) << 5 | 0x10, 0xFF));
+            } else if (Is(console, "nes")) {
+                colours.push_back(BuiltInNesPalette()[std::array{0x0F, 0x16, 0x2A, 0x31}[i]]);
+            } else if (Is(console, "gb")) {
+                colours.push_back(Rgb(255 - 85 * i, 255 - 85 * i, 255 - 85 * i));
+            } else {
+                colours.push_back(Rgb((i & 31) << 3, (i >> 5) << 3 | 4, 0x87));
+            }
+        }
+        Surface picture(PaletteWidth, PaletteHeight);
+        picture.Clear(colours[0]);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const int index = (x + 3 * y) % 8 + 8 * ((x + y) % 2) + 16 * ((x + 2 * y) % 16);
+                picture.Set(x, y, colours[static_cast<std::size_t>(index & (room - 1))]);
+            }
+        }
+        const auto out = Export(MapGrid{}, {}, picture,
+                                {{"hardware", console.hardware},
+                                 {"bpp", std::to_string(console.bpp)},
+                                 {"region", Is(console, "nes") ? "0,0,16,15" : "0,0,1,1"},
+                                 {"numbering", "unique"}},
+                                Is(console, "gb") ? std::vector<Pixel>{} : colours);
+        ASSERT_TRUE(out.ok()) << out.message();
+        // The pattern, then the quarters of the backdrop alone, stored once.
+        EXPECT_EQ(Hex(out.value().tiles), c.tile + std::string(2 * 8 * console.bpp, '0'))
+            << console.hardware << console.bpp;
+        EXPECT_EQ(Hex(out.value().palettes).substr(0, std::string(c.palettes).size()), c.palettes)
+            << console.hardware << console.bpp;
+        EXPECT_EQ(out.value().palettes.size(), c.paletteSize) << console.hardware;
+    }
+}
+
+TEST_P(ConsoleRoundTrip, DecodeToTheEditorsDrawing) {
+    const Console& c = GetParam();
+    std::mt19937 random(7);
+    for (const char* numbering : {"", "unique"}) {
+        const Scene scene = RandomScene(c, random);
+        const bool nes = Is(c, "nes");
+        const int w = nes ? 16 : 2 + static_cast<int>(random() % 11);
+        const int h = nes ? 15 : 1 + static_cast<int>(random() % 12);
+        const int left = static_cast<int>(random() % 200), top = static_cast<int>(random() % 200);
+        const bool rows = nes || random() % 2 == 0;
+        const int tileBase = numbering[0] != '\0' ? 16 : 0;
+        // The two mirror images, side by side at the region's top-left.
+        MapGrid map = scene.map;
+        map(left, top) = 3;
+        map(left + 1, top) = 5;
+        const std::string region = std::to_string(left) + "," + std::to_string(top) + "," +
+                                   std::to_string(w) + "," + std::to_string(h);
+        const auto out = Export(map, scene.attributes, scene.picture,
+                                {{"hardware", c.hardware},
+                                 {"bpp", std::to_string(c.bpp)},
+                                 {"numbering", numbering},
+                                 {"tile-base", std::to_string(tileBase)},
+                                 {"order", rows ? "rows" : "columns"},
+                                 {"region", region}});
+        ASSERT_TRUE(out.ok()) << out.message();
+        const Outputs& o = out.value();
+
+        // The editor's drawing of the region, and its colours by brightness
+        // for the Game Boy, lightest first.
+        Surface drawing(16 * w, 16 * h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int t = map(left + x, top + y);
+                DrawTileFlipped(drawing, 16 * x, 16 * y, scene.picture, TileLeft(t), TileTop(t),
+                                scene.attributes[t].Hflip, scene.attributes[t].Vflip);
+            }
+        }
+        std::vector<Pixel> shades(drawing.data(), drawing.data() + 256 * w * h);
+        std::sort(shades.begin(), shades.end(), [](Pixel a, Pixel b) {
+            return std::pair(Brightness(b), HexOfPixel(a)) <
+                   std::pair(Brightness(a), HexOfPixel(b));
+        });
+        shades.erase(std::unique(shades.begin(), shades.end()), shades.end());
+
+        for (int ey = 0; ey < 2 * h; ++ey) {
+            for (int ex = 0; ex < 2 * w; ++ex) {
+                const Entry e = MapEntry(c, o.map, 2 * w, 2 * h, rows, ex, ey);
+                for (int py = 0; py < 8; ++py) {
+                    for (int px = 0; px < 8; ++px) {
+                        const int index = TilePixel(c, o.tiles, e.tile - tileBase,
+                                                    e.hflip ? 7 - px : px, e.vflip ? 7 - py : py);
+                        const Pixel shown = drawing.At(8 * ex + px, 8 * ey + py);
+                        if (Is(c, "gb")) { // BGP $E4: index i is shade i
+                            ASSERT_EQ(o.palettes, Bytes{0xE4});
+                            ASSERT_EQ(shades[static_cast<std::size_t>(index)], shown);
+                            continue;
+                        }
+                        ASSERT_EQ(EntryKey(c, o.palettes, (e.palette << c.bpp) + index),
+                                  Reduced(c, shown))
+                            << "entry " << ex << "," << ey << " pixel " << px << "," << py;
+                    }
+                }
+            }
+        }
+        if (numbering[0] != '\0') { // tile 5's top-left: tile 3's, mirrored
+            const Entry a = MapEntry(c, o.map, 2 * w, 2 * h, rows, 0, 0);
+            const Entry b = MapEntry(c, o.map, 2 * w, 2 * h, rows, 2, 0);
+            EXPECT_EQ(b.tile == a.tile, c.flips);
+            EXPECT_EQ(std::pair(b.hflip, b.vflip), std::pair(c.flips, false));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDepth, ConsoleRoundTrip, ::testing::ValuesIn(Consoles),
+                         [](const auto& info) {
+                             return std::string(info.param.hardware) +
+                                    std::to_string(info.param.bpp);
+                         });
+
+namespace {
+
+// Tile t's quarter q painted with colours, one a pixel from the left of row 0.
+void Paint(Surface& picture, int tile, int quarter, const std::vector<Pixel>& colours) {
+    for (std::size_t x = 0; x < colours.size(); ++x) {
+        picture.Set(TileLeft(tile) + 8 * (quarter % 2) + static_cast<int>(x),
+                    TileTop(tile) + 8 * (quarter / 2), colours[x]);
+    }
+}
+
+constexpr Pixel Red = Rgb(255, 0, 0), Green = Rgb(0, 255, 0), Blue = Rgb(0, 0, 255),
+                Grey = Rgb(128, 128, 128);
+
+} // namespace
+
+TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
+    Surface picture(PaletteWidth, PaletteHeight); // black: the backdrop
+    Paint(picture, 37, 1, {Red, Green, Blue, Grey});
+    Paint(picture, 1, 0, {Red, Green});
+    Paint(picture, 2, 0, {Blue, Grey, White});
+    Paint(picture, 3, 3, {Red});
+    TileAttributeTable attributes;
+    attributes[37].Palette = 2;
+    attributes[4].Palette = 2;
+    attributes[5].Hflip = true;
+    attributes[6].Palette = 9;
+    MapGrid map;
+    map(0, 0) = 37, map(1, 0) = 1, map(2, 0) = 2, map(3, 0) = 3, map(4, 0) = 6;
+    map(9, 9) = 4, map(8, 8) = 5;
+    const Settings snes2 = {{"hardware", "snes"}, {"bpp", "2"}};
+    const auto with = [](Settings settings, const Settings& more) {
+        settings.insert(settings.end(), more.begin(), more.end());
+        return settings;
+    };
+    const std::tuple<Settings, std::vector<Pixel>, std::string> cases[] = {
+        {with(snes2, {{"region", "0,0,1,1"}}),
+         {},
+         "Tile 37, top right, needs 5 colours; palette 2 has room for 4 with the backdrop."},
+        {with(snes2, {{"region", "1,0,2,1"}}),
+         {},
+         "Palette 0 has room for 4 colours with the backdrop, but its tiles together need 6; "
+         "tile 2, top left, brings the 5th."},
+        {{{"hardware", "gb"}, {"region", "1,0,2,1"}},
+         {},
+         "The gb has 4 shades, but the tiles together use 6 colours; tile 2, top left, brings "
+         "the 5th."},
+        {with(snes2, {{"region", "1,0,1,1"}}),
+         {Black, Red, Blue},
+         "Tile 1, top left, has colour #00FF00, which palette 0 of the palette file does not "
+         "hold (the backdrop and the file's colours 1 to 3)."},
+        {{{"hardware", "snes"},
+          {"region", "1,0,3,1"},
+          {"numbering", "unique"},
+          {"tile-base", "1021"}},
+         {},
+         "Numbering unique stores 4 8 x 8 tiles from tile-base 1021, but the snes map holds "
+         "tiles 0 to 1023; tile 3, bottom right, is the 4th."},
+        {{{"hardware", "snes"}, {"bpp", "8"}, {"region", "9,9,1,1"}},
+         {},
+         "Tile 4 has palette 2, but at bpp 8 the snes has one palette of 256 colours; set the "
+         "palette in tile 4's attributes to 0."},
+        {{{"hardware", "gb"}, {"region", "9,9,1,1"}},
+         {},
+         "Cell (9, 9), tile 4, has palette 2, "
+         "but the gb map holds palette 0 only"},
+        {{{"hardware", "gb"}, {"region", "8,8,1,1"}}, {}, "tile 5, is flipped, but the gb map"},
+        // The settings that shape the tiles, against the hardware and each other.
+        {{{"hardware", "nes"}, {"bpp", "4"}, {"region", "0,0,16,15"}},
+         {},
+         "The bpp setting must be 2 with hardware nes, not \"4\"."},
+        {{{"hardware", "gba"}, {"bpp", "2"}}, {}, "must be 4 or 8 with hardware gba"},
+        {{{"region", "0,0,1,1"}},
+         {},
+         "The tiles setting writes them in a console's own format "
+         "and needs a hardware"},
+        {with(snes2, {{"format", "csv"}}), {}, "must be raw, c or asm with tiles or palettes"},
+        {with(snes2, {{"backdrop", "102030"}, {"palette-file", "p.gpl"}}),
+         {},
+         "cannot go with palette-file"},
+        {{{"hardware", "gb"}, {"backdrop", "#102030"}}, {}, "has no part with hardware gb"},
+        {with(snes2, {{"nes-palette", "fceux.pal"}}), {}, "needs hardware nes"},
+    };
+    for (const auto& [settings, file, message] : cases) {
+        EXPECT_TRUE(Refused(Export(map, attributes, picture, settings, file), message));
+    }
+    // Without tiles, palettes or numbering unique the depth has no part; no
+    // two outputs may be one file.
+    EXPECT_TRUE(Refused(CheckExportSettings(Make({{"hardware", "snes"}, {"bpp", "4"}})),
+                        "needs tiles, palettes or numbering unique"));
+    ExportSettings settings;
+    EXPECT_TRUE(Refused(SetExportSetting(settings, "bpp", "16"), "must be 2, 4 or 8 (or empty"));
+    EXPECT_TRUE(
+        Refused(SetExportSetting(settings, "backdrop", "1020"), "six hexadecimal digits, RRGGBB"));
+    ArtInputs art;
+    art.Picture = &picture;
+    EXPECT_TRUE(Refused(
+        ExportMap(map, {}, Make({{"hardware", "md"}, {"tiles", "./map.bin"}}), "map.bin", &art),
+        "would write ./map.bin twice"));
+
+    // For the budget every problem is listed, in image numbering's order of
+    // the stored tiles, each naming what to change.
+    const auto tiles =
+        MakeConsoleTiles(map, attributes, Make(with(snes2, {{"region", "0,0,5,1"}})), art);
+    std::vector<std::tuple<int, int, int>> named;
+    for (const ArtProblem& problem : tiles.Problems) {
+        named.emplace_back(problem.Tile, problem.Quarter, problem.Palette);
+    }
+    EXPECT_EQ(named, (std::vector<std::tuple<int, int, int>>{{6, -1, -1}, {2, 0, 0}, {37, 1, 2}}));
+    EXPECT_EQ(tiles.Palettes.at(0).size(), 6u); // the backdrop, tile 1's two, tile 2's three
+    EXPECT_EQ(std::tuple(tiles.Room, tiles.PaletteLimit, tiles.TileLimit), std::tuple(4, 8, 1024));
+}
+
+TEST(ConsoleColours, NesNearestGimpAndEmulatorPalettes) {
+    const ColourDepth nes(ExportHardware::Nes);
+    const std::pair<Pixel, ConsoleColour> nearest[] = {
+        {Black, 0x0F},                 // $0D, $0E are black too, and avoided
+        {Rgb(0xFC, 0xFC, 0xFC), 0x20}, // $30 is the same white: the lower index
+        {Rgb(0x76, 0x76, 0x76), 0x00}, // as far from $00 as from $2D
+        {Rgb(0x79, 0x78, 0x78), 0x2D},
+    };
+    for (const auto& [colour, index] : nearest) {
+        EXPECT_EQ(nes.Reduce(colour), index) << HexColourText(colour);
+    }
+    std::string pal(192, '\0');
+    pal[3 * 5] = '\x12', pal[3 * 5 + 1] = '\x34', pal[3 * 5 + 2] = '\x56';
+    const auto own = ParseNesPalette(pal, "own.pal");
+    ASSERT_TRUE(own.ok());
+    EXPECT_EQ(ColourDepth(ExportHardware::Nes, own.value()).Reduce(Rgb(0x12, 0x34, 0x57)), 5u);
+    EXPECT_TRUE(Refused(ParseNesPalette(std::string(191, '\0'), "x.pal"), "holds 191 bytes"));
+    EXPECT_EQ(ParseNesPalette(std::string(1536, '\0'), "x.pal").ok(), true);
+
+    const auto gpl = ParseGimpPalette(
+        "GIMP Palette\r\nName: level\nColumns: 4\n# comment\n\n  0 16 255\tsky\n255 255 255\n",
+        "level.gpl");
+    ASSERT_TRUE(gpl.ok()) << gpl.message();
+    EXPECT_EQ(gpl.value(), (std::vector<Pixel>{Rgb(0, 16, 255), White}));
+    const std::pair<std::string, std::string> damaged[] = {
+        {"JASC-PAL\n", "its first line is not \"GIMP Palette\""},
+        {"GIMP Palette\n1 2\n", "line 2 is not a colour"},
+        {"GIMP Palette\n\n1 2 256\n", "line 3 is not a colour"},
+        {"GIMP Palette\n# none\n", "it holds no colours"},
+    };
+    for (const auto& [bytes, message] : damaged) {
+        EXPECT_TRUE(Refused(ParseGimpPalette(bytes, "p.gpl"), "GIMP palette p.gpl: " + message));
+    }
+}
