@@ -89,7 +89,9 @@ Subcommand ExportTmxCommand() {
             "beside OUT with .tiles.png for its extension (OUT.tmx -> OUT.tiles.png).\n"
             "Tiled's tile n + 1 is TESSRA tile n. Tileset paths that are relative are\n"
             "taken from MAP.tessra's folder; a tileset that fails to load is refused\n"
-            "with exit status 1 and nothing is written.\n",
+            "with exit status 1 and nothing is written. At OUT.tiles.png only nothing or\n"
+            "a PNG (an earlier export's picture) is replaced; a link, a folder, a pipe\n"
+            "or any other file there is refused, and nothing is written.\n",
             2,
             2,
             RunExportTmx};
