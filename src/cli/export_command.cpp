@@ -215,24 +215,18 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     const ExportSettings& settings = job.value().settings;
     // The tiles' pictures, only when the tile graphics, palettes or unique
     // numbering read them.
-    Surface picture;
-    std::optional<ArtInputs> art;
+    std::optional<Surface> picture;
     if (NeedsTilePictures(settings)) {
         Result<Surface> built =
             BuildPalette(document.value().Tilesets, document.value().ProjectFolder);
         if (!built) {
-            return Error{built.message()};
+            return built;
         }
         picture = std::move(built).value();
-        Result<ArtInputs> inputs = ReadArtInputs(settings, &picture);
-        if (!inputs) {
-            return Error{inputs.message()};
-        }
-        art = std::move(inputs).value();
     }
     const Result<MapExport> result =
         ExportMapFiles(document.value().MapData, document.value().Attributes, settings,
-                       job.value().output, sources, art ? &*art : nullptr);
+                       job.value().output, sources, picture ? &*picture : nullptr);
     if (!result) {
         return result;
     }

@@ -1,6 +1,7 @@
 #include "cli/image_commands.h"
 
 #include "cli/cli_files.h"
+#include "cli/cli_options.h"
 #include "cli/image_output.h"
 #include "core/base/message_text.h"
 #include "core/formats/pcx.h"
@@ -76,19 +77,6 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
         return CannotConvert(args[0]);
     }
     return WriteImageFile(args[1], image.value().picture, format.value());
-}
-
-// Takes "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       std::string_view name) {
-    const std::string& arg = args[i];
-    if (arg == name && i + 1 < args.size()) {
-        return args[++i];
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        return arg.substr(name.size() + 1);
-    }
-    return std::nullopt;
 }
 
 struct PaletteArgs {

@@ -1,5 +1,6 @@
 #include "cli/export_command.h"
 #include "cli/image_commands.h"
+#include "cli/level_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
 #include "cli/tiled_commands.h"
@@ -14,6 +15,7 @@ std::span<const Subcommand> Subcommands() {
         ExportDatCommand(),
         ExportCommand(),
         ImportCsvCommand(),
+        ImportImageCommand(),
         SwapCommand(),
         ReplaceCommand(),
         // Pictures

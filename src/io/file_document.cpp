@@ -86,6 +86,15 @@ std::vector<std::string> FilesOfMap(const std::string& mapPath, const Document& 
     return files;
 }
 
+Status WriteFromMap(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const std::string& mapPath, const Document& document, int& errorCode) {
+    errorCode = 0;
+    if (Status safe = CheckNotAnInput(path, FilesOfMap(mapPath, document)); !safe) {
+        return safe;
+    }
+    return WriteFileAtomic(path, bytes, Durability::Document, errorCode);
+}
+
 Result<ProjectData> ReadProjectFile(const std::string& path) {
     const bool standardInput = path == StandardStreamName;
     const Result<Bytes> bytes =
@@ -120,7 +129,8 @@ Result<Document> ReadDocument(const std::string& mapPath, AttributesFrom from,
 }
 
 Status WriteDocument(const std::string& mapPath, const Document& document,
-                     const ExportProfile* profile, Status* previous) {
+                     const ExportProfile* profile, Status* previous,
+                     std::span<const FileContent> alongside) {
     const std::string folder = FolderOf(mapPath);
     const std::vector<std::string> listed =
         RebaseTilesetPaths(document.Tilesets, document.ProjectFolder, folder);
@@ -148,6 +158,7 @@ Status WriteDocument(const std::string& mapPath, const Document& document,
     if (previous) {
         *previous = KeepPreviousDocument(mapPath);
     }
+    files.insert(files.end(), alongside.begin(), alongside.end());
     if (Status written = WriteFilesAtomic(files); !written) {
         return written;
     }

@@ -9,8 +9,11 @@
 #include "core/export/export_profile.h"
 #include "core/formats/project_file.h"
 #include "core/model/document.h"
+#include "io/file_group.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,13 @@ namespace tessra {
 // its export profile beside it, and its tileset pictures, resolved against
 // the document's folder.
 std::vector<std::string> FilesOfMap(const std::string& mapPath, const Document& document);
+
+// Writes a file made from the map at mapPath ("" for a map without a file),
+// through a temporary one synced before it takes its place, once it is none
+// of the map's files. errorCode receives the system's error number, or 0 for
+// a refusal.
+Status WriteFromMap(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const std::string& mapPath, const Document& document, int& errorCode);
 
 // Reads and parses a project file; "-" reads standard input.
 Result<ProjectData> ReadProjectFile(const std::string& path);
@@ -57,7 +67,11 @@ Result<Document> ReadDocument(const std::string& mapPath,
 // to be allowed, as NAME.tessra.bak and NAME.tessra.bak.attributes.json (so
 // that opening the .bak file brings both back); a failure to keep them is
 // told there, and the save goes on, as it matters more.
+//
+// `alongside` are files made with the map (the tileset picture of a map cut
+// from a level picture), written in the same group after the document's.
 Status WriteDocument(const std::string& mapPath, const Document& document,
-                     const ExportProfile* profile = nullptr, Status* previous = nullptr);
+                     const ExportProfile* profile = nullptr, Status* previous = nullptr,
+                     std::span<const FileContent> alongside = {});
 
 } // namespace tessra

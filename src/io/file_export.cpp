@@ -118,8 +118,12 @@ Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* p
 
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
-                                 const std::vector<std::string>& sources, const ArtInputs* art) {
-    Result<MapExport> result = ExportMap(map, attributes, settings, output, art);
+                                 const std::vector<std::string>& sources, const Surface* picture) {
+    const Result<ArtInputs> art = ReadArtInputs(settings, picture);
+    if (!art) {
+        return art;
+    }
+    Result<MapExport> result = ExportMap(map, attributes, settings, output, &art.value());
     if (!result) {
         return result;
     }

@@ -42,10 +42,11 @@ Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* p
 // tiles and palettes the settings name) once no file of it is one of
 // `sources` (FilesOfMap, and any other file it reads) or a palette file it
 // reads: each file whole to a temporary one, synced, before any takes its
-// place (C writes two each; "-" is standard output).
+// place (C writes two each; "-" is standard output). `picture` is the palette
+// picture, unflipped, for the settings that read the tiles' pictures.
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
                                  const std::vector<std::string>& sources,
-                                 const ArtInputs* art = nullptr);
+                                 const Surface* picture = nullptr);
 
 } // namespace tessra

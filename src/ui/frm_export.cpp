@@ -356,11 +356,9 @@ void frmExport::cmdOK_Click() {
         return;
     }
     const std::string output = OutputPath();
-    Result<ArtInputs> art = ReadArtInputs(settings.value(), &tiles_);
     const Result<MapExport> written =
-        art ? ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(),
-                             output, FilesOfMap(mapPath_, context_.state), &art.value())
-            : Result<MapExport>(Error{art.message()});
+        ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(), output,
+                       FilesOfMap(mapPath_, context_.state), &tiles_);
     if (!written) {
         Refuse(written.message());
         return;

@@ -117,6 +117,9 @@ class frmMain : public QMainWindow {
     void mnuHelpTopics_Click();
     void mnuExit_Click();
 
+    // From a level picture to a map (frm_main_level.cpp).
+    void mnuImportPicture_Click();
+
     // Undo, redo and unsaved work (frm_main_edit.cpp).
     void mnuUndo_Click();
     void mnuRedo_Click();

@@ -57,11 +57,9 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
                                  "Export..."));
         return false;
     }
-    Result<ArtInputs> art = ReadArtInputs(profile.Settings, &tiles_);
     const Result<MapExport> written =
-        art ? ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
-                             FilesOfMap(mapPath, state_), &art.value())
-            : Result<MapExport>(Error{art.message()});
+        ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
+                       FilesOfMap(mapPath, state_), &tiles_);
     if (!written) {
         ShowError(ToQString(written.message()));
     }

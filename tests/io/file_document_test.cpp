@@ -1,7 +1,6 @@
 #include "../support/refusal.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_document.h"
-#include "io/file_export.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -61,35 +60,9 @@ TEST_F(DocumentFiles, RoundTripFromAnyFolder) {
     EXPECT_EQ(ReadDocument(map_).value().Tilesets, document_.Tilesets);
 }
 
-// A map without attributes gets no attributes file, and loses one left from
-// before; the previous version is kept as a pair that opens together.
-TEST_F(DocumentFiles, AttributesFileAndPreviousVersion) {
-    const std::string attributes = dir_.File("maps/level.attributes.json");
-    const std::string bak = map_ + ".bak";
-    const std::string bakAttributes = dir_.File("maps/level.tessra.bak.attributes.json");
-    Status kept;
-    ASSERT_TRUE(WriteDocument(map_, document_, nullptr, &kept).ok());
-    EXPECT_TRUE(kept.ok() && !fs::exists(bak)); // nothing to keep yet
-    const std::string first = ReadText(map_), firstAttributes = ReadText(attributes);
-
-    Document plain = document_;
-    plain.Attributes = {};
-    plain.MapData(0, 0) = 1;
-    ASSERT_TRUE(WriteDocument(map_, plain, nullptr, &kept).ok());
-    EXPECT_TRUE(kept.ok()) << kept.message();
-    EXPECT_FALSE(fs::exists(attributes));
-    EXPECT_EQ(ReadText(bak), first);
-    EXPECT_EQ(ReadText(bakAttributes), firstAttributes);
-    EXPECT_EQ(ReadDocument(bak).value().Attributes, document_.Attributes);
-
-    ASSERT_TRUE(WriteDocument(map_, plain, nullptr, &kept).ok());
-    EXPECT_FALSE(fs::exists(bakAttributes)); // the .bak it went with is gone
-    EXPECT_EQ(ReadDocument(bak).value().Attributes, TileAttributeTable{});
-}
-
 // A save refuses, before anything is written, to replace one of the map's
-// tilesets; the profile goes with the map, its output relative to it.
-TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
+// tilesets.
+TEST_F(DocumentFiles, RefusesToReplaceATileset) {
     // Over the tileset itself, or with its attributes file over one.
     WriteText(dir_.File("art/c.pcx"), "picture");
     WriteText(dir_.File("art/d.attributes.json"), "picture");
@@ -101,24 +74,6 @@ TEST_F(DocumentFiles, RefusesTilesetsAndWritesTheProfile) {
     EXPECT_EQ(ReadText(dir_.File("art/c.pcx")) + ReadText(dir_.File("art/d.attributes.json")),
               "picturepicture");
     EXPECT_FALSE(fs::exists(dir_.File("art/d.tessra")));
-
-    const ExportProfile profile{{}, dir_.File("build/level.bin"), true};
-    ASSERT_TRUE(WriteDocument(map_, document_, &profile).ok());
-    const Result<ExportProfile> read = LoadExportProfile(dir_.File("maps/level.export.json"));
-    ASSERT_TRUE(read.ok()) << read.message();
-    EXPECT_EQ(read.value().Output, "../build/level.bin");
-}
-
-// Every file of the map, tilesets resolved from the document's folder.
-TEST_F(DocumentFiles, FilesOfMap) {
-    const std::vector<std::string> expected = {dir_.File("maps/a.pcx"),
-                                               dir_.File("maps/../art/b.pcx"),
-                                               dir_.File("art/c.pcx"),
-                                               map_,
-                                               dir_.File("maps/level.attributes.json"),
-                                               dir_.File("maps/level.export.json")};
-    EXPECT_EQ(FilesOfMap(map_, document_), expected);
-    EXPECT_EQ(FilesOfMap("", document_).size(), 3u);
 }
 
 // A file of any size is read no further than its limit, one of the limit is

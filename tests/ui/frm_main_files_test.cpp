@@ -115,6 +115,8 @@ class FrmMainFilesTest : public MainWindowTest {
         QCOMPARE(ReadFile(Path("kept.tessra.bak.attributes.json")), attributes);
         QVERIFY(ReadFile(Path("kept.tessra")) != first);
         QVERIFY(!QFile::exists(Path("kept.attributes.json")));
+        Trigger(*window, "mnuSaveMap"); // the .bak it went with is gone
+        QVERIFY(!QFile::exists(Path("kept.tessra.bak.attributes.json")));
     }
 
     // Opened and saved maps go first in File > Open Recent, once each, the

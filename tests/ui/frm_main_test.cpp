@@ -69,7 +69,8 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
                  "mnuOpenRecent_submenu=Open &Recent "
-                 "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
+                 "mnuImportCSV=&Import CSV... mnuImportPicture=Import &Picture... "
+                 "mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
                  "mnuExport=&Export... mnuExportAgain=Export A&gain mnuExit=E&xit "
                  "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
@@ -361,17 +362,22 @@ class FrmMainTest : public MainWindowTest {
             (std::vector<std::string>{"../missing.pcx", "../bad.pcx", "a.pcx", "../" + latin1}));
     }
 
+    // A map whose project or attributes cannot be read is not opened; the
+    // one that was open stays.
     void refusedOpenChangesNothing() {
         AddTileset("a.pcx");
         State().MapData(1, 1) = 3;
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
         Write("picture.tessra", TilesetPcx(16, 16, 1)); // not a project: told so
+        Write("damaged.tessra", QByteArray::fromStdString(bytes));
+        Write("damaged.attributes.json", "{\"tiles\": [");
         const QString before = Snapshot(*window) + window->windowTitle();
-        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard, SaveAnswer::Discard};
-        for (const char* name : {"short.tessra", "absent.tessra", "picture.tessra"}) {
+        dialogs.saveAnswers = {4, SaveAnswer::Discard};
+        for (const char* name :
+             {"damaged.tessra", "short.tessra", "absent.tessra", "picture.tessra"}) {
             Open(name);
-            QVERIFY(dialogs.messages.back().text.contains(name));
+            QVERIFY(dialogs.messages.back().text.contains(QString(name).section('.', 0, 0)));
             QCOMPARE(Snapshot(*window) + window->windowTitle(), before);
         }
         QVERIFY(dialogs.messages.back().text.contains("not a TESSRA project file"));
