@@ -39,6 +39,8 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ShowExportArea();
+    ScheduleBudget({.tilesets = true});
 }
 
 void frmMain::mnuExportAgain_Click() {

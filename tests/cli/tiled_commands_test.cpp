@@ -62,17 +62,29 @@ TEST_F(TiledCommands, ExportThenImportGivesBackTheMap) {
     }
 }
 
-// Tiled's own renderer draws the exported map pixel for pixel as render does.
+// Tiled's own renderer draws the exported map pixel for pixel as render does,
+// and render's PNG is at most 1.2 times the size of tmxrasterizer's: for the
+// map of every tile, and for one of a few smooth tiles in blocks, whose
+// repeats a fast deflate misses.
 TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
     const QString rasterizer = QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer"));
     if (rasterizer.isEmpty()) {
         GTEST_SKIP() << "tmxrasterizer not found: it comes with Debian's tiled package";
     }
-    ASSERT_EQ(RunTool({"render", map_path_, dir_.File("ours.ppm")}).status, ExitSuccess);
-    const QImage ours = LoadImage(dir_.File("ours.ppm"));
-    for (const char* name : {"level.tmx", "level.tmj"}) {
+    std::filesystem::copy_file(TESSRA_TEST_DATA "/tiled/magick-plasma-blurred-256x224.pcx",
+                               dir_.File("maps/tiles/smooth.pcx"));
+    MapGrid blocks;
+    for (int i = 0; i < CellCount; ++i) {
+        blocks.data()[i] = static_cast<std::uint8_t>((i % MapSize / 8 + i / MapSize / 8) % 4);
+    }
+    const std::string blocksPath = dir_.File("maps/blocks.tessra");
+    WriteText(blocksPath, WriteProjectBytes({"tiles/smooth.pcx"}, blocks));
+    for (const auto& [map, name] : {std::pair{map_path_, "level.tmx"},
+                                    {map_path_, "level.tmj"},
+                                    {blocksPath, "blocks.tmx"}}) {
         const std::string out = dir_.File(std::string("out/") + name);
-        ASSERT_EQ(RunTool({"export-tmx", map_path_, out}).status, ExitSuccess);
+        ASSERT_EQ(RunTool({"render", map, dir_.File("ours.png")}).status, ExitSuccess);
+        ASSERT_EQ(RunTool({"export-tmx", map, out}).status, ExitSuccess);
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -81,7 +93,10 @@ TEST_F(TiledCommands, TmxrasterizerDrawsTheExportAsRenderDoes) {
                                    QString::fromStdString(dir_.File("tiled.png"))});
         ASSERT_TRUE(process.waitForFinished(120000));
         ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        EXPECT_EQ(LoadImage(dir_.File("tiled.png")), ours) << name;
+        EXPECT_EQ(LoadImage(dir_.File("tiled.png")), LoadImage(dir_.File("ours.png"))) << name;
+        EXPECT_LE(std::filesystem::file_size(dir_.File("ours.png")),
+                  std::filesystem::file_size(dir_.File("tiled.png")) * 6 / 5)
+            << name;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 
 using namespace tessra;
 
@@ -92,6 +93,10 @@ class ExportWindowTest : public MainWindowTest {
             QVERIFY(!enabled("txtOffset") && !enabled("cmbEntry") && enabled("cmbNumbering"));
             QVERIFY(enabled("cmbSyntax") && enabled("txtName"));
             QCOMPARE(Child<QLineEdit>(w, "txtName")->placeholderText(), QStringLiteral("map"));
+            // An empty screen box says what it stands for.
+            QCOMPARE(Child<QLineEdit>(w, "txtScreen")->placeholderText(), "the region's size");
+            Set(w, {"cmbHardware=nes"});
+            QCOMPARE(Child<QLineEdit>(w, "txtScreen")->placeholderText(), QStringLiteral("32,30"));
         });
     }
 
@@ -153,6 +158,36 @@ class ExportWindowTest : public MainWindowTest {
         }
         QCOMPARE(Read(map).size(), 327685);
         QVERIFY(!QFile::exists(Path("level.export.json")) && !window->RememberedExport());
+    }
+
+    // The tile graphics and palettes join the export and its size line; the
+    // budget panel follows the attributes and points at a problem's tile.
+    void tilesPalettesAndTheBudget() {
+        Write("tiles.pcx", TilesetPcx(32, 16, 1));
+        AddTileset("tiles.pcx");
+        const QStringList input = {"cmbHardware=snes",    "cmbNumbering=unique",
+                                   "txtRegion=0,0,2,1",   "txtTiles=tiles.bin",
+                                   "txtPalettes=pal.bin", "txtOutput=out.bin"};
+        QString size;
+        Export(input, &size);
+        QCOMPARE(size, QStringLiteral("Map 16 bytes · 2 of 1,024 tiles, 64 bytes · 1 of 8 "
+                                      "palettes, 32 bytes"));
+        QVERIFY(Export(input + QStringList{"cmdOK"}));
+        QCOMPARE(Read(Path("tiles.bin")).size(), 64);
+        QVERIFY(Read(Path("level.export.json")).contains("\"tiles\": \"tiles.bin\""));
+
+        Trigger(*window, "mnuHardwareBudget");
+        QTRY_COMPARE(Find<QLabel>("lblTiles")->text(), "2 of 1,024 tiles, from tile-base 0");
+        window->SelectTile(1);
+        UseToolWindow(*window, "mnuTileAttributes", [&](QWidget& w) {
+            Set(w, {"txtPalette=9", "cmdOK"});
+        });
+        auto* problems = Find<QListWidget>("lstProblems");
+        QTRY_COMPARE(problems->count(), 1);
+        window->SelectTile(0);
+        emit problems->itemDoubleClicked(problems->item(0));
+        QCOMPARE(State().SelectedTile, 1);
+        QVERIFY(Find<QAction>("mnuHighlightTile")->isChecked());
     }
 
     // A failed export on save is told, and the map is saved all the same.

@@ -399,3 +399,33 @@ TEST(ExportToolchain, GbaOutputsAssembleWithoutWarnings) {
         EXPECT_EQ(ReadText(dir.File("out.bin")), raw.map + raw.tiles + raw.palettes) << bpp;
     }
 }
+
+// A module that imports the sizes, as .import does (absolute), links with no
+// word from ld65, whether a size would fit the zero page or needs more than
+// 16 bits.
+TEST(ExportToolchain, Ca65ImportedSizesLinkWithoutWarnings) {
+    for (const char* region : {"3,5,7,9", "0,0,256,256"}) {
+        ExportSettings settings;
+        ASSERT_TRUE(SetExportSetting(settings, "region", region).ok());
+        settings.Format = ExportFormat::Asm;
+        const TempDir dir;
+        const auto built = ExportMap(PatternMap(240), {}, settings, dir.File("level.s"));
+        ASSERT_TRUE(built.ok()) << built.message();
+        WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+        WriteText(dir.File("main.s"), ".import level, level_SIZE, level_WIDTH, level_HEIGHT\n"
+                                      ".segment \"CODE\"\n"
+                                      "    lda #<level_SIZE\n    ldx #>level_SIZE\n"
+                                      "    .word level, level_WIDTH, level_HEIGHT\n");
+        WriteText(dir.File("rom.cfg"), "MEMORY { ROM: start = $0, size = $20000, file = %O; }\n"
+                                       "SEGMENTS { RODATA: load = ROM, type = ro;"
+                                       " CODE: load = ROM, type = ro; }\n");
+        // ca65 says a size past 16 bits is far; ld65 alone is asked for silence.
+        const ToolRun run = RunIn(dir, "ca65 -o level.o level.s 2>/dev/null && ca65 -o main.o "
+                                       "main.s && ld65 -C rom.cfg -o out.bin main.o level.o");
+        if (run.missing) {
+            GTEST_SKIP() << run.log << "ca65 and ld65 come with cc65.";
+        }
+        ASSERT_EQ(run.status, 0) << run.log;
+        EXPECT_EQ(run.log, "") << region;
+    }
+}
