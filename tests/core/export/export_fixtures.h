@@ -33,11 +33,12 @@ struct Outputs {
 
 // With art, the tiles go to tiles.bin and the palettes to palettes.bin.
 inline Result<Outputs> Export(const MapGrid& map, const TileAttributeTable& attributes,
-                              Settings texts, const ArtInputs* art = nullptr) {
+                              Settings texts, const ArtInputs* art = nullptr,
+                              std::string_view output = "map.bin") {
     if (art) {
         texts.insert(texts.end(), {{"tiles", "tiles.bin"}, {"palettes", "palettes.bin"}});
     }
-    const auto result = ExportMap(map, attributes, Make(texts), "map.bin", art);
+    const auto result = ExportMap(map, attributes, Make(texts), output, art);
     if (!result) {
         return Error{result.message()};
     }
