@@ -477,7 +477,8 @@ Status CheckArt(const ExportSettings& settings) {
     const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
     const auto depths = ConsoleDepths(console);
     if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
-        return Refusal("bpp", ConsoleDepthList(console) + " with hardware " + std::string(console.name),
+        return Refusal("bpp",
+                       ConsoleDepthList(console) + " with hardware " + std::string(console.name),
                        std::to_string(*settings.Bpp));
     }
     if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
