@@ -1,7 +1,7 @@
 #include "core/convert/palette_assignment.h"
 
 #include "core/convert/palette_packing.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/model/tile_usage.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@ std::vector<ConsoleDepthChoice> ConsoleDepthChoices() {
     for (const ExportHardware hardware :
          {ExportHardware::Nes, ExportHardware::Gb, ExportHardware::Gbc, ExportHardware::Snes,
           ExportHardware::Gba, ExportHardware::Md}) {
-        const ConsoleSpec& console = ConsoleSpecOf(hardware);
+        const ConsoleLimits& console = ConsoleLimitsOf(hardware);
         std::vector<int> depths(ConsoleDepths(console).begin(), ConsoleDepths(console).end());
         std::sort(depths.begin(), depths.end());
         for (const int bpp : depths) {
@@ -32,7 +32,7 @@ Result<PaletteAssignment> AssignPalettes(const MapGrid& map, const TileAttribute
                                          const ExportSettings& settings, const Surface& picture) {
     ArtInputs inputs;
     inputs.Picture = &picture;
-    const ConsoleSpec& console = ConsoleSpecOf(settings.Hardware);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
     const int bpp = EffectiveBpp(settings);
     const ColourDepth depth(settings.Hardware, inputs.NesPalette);
     // The Game Boy's shades number the colours themselves: no entry is kept for a backdrop.

@@ -1,5 +1,5 @@
 #include "core/convert/palette_assignment.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/render/palette_layout.h"
 #include "support/refusal.h"
 
@@ -20,7 +20,7 @@ Pixel ConsoleExact(ExportHardware hardware, int i) {
     if (hardware == ExportHardware::Gb) {
         return Rgb(60 * i, 60 * i, 60 * i);
     }
-    const int bits = ConsoleSpecOf(hardware).channelBits;
+    const int bits = ConsoleLimitsOf(hardware).channelBits;
     const int levels = 1 << bits, step = 256 >> bits;
     return Rgb(i % levels * step, i / levels % levels * step, i / levels / levels * step);
 }
@@ -50,9 +50,9 @@ Surface ColourfulTiles(ExportHardware hardware, int count, int room) {
 TEST(PaletteAssignment, TheExportTakesTheAssignmentOnEveryConsole) {
     for (const ConsoleDepthChoice& choice : ConsoleDepthChoices()) {
         SCOPED_TRACE(choice.label);
-        const ConsoleSpec& spec = ConsoleSpecOf(choice.hardware);
+        const ConsoleLimits& console = ConsoleLimitsOf(choice.hardware);
         const bool gb = choice.hardware == ExportHardware::Gb;
-        const int count = SubPaletteCount(spec, choice.bpp);
+        const int count = SubPaletteCount(console, choice.bpp);
         const Surface tiles = ColourfulTiles(choice.hardware, count, SubPaletteRoom(choice.bpp));
         MapGrid map;
         std::mt19937 random(26);
