@@ -8,6 +8,7 @@
 #include "core/model/tile_attributes.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_export.h"
+#include "io/file_group.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -177,23 +178,29 @@ Status CheckOutputs(const MapExport& result, const ExportArgs& args,
     return {};
 }
 
-// Every file is written whole to a temporary one before any is put in place.
-Status WriteExportFiles(const std::vector<ExportFile>& files) {
-    std::vector<std::unique_ptr<AtomicFileWriter>> writers;
-    for (const ExportFile& file : files) {
-        writers.push_back(OpenOutputFile(file.Path, Durability::Document));
-        writers.back()->Write(
-            std::span(reinterpret_cast<const std::uint8_t*>(file.Bytes.data()), file.Bytes.size()));
+// Every file is written whole to a temporary one before any is put in place:
+// the bank first, and a file that already holds its bytes is left as it is.
+Status WriteExportFiles(const MapExport& result, const ExportSettings& settings) {
+    const auto bytes = [](const std::string& text) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    };
+    std::vector<FileContent> contents;
+    const std::string bank = TileBankText(result);
+    if (result.Bank) {
+        contents.push_back({settings.Bank, bytes(bank), Durability::Document, true});
     }
-    // Two renames cannot be one step: should the second fail, say what the first did.
-    for (std::size_t i = 0; i < writers.size(); ++i) {
-        if (Status committed = writers[i]->Commit(); !committed) {
-            return i == 0 ? committed
-                          : Error{committed.message() + " (" + files[0].Path +
-                                  " was written; the two no longer match.)"};
+    for (const ExportFile& file : result.Files) {
+        if (file.Path == StandardOutputName) {
+            const std::unique_ptr<AtomicFileWriter> out = AtomicFileWriter::ToStandardOutput();
+            out->Write(bytes(file.Bytes));
+            if (Status written = out->Commit(); !written) {
+                return written;
+            }
+            continue;
         }
+        contents.push_back({file.Path, bytes(file.Bytes), Durability::Document, true});
     }
-    return {};
+    return WriteFilesAtomic(contents);
 }
 
 std::string Count(std::size_t count, const char* one, const char* many) {
@@ -289,7 +296,8 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
         }
         art = std::move(inputs).value();
         read = ResolveTilesets(project.value().Tilesets, map);
-        for (const std::string* file : {&settings.PaletteFile, &settings.NesPalette}) {
+        for (const std::string* file :
+             {&settings.PaletteFile, &settings.NesPalette, &settings.Bank}) {
             if (!file->empty()) {
                 read.push_back(*file);
             }
@@ -303,7 +311,7 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (Status safe = CheckOutputs(result.value(), parsed.value(), read); !safe) {
         return safe;
     }
-    if (Status written = WriteExportFiles(result.value().Files); !written) {
+    if (Status written = WriteExportFiles(result.value(), settings); !written) {
         return written;
     }
     if (job.value().output != StandardOutputName) {
@@ -322,6 +330,7 @@ Subcommand ExportCommand() {
             "          [--numbering image|metatile|unique] [--tile-base N]\n"
             "          [--tiles FILE] [--palettes FILE] [--bpp 2|4|8] [--backdrop RRGGBB]\n"
             "          [--palette-file FILE.gpl] [--nes-palette FILE.pal]\n"
+            "          [--bank FILE.tilebank]\n"
             "          [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
             "          [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
             "          [--attributes FILE.attributes.json] [--profile FILE.export.json]\n"
@@ -365,6 +374,10 @@ Subcommand ExportCommand() {
             "                    first colour the backdrop\n"
             "  --nes-palette F   64 colours of red, green, blue bytes (an emulator's .pal)\n"
             "                    in place of the built-in NES colours\n"
+            "  --bank FILE       a tile bank the map shares with others: its tiles and\n"
+            "                    colours keep their numbers, the map's new ones are added\n"
+            "                    and the bank written back; tiles and palettes are the\n"
+            "                    bank's (see tessra-cli build --help)\n"
             "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
             "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
             "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"

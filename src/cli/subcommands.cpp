@@ -1,3 +1,4 @@
+#include "cli/build_command.h"
 #include "cli/export_command.h"
 #include "cli/image_commands.h"
 #include "cli/map_commands.h"
@@ -13,6 +14,7 @@ std::span<const Subcommand> Subcommands() {
         // The map document
         ExportDatCommand(),
         ExportCommand(),
+        BuildCommand(),
         ImportCsvCommand(),
         SwapCommand(),
         ReplaceCommand(),

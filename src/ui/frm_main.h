@@ -139,6 +139,9 @@ class frmMain : public QMainWindow {
     // The export settings kept beside the map at mapPath: read, or written.
     void ReadExportProfile(const std::string& mapPath);
     void KeepExportProfile(const std::string& mapPath);
+    // Every map of the map's folder exported as its profile says; a failed
+    // map chosen in the list is opened.
+    void mnuBuildAll_Click();
     void mnuExportTiled_Click();
     void mnuImportTiled_Click();
     void mnuTileAttributes_Click();

@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
 #include "ui/edit_field.h"
+#include "ui/frm_build_all.h"
 #include "ui/frm_export.h"
 #include "ui/frm_main.h"
 #include "ui/frm_tile_attributes.h"
@@ -105,6 +106,23 @@ void frmMain::KeepExportProfile(const std::string& mapPath) {
     if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));
+    }
+}
+
+void frmMain::mnuBuildAll_Click() {
+    const std::string mapPath = MapPath(state_);
+    if (mapPath.empty()) {
+        ShowError(QStringLiteral("Build All exports every map in the map's folder; save the map "
+                                 "in that folder first."));
+        return;
+    }
+    // The build reads the maps from their files.
+    if (!MaySaveChanges()) {
+        return;
+    }
+    const std::optional<std::string> failed = OpenToolWindow<frmBuildAll>(FolderOf(mapPath));
+    if (failed && MaySaveChanges()) {
+        OpenProjectFile(*failed);
     }
 }
 

@@ -55,17 +55,17 @@ class HelpViewerTest : public QObject {
         QVERIFY(TextOf(*viewer).contains("tile-map editor"));
         // Every page the windows name exists, and its context number leads to it.
         for (const HelpTopic& topic :
-             {HelpContentsTopic,      HelpManualTopic,      HelpMainWindowTopic,
-              HelpMapViewTopic,       HelpTilePaletteTopic, HelpProjectFilesTopic,
-              HelpDrawTopic,          HelpFloodfillTopic,   HelpStampTopic,
-              HelpEraseTopic,         HelpImportCsvTopic,   HelpMapfileGeneratorTopic,
-              HelpStampBuilderTopic,  HelpTileSwapTopic,    HelpTileReplaceTopic,
-              HelpAboutTopic,         HelpViewerTopic,      HelpUndoTopic,
-              HelpKeyboardTopic,      HelpNewMapTopic,      HelpStampFilesTopic,
-              HelpTileShiftTopic,     HelpMapShiftTopic,    HelpCommandLineTopic,
-              HelpExportTopic,        HelpPngTilesetsTopic, HelpTiledTopic,
-              HelpTileUsageTopic,     HelpWindowTopic,      HelpRecoveryTopic,
-              HelpTileAttributesTopic}) {
+             {HelpContentsTopic,       HelpManualTopic,      HelpMainWindowTopic,
+              HelpMapViewTopic,        HelpTilePaletteTopic, HelpProjectFilesTopic,
+              HelpDrawTopic,           HelpFloodfillTopic,   HelpStampTopic,
+              HelpEraseTopic,          HelpImportCsvTopic,   HelpMapfileGeneratorTopic,
+              HelpStampBuilderTopic,   HelpTileSwapTopic,    HelpTileReplaceTopic,
+              HelpAboutTopic,          HelpViewerTopic,      HelpUndoTopic,
+              HelpKeyboardTopic,       HelpNewMapTopic,      HelpStampFilesTopic,
+              HelpTileShiftTopic,      HelpMapShiftTopic,    HelpCommandLineTopic,
+              HelpExportTopic,         HelpPngTilesetsTopic, HelpTiledTopic,
+              HelpTileUsageTopic,      HelpWindowTopic,      HelpRecoveryTopic,
+              HelpTileAttributesTopic, HelpBuildTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));
