@@ -9,22 +9,6 @@ Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const R
     return ReadFileBytes(path, limit);
 }
 
-Result<ProjectData> ReadProjectFile(const std::string& path) {
-    const Result<Bytes> bytes = ReadInputFile(path, ProjectFileLimit);
-    if (!bytes) {
-        return bytes;
-    }
-    const auto& data = bytes.value();
-    const std::string_view name =
-        path == StandardInputName ? std::string_view("standard input") : std::string_view(path);
-    return ParseProject(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
-                        name);
-}
-
-Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing) {
-    return LoadTileAttributes(path, missing);
-}
-
 Status InputFile::Open(const std::string& path) {
     if (path != StandardInputName) {
         if (Status opened = file_.Open(path, PictureFileLimit); !opened) {

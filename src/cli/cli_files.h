@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/base/result.h"
-#include "core/formats/project_file.h"
+#include "io/file_document.h"
+#include "io/file_group.h"
 #include "io/file_io.h"
-#include "io/file_tile_attributes.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,17 +15,11 @@
 namespace tessra {
 
 // An input or output named so is standard input or standard output, for pipes.
-inline constexpr std::string_view StandardInputName = "-";
-inline constexpr std::string_view StandardOutputName = "-";
+inline constexpr std::string_view StandardInputName = StandardStreamName;
+inline constexpr std::string_view StandardOutputName = StandardStreamName;
 
 // Reads a whole file named on the command line, under the limit of its kind.
 Result<std::vector<std::uint8_t>> ReadInputFile(const std::string& path, const ReadLimit& limit);
-
-// Reads and parses a project file named on the command line.
-Result<ProjectData> ReadProjectFile(const std::string& path);
-
-// Reads a tile attributes file named on the command line, or beside a map.
-Result<TileAttributeTable> ReadAttributesFile(const std::string& path, MissingAttributes missing);
 
 // A picture named on the command line, mapped into memory when it can be:
 // at 4096 x 4096 pixels, copying a PCX file costs more than decoding it.

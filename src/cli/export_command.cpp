@@ -3,15 +3,10 @@
 #include "cli/cli_files.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
-#include "core/export/export_profile.h"
-#include "core/export/map_export.h"
-#include "core/model/tile_attributes.h"
-#include "core/model/tileset_paths.h"
+#include "io/file_tileset.h"
 #include "io/file_export.h"
-#include "io/file_group.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 
@@ -81,28 +76,14 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// Reads no more than a profile can hold, so that a wrong file name costs nothing.
-Result<ExportProfile> ReadProfileFile(const std::string& path) {
-    const Result<Bytes> bytes =
-        ReadFileBytes(path, ReadLimit{ExportProfileMaxSize, "an export profile"});
-    if (!bytes) {
-        return Error{bytes.message()};
-    }
-    return ParseExportProfile(
-        {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, path);
-}
-
-// The file named, or NAME.attributes.json beside the map: all zeros when
-// that one does not exist. Read only when named or when the export uses it.
-Result<TileAttributeTable> ReadAttributes(const ExportArgs& args, const ExportSettings& settings) {
-    const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
+// The tile attributes: the file named, else NAME.attributes.json beside the
+// map; read only when named or when the export uses them.
+AttributesFrom AttributesSource(const ExportArgs& args, const ExportSettings& settings) {
     if (args.attributes) {
-        return ReadAttributesFile(*args.attributes, MissingAttributes::Refused);
+        return AttributesFrom::Named;
     }
-    if (!used) {
-        return TileAttributeTable{};
-    }
-    return ReadAttributesFile(TileAttributesPath(args.files[0]), MissingAttributes::AllZeros);
+    const bool used = settings.Hardware != ExportHardware::None || settings.Behaviour;
+    return used ? AttributesFrom::Beside : AttributesFrom::Nowhere;
 }
 
 struct ExportJob {
@@ -115,7 +96,7 @@ struct ExportJob {
 Result<ExportJob> MakeJob(const ExportArgs& args) {
     ExportJob job;
     if (args.profile) {
-        Result<ExportProfile> profile = ReadProfileFile(*args.profile);
+        Result<ExportProfile> profile = LoadExportProfile(*args.profile);
         if (!profile) {
             return Error{profile.message()};
         }
@@ -151,56 +132,6 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
         }
     }
     return job;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ignored;
-    return std::filesystem::equivalent(a, b, ignored);
-}
-
-// An export never replaces the map it reads, nor the profile it follows, nor
-// the tiles' attributes, nor the pictures and palettes its tiles come from.
-Status CheckOutputs(const MapExport& result, const ExportArgs& args,
-                    const std::vector<std::string>& read) {
-    for (const ExportFile& file : result.Files) {
-        if (file.Path == StandardOutputName) {
-            continue;
-        }
-        const std::string attributes = args.attributes.value_or(TileAttributesPath(args.files[0]));
-        const auto isRead = [&](const std::string& path) { return SameFile(file.Path, path); };
-        if (SameFile(file.Path, args.files[0]) || SameFile(file.Path, attributes) ||
-            (args.profile && SameFile(file.Path, *args.profile)) ||
-            std::any_of(read.begin(), read.end(), isRead)) {
-            return Error{"The export would replace " + Shortened(file.Path) +
-                         ", which it reads; choose another output file."};
-        }
-    }
-    return {};
-}
-
-// Every file is written whole to a temporary one before any is put in place:
-// the bank first, and a file that already holds its bytes is left as it is.
-Status WriteExportFiles(const MapExport& result, const ExportSettings& settings) {
-    const auto bytes = [](const std::string& text) {
-        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    };
-    std::vector<FileContent> contents;
-    const std::string bank = TileBankText(result);
-    if (result.Bank) {
-        contents.push_back({settings.Bank, bytes(bank), Durability::Document, true});
-    }
-    for (const ExportFile& file : result.Files) {
-        if (file.Path == StandardOutputName) {
-            const std::unique_ptr<AtomicFileWriter> out = AtomicFileWriter::ToStandardOutput();
-            out->Write(bytes(file.Bytes));
-            if (Status written = out->Commit(); !written) {
-                return written;
-            }
-            continue;
-        }
-        contents.push_back({file.Path, bytes(file.Bytes), Durability::Document, true});
-    }
-    return WriteFilesAtomic(contents);
 }
 
 std::string Count(std::size_t count, const char* one, const char* many) {
@@ -268,51 +199,37 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (!job) {
         return Error{job.message()};
     }
-    const Result<ProjectData> project = ReadProjectFile(parsed.value().files[0]);
-    if (!project) {
-        return Error{project.message()};
+    const ExportArgs& files = parsed.value();
+    const std::string& mapPath = files.files[0];
+    const Result<Document> document = ReadDocument(
+        mapPath, AttributesSource(files, job.value().settings), files.attributes.value_or(""));
+    if (!document) {
+        return document;
     }
-    const Result<TileAttributeTable> attributes =
-        ReadAttributes(parsed.value(), job.value().settings);
-    if (!attributes) {
-        return Error{attributes.message()};
+    // An export never replaces what it reads: the map's files, and those named.
+    std::vector<std::string> sources = FilesOfMap(mapPath, document.value());
+    for (const std::optional<std::string>& named : {files.attributes, files.profile}) {
+        if (named) {
+            sources.push_back(*named);
+        }
     }
     const ExportSettings& settings = job.value().settings;
     // The tiles' pictures, only when the tile graphics, palettes or unique
     // numbering read them.
-    Surface picture;
-    std::optional<ArtInputs> art;
-    std::vector<std::string> read;
+    std::optional<Surface> picture;
     if (NeedsTilePictures(settings)) {
-        const std::string& map = parsed.value().files[0];
-        Result<Surface> built = BuildPalette(project.value().Tilesets, FolderOf(map));
+        Result<Surface> built =
+            BuildPalette(document.value().Tilesets, document.value().ProjectFolder);
         if (!built) {
-            return Error{built.message()};
+            return built;
         }
         picture = std::move(built).value();
-        Result<ArtInputs> inputs = ReadArtInputs(settings, &picture);
-        if (!inputs) {
-            return Error{inputs.message()};
-        }
-        art = std::move(inputs).value();
-        read = ResolveTilesets(project.value().Tilesets, map);
-        for (const std::string* file :
-             {&settings.PaletteFile, &settings.NesPalette, &settings.Bank}) {
-            if (!file->empty()) {
-                read.push_back(*file);
-            }
-        }
     }
-    const Result<MapExport> result = ExportMap(project.value().MapData, attributes.value(),
-                                               settings, job.value().output, art ? &*art : nullptr);
+    const Result<MapExport> result =
+        ExportMapFiles(document.value().MapData, document.value().Attributes, settings,
+                       job.value().output, sources, picture ? &*picture : nullptr);
     if (!result) {
-        return Error{result.message()};
-    }
-    if (Status safe = CheckOutputs(result.value(), parsed.value(), read); !safe) {
-        return safe;
-    }
-    if (Status written = WriteExportFiles(result.value(), settings); !written) {
-        return written;
+        return result;
     }
     if (job.value().output != StandardOutputName) {
         ReportWritten(result.value(), settings, out);

@@ -1,6 +1,7 @@
 #include "cli/image_commands.h"
 
 #include "cli/cli_files.h"
+#include "cli/cli_options.h"
 #include "cli/image_output.h"
 #include "core/base/message_text.h"
 #include "core/formats/pcx.h"
@@ -25,11 +26,6 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
                      ": the name must end in .png, .bmp or .ppm"};
     }
     return *format;
-}
-
-// As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
-Result<Surface> LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(path);
 }
 
 Error CannotConvert(const std::string& path) {
@@ -78,47 +74,42 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     return WriteImageFile(args[1], image.value().picture, format.value());
 }
 
-// Takes "--name VALUE" or "--name=VALUE" at args[i]; advances i past it.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       std::string_view name) {
-    const std::string& arg = args[i];
-    if (arg == name && i + 1 < args.size()) {
-        return args[++i];
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        return arg.substr(name.size() + 1);
-    }
-    return std::nullopt;
-}
+struct PaletteArgs {
+    std::vector<std::string> files; // OUT, then the tilesets
+    bool metatile = false;          // 8 x 8 quarters in numbering metatile's order
+    std::optional<std::string> attributes;
+};
 
-// Takes "--layout image|metatile" out of the arguments: whether the tiles are
-// cut into 8 x 8 quarters in numbering metatile's order.
-Result<bool> TakeLayoutOption(std::vector<std::string>& args) {
-    bool metatile = false;
-    std::vector<std::string> rest;
+Result<PaletteArgs> ReadPaletteArgs(const std::vector<std::string>& args) {
+    PaletteArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const auto layout = OptionValue(args, i, "--layout")) {
             if (*layout != "image" && *layout != "metatile") {
                 return Error{"The layout must be image or metatile, not '" + Shortened(*layout) +
                              "'"};
             }
-            metatile = *layout == "metatile";
+            parsed.metatile = *layout == "metatile";
+        } else if (const auto attributes = OptionValue(args, i, "--attributes")) {
+            parsed.attributes = *attributes;
         } else if (args[i].starts_with("--")) {
             return Error{"Unknown option or missing value: " + Shortened(args[i])};
         } else {
-            rest.push_back(args[i]);
+            parsed.files.push_back(args[i]);
         }
     }
-    args = std::move(rest);
-    return metatile;
+    if (parsed.metatile && parsed.attributes) {
+        return Error{"The metatile layout is tile data, drawn unflipped for the map's entries to "
+                     "flip: it takes no --attributes"};
+    }
+    return parsed;
 }
 
 Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
-    std::vector<std::string> args = given;
-    const Result<bool> metatile = TakeLayoutOption(args);
-    if (!metatile) {
-        return Error{metatile.message()};
+    const Result<PaletteArgs> parsed = ReadPaletteArgs(given);
+    if (!parsed) {
+        return parsed;
     }
+    const std::vector<std::string>& args = parsed.value().files;
     if (args.empty()) {
         return Error{"palette takes OUT and the tilesets, given no file names"};
     }
@@ -126,15 +117,26 @@ Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
     if (!format) {
         return format;
     }
-    const std::vector<std::string> tilesets(args.begin() + 1, args.end());
-    if (Status output = CheckNotAnInput(args[0], tilesets); !output) {
+    std::vector<std::string> inputs(args.begin() + 1, args.end());
+    const std::vector<std::string> tilesets = inputs;
+    if (parsed.value().attributes) {
+        inputs.push_back(*parsed.value().attributes);
+    }
+    if (Status output = CheckNotAnInput(args[0], inputs); !output) {
         return output;
     }
-    const Result<Surface> palette = BuildPalette(tilesets, {});
+    const Result<TileAttributeTable> attributes =
+        parsed.value().attributes
+            ? ReadTileAttributesFile(*parsed.value().attributes, MissingAttributes::Refused)
+            : TileAttributeTable{};
+    if (!attributes) {
+        return attributes;
+    }
+    const Result<Surface> palette = BuildPalette(tilesets, {}, attributes.value());
     if (!palette) {
         return palette;
     }
-    if (metatile.value()) {
+    if (parsed.value().metatile) {
         return WriteImageFile(args[0], MetatilePalette(palette.value()), format.value());
     }
     return WriteImageFile(args[0], palette.value(), format.value());
@@ -144,6 +146,7 @@ struct RenderArgs {
     std::string map, out;
     std::optional<int> zoom;
     std::optional<ScrollPosition> scroll;
+    std::optional<std::string> attributes;
 };
 
 // A whole number that fills the text; values beyond the map's reach are cut
@@ -194,6 +197,8 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
                 return value;
             }
             parsed.scroll = value.value();
+        } else if (const auto attributes = OptionValue(args, i, "--attributes")) {
+            parsed.attributes = *attributes;
         } else if (args[i].starts_with("--")) {
             return Error{"Unknown option or missing value: " + Shortened(args[i])};
         } else {
@@ -253,20 +258,25 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
     if (Status output = CheckNotAnInput(render.out, {&render.map, 1}); !output) {
         return output;
     }
-    const Result<ProjectData> project = ReadProjectFile(render.map);
-    if (!project) {
-        return project;
+    const Result<Document> document =
+        render.attributes ? ReadDocument(render.map, AttributesFrom::Named, *render.attributes)
+                          : ReadDocument(render.map);
+    if (!document) {
+        return document;
     }
-    if (Status output =
-            CheckNotAnInput(render.out, ResolveTilesets(project.value().Tilesets, render.map));
-        !output) {
+    std::vector<std::string> inputs = FilesOfMap(render.map, document.value());
+    if (render.attributes) {
+        inputs.push_back(*render.attributes);
+    }
+    if (Status output = CheckNotAnInput(render.out, inputs); !output) {
         return output;
     }
-    const Result<Surface> palette = BuildPalette(project.value().Tilesets, FolderOf(render.map));
+    const Result<Surface> palette = BuildPalette(
+        document.value().Tilesets, document.value().ProjectFolder, document.value().Attributes);
     if (!palette) {
         return palette;
     }
-    return WriteMap(render, format.value(), project.value().MapData, palette.value());
+    return WriteMap(render, format.value(), document.value().MapData, palette.value());
 }
 
 constexpr std::string_view FormatHelp =
@@ -276,38 +286,9 @@ constexpr std::string_view FormatHelp =
 
 } // namespace
 
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder) {
-    EditorState state;
-    state.Tilesets = tilesets;
-    state.ProjectFolder = folder;
-    Surface palette;
-    const std::vector<TilesetFailure> failures =
-        ReloadTilesets(state, palette, LoadTileset, CountTilesetTiles).failures;
-    if (failures.empty()) {
-        return palette;
-    }
-    if (failures.size() == 1) {
-        return Error{failures.front().message};
-    }
-    // A project may list a million missing files: the first few say enough.
-    constexpr std::size_t Listed = 10;
-    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
-    for (std::size_t i = 0; i < std::min(failures.size(), Listed); ++i) {
-        message += "\n  " + failures[i].message;
-    }
-    if (failures.size() > Listed) {
-        message += "\n  and " + std::to_string(failures.size() - Listed) + " more";
-    }
-    return Error{message};
-}
-
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
                                          const std::string& mapPath) {
-    std::vector<std::string> resolved;
-    for (const std::string& tileset : tilesets) {
-        resolved.push_back(ResolveTilesetPath(tileset, FolderOf(mapPath)));
-    }
-    return resolved;
+    return ResolveTilesetPaths(tilesets, FolderOf(mapPath));
 }
 
 Subcommand PcxToImageCommand() {
@@ -337,11 +318,14 @@ Subcommand PaletteCommand() {
         "With --layout metatile the picture is 128 x 512 instead: its 8 x 8 tile k, 16\n"
         "a row, is quarter k mod 4 (top-left, top-right, bottom-left, bottom-right) of\n"
         "tile k div 4, the tile data of export --numbering metatile. The plain picture\n"
-        "(--layout image) already matches --numbering image.\n" +
+        "(--layout image) already matches --numbering image. With --attributes FILE\n"
+        "(a NAME.attributes.json) each tile is drawn as its attributes flip it, as the\n"
+        "editor's palette shows it; that picture is not tile data, since a hardware\n"
+        "map's entries do the flipping, and --layout metatile refuses it.\n" +
         std::string(FormatHelp);
     return {"palette",
             "OUT.png|OUT.bmp|OUT.ppm [TILESET.pcx|TILESET.png ...]\n"
-            "          [--layout image|metatile]",
+            "          [--layout image|metatile] [--attributes FILE.attributes.json]",
             "Draw the tile palette built from a list of tilesets.",
             help,
             1,
@@ -351,22 +335,25 @@ Subcommand PaletteCommand() {
 
 Subcommand RenderCommand() {
     static const std::string help =
-        "Draws the map of MAP.tessra with its tilesets. Tileset paths that are relative\n"
-        "are taken from MAP.tessra's folder. Without options the whole map is drawn at\n"
-        "1x (4096 x 4096). With --zoom Z (0..3: 1x, 2x, 4x, 8x) or --scroll X,Y (the\n"
-        "map column and row at the top-left, 0,0 by default) the 512 x 448 map view is\n"
+        "Draws the map of MAP.tessra with its tilesets, each tile flipped as its\n"
+        "attributes say: those of --attributes FILE, else NAME.attributes.json beside\n"
+        "the map (none when it is not there). Tileset paths that are relative are taken\n"
+        "from MAP.tessra's folder. Without options the whole map is drawn at 1x\n"
+        "(4096 x 4096). With --zoom Z (0..3: 1x, 2x, 4x, 8x) or --scroll X,Y (the map\n"
+        "column and row at the top-left, 0,0 by default) the 512 x 448 map view is\n"
         "drawn as the editor shows it; X and Y are kept within the scroll bars' range\n"
         "for the zoom (0..224 and 0..228 at 1x, 0..252 both at 8x). Options may also be\n"
         "written --zoom=Z and --scroll=X,Y. A zoom outside 0..3, a malformed scroll\n"
-        "position, an unknown option and a tileset that fails to load are refused with\n"
-        "exit status 1. Tilesets may be PCX or PNG pictures.\n" +
+        "position, an unknown option, damaged attributes and a tileset that fails to\n"
+        "load are refused with exit status 1. Tilesets may be PCX or PNG pictures.\n" +
         std::string(FormatHelp);
     return {"render",
-            "MAP.tessra OUT.png|OUT.bmp|OUT.ppm [--zoom Z] [--scroll X,Y]",
+            "MAP.tessra OUT.png|OUT.bmp|OUT.ppm [--zoom Z] [--scroll X,Y]\n"
+            "          [--attributes FILE.attributes.json]",
             "Draw a map, whole or as the editor's map view shows it.",
             help,
             2,
-            6,
+            8,
             RunRender};
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/subcommand.h"
 #include "core/base/result.h"
+#include "core/model/tile_attributes.h"
 #include "core/render/surface.h"
 
 #include <string>
@@ -13,10 +14,6 @@ namespace tessra {
 Subcommand PcxToImageCommand();
 Subcommand PaletteCommand();
 Subcommand RenderCommand();
-
-// The palette the editor builds from these tilesets, PCX or PNG, relative paths
-// taken from folder; every tileset that fails to load is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder);
 
 // The files a map's tileset paths name, as the editor resolves them.
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,

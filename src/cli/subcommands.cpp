@@ -1,6 +1,7 @@
 #include "cli/build_command.h"
 #include "cli/export_command.h"
 #include "cli/image_commands.h"
+#include "cli/level_commands.h"
 #include "cli/map_commands.h"
 #include "cli/subcommand.h"
 #include "cli/tiled_commands.h"
@@ -16,6 +17,7 @@ std::span<const Subcommand> Subcommands() {
         ExportCommand(),
         BuildCommand(),
         ImportCsvCommand(),
+        ImportImageCommand(),
         SwapCommand(),
         ReplaceCommand(),
         // Pictures

@@ -5,6 +5,7 @@
 #include "io/file_io.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 namespace tessra {
@@ -13,6 +14,13 @@ namespace {
 
 std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
+
+// The path from the root, without "." or ".." steps.
+std::string Whole(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path whole = std::filesystem::absolute(path, ignored);
+    return whole.empty() ? path : whole.lexically_normal().string();
 }
 
 std::string_view Text(const Bytes& bytes) {
@@ -32,15 +40,53 @@ Result<ExportProfile> LoadExportProfile(const std::string& path) {
         path);
 }
 
-Status SaveExportProfile(const std::string& path, const ExportProfile& profile) {
-    return WriteFileAtomic(path, ByteSpan(WriteExportProfileBytes(profile)), Durability::Document);
+Result<std::optional<ExportProfile>> ReadMapProfile(const std::string& mapPath) {
+    const std::string path = ExportProfilePath(mapPath);
+    if (!FileExists(path)) {
+        return std::optional<ExportProfile>();
+    }
+    Result<ExportProfile> profile = LoadExportProfile(path);
+    if (!profile) {
+        return profile;
+    }
+    const std::string map = Whole(mapPath);
+    ExportProfile& read = profile.value();
+    if (!read.Output.empty()) {
+        read.Output = Whole(ResolveExportOutput(map, read.Output));
+    }
+    ResolveExportPaths(read.Settings, map);
+    return std::optional(std::move(read));
 }
 
-std::vector<std::string> FilesOfMap(const std::string& mapPath) {
-    if (mapPath.empty()) {
-        return {};
+ExportProfile ProfileBesideMap(const std::string& mapPath, ExportProfile profile) {
+    profile.Output = RelativeExportOutput(mapPath, profile.Output);
+    RelativeExportPaths(profile.Settings, mapPath);
+    return profile;
+}
+
+Status SaveMapProfile(const std::string& mapPath, const ExportProfile& profile) {
+    return WriteFileAtomic(ExportProfilePath(mapPath),
+                           ByteSpan(WriteExportProfileBytes(ProfileBesideMap(mapPath, profile))),
+                           Durability::Document);
+}
+
+std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    const fs::path inside = fs::weakly_canonical(Whole(folder.empty() ? "." : folder), ignored);
+    std::vector<std::string> outside;
+    for (const std::string* output :
+         {&profile.Output, &profile.Settings.Tiles, &profile.Settings.Palettes}) {
+        if (output->empty()) {
+            continue;
+        }
+        const fs::path path = fs::weakly_canonical(Whole(*output), ignored);
+        const fs::path relative = path.lexically_relative(inside);
+        if (relative.empty() || *relative.begin() == "..") {
+            outside.push_back(path.string());
+        }
     }
-    return {mapPath, TileAttributesPath(mapPath), ExportProfilePath(mapPath)};
+    return outside;
 }
 
 Result<TileBank> LoadTileBank(const std::string& path) {
@@ -96,8 +142,12 @@ Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* p
 
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
-                                 const std::vector<std::string>& sources, const ArtInputs* art) {
-    Result<MapExport> result = ExportMap(map, attributes, settings, output, art);
+                                 const std::vector<std::string>& sources, const Surface* picture) {
+    const Result<ArtInputs> art = ReadArtInputs(settings, picture);
+    if (!art) {
+        return art;
+    }
+    Result<MapExport> result = ExportMap(map, attributes, settings, output, &art.value());
     if (!result) {
         return result;
     }

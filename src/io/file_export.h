@@ -6,6 +6,7 @@
 #include "core/export/map_export.h"
 #include "io/file_io.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,21 @@ namespace tessra {
 // names the file and the reason.
 Result<ExportProfile> LoadExportProfile(const std::string& path);
 
-// Writes a profile through a temporary file, synced before it takes the old
-// one's place.
-Status SaveExportProfile(const std::string& path, const ExportProfile& profile);
+// The profile kept beside the map at mapPath (NAME.export.json), its paths
+// taken from the map's folder and made whole; none when there is no such file.
+Result<std::optional<ExportProfile>> ReadMapProfile(const std::string& mapPath);
 
-// The files an export of the map at mapPath reads, and so must not replace:
-// the map, its tile attributes and its profile; none for a map without a file.
-std::vector<std::string> FilesOfMap(const std::string& mapPath);
+// The profile as NAME.export.json keeps it: its paths relative to the map's
+// folder, so that the two can move together.
+ExportProfile ProfileBesideMap(const std::string& mapPath, ExportProfile profile);
+
+// Writes ProfileBesideMap through a temporary file, synced before it takes
+// the old one's place.
+Status SaveMapProfile(const std::string& mapPath, const ExportProfile& profile);
+
+// The outputs the profile names (the output, the tiles and palettes; a C
+// header lies beside its source) that lie outside `folder`, links followed.
+std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std::string& folder);
 
 // Reads a tile bank; a file that does not exist is an empty bank, which the
 // first export that names it fills.
@@ -39,12 +48,14 @@ Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* p
 
 // The export of the map as the settings say, written to output (and the
 // tiles and palettes the settings name, and the bank it grows) once no file
-// of it is one of `sources` or a palette file it reads: each file whole to a
-// temporary one, synced, before any takes its place (C writes two each). A
-// file that already holds its bytes is left as it is.
+// of it is one of `sources` (FilesOfMap, and any other file it reads) or a
+// palette file it reads: each file whole to a temporary one, synced, before
+// any takes its place (C writes two each; "-" is standard output); a file
+// that already holds its bytes is left as it is. `picture` is the palette
+// picture, unflipped, for the settings that read the tiles' pictures.
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,
                                  const std::vector<std::string>& sources,
-                                 const ArtInputs* art = nullptr);
+                                 const Surface* picture = nullptr);
 
 } // namespace tessra

@@ -11,7 +11,9 @@ Status WriteFilesAtomic(std::span<const FileContent> files, std::vector<FileOutc
             writers.push_back(nullptr);
             continue;
         }
-        writers.push_back(std::make_unique<AtomicFileWriter>(file.path, file.durability));
+        writers.push_back(file.path == StandardStreamName
+                              ? AtomicFileWriter::ToStandardOutput()
+                              : std::make_unique<AtomicFileWriter>(file.path, file.durability));
         writers.back()->Write(file.bytes);
     }
     std::string written;

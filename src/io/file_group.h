@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessra {
+
+// A file named so on the command line is standard input or standard output.
+inline constexpr std::string_view StandardStreamName = "-";
 
 // One of several files written together.
 struct FileContent {
@@ -24,9 +28,10 @@ struct FileContent {
 enum class FileOutcome { Written, Left };
 
 // Writes every file whole to a temporary one before any takes its place, then
-// renames them in order. Renames cannot be one step: should one fail after
-// another has taken place, the message says which files were written. With
-// `outcomes`, each file's, in order, once all have taken their place.
+// renames them in order; one named StandardStreamName goes to standard
+// output. Renames cannot be one step: should one fail after another has taken
+// place, the message says which files were written. With `outcomes`, each
+// file's, in order, once all have taken their place.
 Status WriteFilesAtomic(std::span<const FileContent> files,
                         std::vector<FileOutcome>* outcomes = nullptr);
 

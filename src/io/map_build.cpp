@@ -3,13 +3,11 @@
 #include "core/base/message_text.h"
 #include "core/export/make_rules.h"
 #include "core/export/map_export.h"
-#include "core/formats/project_file.h"
 #include "core/model/tileset_paths.h"
-#include "core/render/palette_build.h"
 #include "io/build_record.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "io/file_group.h"
-#include "io/file_tile_attributes.h"
 #include "io/file_tileset.h"
 
 #include <algorithm>
@@ -124,26 +122,6 @@ class Workers {
     std::counting_semaphore<MostAtOnce> permits_;
 };
 
-// The palette picture of the map's tilesets; every tileset that fails is named.
-Result<Surface> LoadTilesetsPicture(const std::vector<std::string>& tilesets,
-                                    const std::string& mapPath) {
-    EditorState state;
-    state.Tilesets = tilesets;
-    state.ProjectFolder = FolderOf(mapPath);
-    Surface picture;
-    const TilesetLoader load = [](const std::string& path) { return LoadTilesetPicture(path); };
-    const std::vector<TilesetFailure> failures =
-        ReloadTilesets(state, picture, load, CountTilesetTiles).failures;
-    if (failures.empty()) {
-        return picture;
-    }
-    std::string message = failures.front().message;
-    if (failures.size() > 1) {
-        message += " (and " + std::to_string(failures.size() - 1) + " more tilesets)";
-    }
-    return Error{message};
-}
-
 // The profile and the settings it gives, checked; first of all, as the bank
 // a map names decides which maps are built together.
 void ReadProfile(MapJob& job) {
@@ -180,34 +158,25 @@ void ReadProfile(MapJob& job) {
 
 // Everything the export reads, each file's identity taken before it is read.
 void ReadMap(MapJob& job) {
-    const Result<Bytes> bytes = ReadFileBytes(job.path, ProjectFileLimit);
-    if (!bytes) {
-        return Fail(job, bytes.message());
+    Result<Document> document = ReadDocument(job.path);
+    if (!document) {
+        return Fail(job, document.message());
     }
-    Result<ProjectData> project = ParseProject(
-        {reinterpret_cast<const char*>(bytes.value().data()), bytes.value().size()}, job.path);
-    if (!project) {
-        return Fail(job, project.message());
-    }
-    job.map = project.value().MapData;
-    Result<TileAttributeTable> attributes =
-        LoadTileAttributes(TileAttributesPath(job.path), MissingAttributes::AllZeros);
-    if (!attributes) {
-        return Fail(job, attributes.message());
-    }
-    job.attributes = attributes.value();
+    job.map = document.value().MapData;
+    job.attributes = document.value().Attributes;
     if (!NeedsTilePictures(job.settings)) {
         return;
     }
-    for (const std::string& tileset : project.value().Tilesets) {
-        job.inputs.push_back(FindFile(ResolveTilesetPath(tileset, FolderOf(job.path))));
+    const std::vector<std::string>& tilesets = document.value().Tilesets;
+    for (const std::string& tileset : ResolveTilesetPaths(tilesets, FolderOf(job.path))) {
+        job.inputs.push_back(FindFile(tileset));
     }
     for (const std::string* file : {&job.settings.PaletteFile, &job.settings.NesPalette}) {
         if (!file->empty()) {
             job.inputs.push_back(FindFile(*file));
         }
     }
-    Result<Surface> picture = LoadTilesetsPicture(project.value().Tilesets, job.path);
+    Result<Surface> picture = BuildPalette(tilesets, document.value().ProjectFolder);
     if (!picture) {
         return Fail(job, picture.message());
     }

@@ -1,9 +1,11 @@
 #include "ui/frm_export.h"
 
 #include "core/export/map_export.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
+#include "ui/export_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,111 +22,30 @@ namespace tessra {
 
 namespace {
 
-// One setting's control: its frame, its row there, and the caption of its label
-// (of the box itself for a flag).
-struct SettingControl {
-    std::string_view setting;
-    const char* name;
-    const char* caption;
-    int frame;
-    int row;
-};
-
-constexpr std::array<const char*, 4> FrameCaptions = {"Block", "Cells", "Hardware", "File"};
-
-constexpr std::array<SettingControl, 13> SettingControls = {{
-    {"region", "txtRegion", "&Region:", 0, 0},
-    {"screen", "txtScreen", "&Screen:", 0, 1},
-    {"order", "cmbOrder", "&Order:", 0, 2},
-    {"offset", "txtOffset", "O&ffset:", 1, 0},
-    {"entry", "cmbEntry", "&Entry:", 1, 1},
-    {"behaviour", "chkBehaviour", "&Behaviour bytes, not tiles", 1, 2},
-    {"hardware", "cmbHardware", "&Hardware:", 2, 0},
-    {"numbering", "cmbNumbering", "&Numbering:", 2, 1},
-    {"tile-base", "txtTileBase", "&Tile base:", 2, 2},
-    {"compress", "cmbCompress", "&Compress:", 3, 0},
-    {"format", "cmbFormat", "For&mat:", 3, 1},
-    {"syntax", "cmbSyntax", "S&yntax:", 3, 2},
-    {"name", "txtName", "N&ame:", 4, 0},
-}};
-
-constexpr int FrameWidth = 212, FrameHeight = 96, RowHeight = 24;
-constexpr int LabelWidth = 68, ControlWidth = 128;
-
-QRect FrameRect(int frame) {
-    return {8 + (FrameWidth + 8) * (frame % 2), 8 + (FrameHeight + 6) * (frame / 2), FrameWidth,
-            FrameHeight};
-}
-
-std::optional<std::span<const ExportChoice>> ChoicesOf(std::string_view setting) {
-    for (const ExportChoiceSetting& choice : ExportChoiceSettings()) {
-        if (choice.name == setting && !IsFlagSetting(setting)) {
-            return choice.choices;
-        }
-    }
-    return std::nullopt;
-}
-
 QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Whether a setting counts with the others as the controls stand: the rest
-// are greyed out and written with their defaults, as the core would refuse
-// them or ignore them.
-bool Applies(std::string_view setting, const ExportSettings& s) {
-    const bool hardware = s.Hardware != ExportHardware::None;
-    if (setting == "offset" || setting == "entry" || setting == "behaviour") {
-        return !hardware;
-    }
-    if (setting == "numbering" || setting == "tile-base") {
-        return hardware;
-    }
-    if (setting == "compress") {
-        return s.Format != ExportFormat::Csv;
-    }
-    if (setting == "syntax") {
-        return s.Format == ExportFormat::Asm;
-    }
-    if (setting == "name") {
-        return s.Format == ExportFormat::C || s.Format == ExportFormat::Asm;
-    }
-    return true;
-}
+constexpr int BrowseWidth = 22;
 
-struct OutputKind {
-    const char* filter;
-    const char* suffix;
-    const char* text; // what the files hold, for the size line
-};
-
-OutputKind OutputKindOf(ExportFormat format) {
-    switch (format) {
-    case ExportFormat::C:
-        return {"C Source Files|*.c|All Files|*.*|", "c", "C source"};
-    case ExportFormat::Asm:
-        return {"Assembly Source Files|*.s;*.asm;*.inc|All Files|*.*|", "s", "assembly source"};
-    case ExportFormat::Csv:
-        return {"CSV Files|*.csv|All Files|*.*|", "csv", "CSV text"};
-    case ExportFormat::Raw:
-        break;
-    }
-    return {"Binary Files|*.bin|All Files|*.*|", "bin", ""};
-}
-
-QString ByteCount(std::size_t count) {
-    return QStringLiteral("%1 %2").arg(
-        QLocale(QLocale::English).toString(static_cast<qulonglong>(count)),
-        count == 1 ? QStringLiteral("byte") : QStringLiteral("bytes"));
+// "Map 3,360 bytes · 312 of 1,024 tiles, 9,984 bytes · 5 of 8 palettes, 160 bytes"
+QString ArtSizeLine(const MapExport& result) {
+    const QLocale english(QLocale::English);
+    const ArtSummary& art = *result.Art;
+    return QStringLiteral("Map %1 · %2 of %3 tiles, %4 · %5 of %6 palettes, %7")
+        .arg(ByteCount(result.DataSize), english.toString(art.Tiles),
+             english.toString(std::max(art.TileLimit, 0)), ByteCount(art.TileBytes),
+             QString::number(art.Palettes), QString::number(art.PaletteLimit),
+             ByteCount(art.PaletteBytes));
 }
 
 } // namespace
 
 frmExport::frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
                      const Surface& tiles, QWidget* parent)
-    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {444, 376},
+    : ToolDialog(context, parent, "frmExport", QStringLiteral("Export"), {448, 478},
                  HelpExportTopic),
-      mapPath_(std::move(mapPath)), tiles_(tiles), carried_(profile.Settings) {
+      mapPath_(std::move(mapPath)), tiles_(tiles) {
     BuildSettings();
     BuildOutput();
     ShowProfile(profile);
@@ -140,19 +61,16 @@ void frmExport::BuildSettings() {
         frames[i]->setProperty("index", static_cast<int>(i));
     }
     for (const SettingControl& row : SettingControls) {
-        QWidget* parent = row.frame < 4 ? static_cast<QWidget*>(frames[row.frame]) : this;
-        const int left = row.frame < 4 ? 8 : 16, top = row.frame < 4 ? 18 : 218;
-        const int y = top + RowHeight * row.row;
+        QWidget* parent = row.frame == NoFrame ? this : static_cast<QWidget*>(frames[row.frame]);
         QWidget* control = nullptr;
         if (IsFlagSetting(row.setting)) {
             auto* box = new QCheckBox(QString::fromUtf8(row.caption), parent);
-            box->setGeometry(left, y, LabelWidth + ControlWidth, 20);
             connect(box, &QCheckBox::toggled, this, &frmExport::UpdateControls);
             control = box;
         } else if (const auto choices = ChoicesOf(row.setting)) {
             auto* box = new QComboBox(parent);
-            // An empty numbering follows the hardware.
-            if (row.setting == "numbering") {
+            // An empty numbering or depth follows the hardware.
+            if (row.setting == "numbering" || row.setting == "bpp") {
                 box->addItem(QStringLiteral("(the hardware's)"), QString());
             }
             for (const ExportChoice& choice : *choices) {
@@ -167,45 +85,63 @@ void frmExport::BuildSettings() {
             control = box;
         }
         control->setObjectName(QLatin1String(row.name));
+        QRect place = ControlRect(row);
+        if (IsPathSetting(row.setting)) {
+            // A file to choose: a button for the dialog beside the box.
+            place.setWidth(place.width() - BrowseWidth - 2);
+            const QString name = QStringLiteral("cmdBrowse") + QLatin1String(row.name + 3);
+            QPushButton* browse =
+                AddButton(parent, qPrintable(name), QStringLiteral("..."),
+                          {place.right() + 3, place.top(), BrowseWidth, place.height()});
+            connect(browse, &QPushButton::clicked, this,
+                    [this, setting = row.setting] { BrowseFor(setting); });
+        }
+        control->setGeometry(place);
         if (!IsFlagSetting(row.setting)) {
-            control->setGeometry(left + LabelWidth, y - 2, ControlWidth, 20);
             auto* label = new QLabel(QString::fromUtf8(row.caption), parent);
-            label->setGeometry(left, y, LabelWidth, 17);
+            label->setGeometry(LabelRect(row));
             label->setBuddy(control);
         }
     }
-    static_cast<QLineEdit*>(Control("screen"))
-        ->setPlaceholderText(QStringLiteral("the region's size"));
+    const std::pair<std::string_view, const char*> placeholders[] = {
+        {"screen", "the region's size"},     {"tiles", "not written"},
+        {"palettes", "not written"},         {"backdrop", "tile 0's top-left pixel"},
+        {"palette-file", "none: first use"}, {"nes-palette", "built in"},
+    };
+    for (const auto& [setting, text] : placeholders) {
+        static_cast<QLineEdit*>(Control(setting))->setPlaceholderText(QLatin1String(text));
+    }
 }
 
 void frmExport::BuildOutput() {
+    constexpr int Top = 346, LabelWidth = 68;
     auto* label = new QLabel(QStringLiteral("Out&put:"), this);
-    label->setGeometry(16, 244, LabelWidth, 17);
-    txtOutput = AddTextBox(this, "txtOutput", {}, {16 + LabelWidth, 242, 310, 20});
+    label->setGeometry(16, Top + 2, LabelWidth, 17);
+    txtOutput = AddTextBox(this, "txtOutput", {}, {16 + LabelWidth, Top, 314, 20});
     txtOutput->setPlaceholderText(QStringLiteral("the file to write"));
     label->setBuddy(txtOutput);
     connect(txtOutput, &QLineEdit::textChanged, this, &frmExport::UpdateControls);
     QPushButton* browse =
-        AddButton(this, "cmdBrowse", QStringLiteral("..."), {16 + LabelWidth + 316, 242, 28, 20});
+        AddButton(this, "cmdBrowse", QStringLiteral("..."), {16 + LabelWidth + 320, Top, 28, 20});
     connect(browse, &QPushButton::clicked, this, &frmExport::cmdBrowse_Click);
 
     chkExportOnSave =
         new QCheckBox(QStringLiteral("Export again whenever the map is sa&ved"), this);
     chkExportOnSave->setObjectName(QStringLiteral("chkExportOnSave"));
-    chkExportOnSave->setGeometry(16 + LabelWidth, 266, 340, 20);
+    chkExportOnSave->setGeometry(16 + LabelWidth, Top + 24, 340, 20);
 
     lblSize = new QLabel(this);
     lblSize->setObjectName(QStringLiteral("lblSize"));
     // Three lines, for the longer refusals.
-    lblSize->setGeometry(16, 288, 416, 50);
+    lblSize->setGeometry(16, Top + 46, 420, 50);
     lblSize->setWordWrap(true);
     lblSize->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {276, 346, 76, 22});
+    QPushButton* ok = AddButton(this, "cmdOK", QStringLiteral("OK"), {280, Top + 104, 76, 22});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmExport::cmdOK_Click);
     QPushButton* cancel =
-        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {360, 346, 76, 22});
+        AddButton(this, "cmdCancel", QStringLiteral("Cancel"), {364, Top + 104, 76, 22});
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -226,38 +162,38 @@ std::string frmExport::ControlText(std::string_view setting) const {
     if (auto* box = qobject_cast<QComboBox*>(control)) {
         return ToStdString(box->currentData().toString());
     }
-    return BoxText(static_cast<QLineEdit*>(control));
+    const std::string text = BoxText(static_cast<QLineEdit*>(control));
+    return IsPathSetting(setting) ? PathOf(text) : text;
 }
 
 void frmExport::ShowProfile(const ExportProfile& profile) {
     for (const SettingControl& row : SettingControls) {
-        const QString text = ToQString(ExportSettingText(profile.Settings, row.setting));
+        const std::string text = ExportSettingText(profile.Settings, row.setting);
         QWidget* control = Control(row.setting);
         if (auto* box = qobject_cast<QCheckBox*>(control)) {
-            box->setChecked(text == QLatin1String("true"));
+            box->setChecked(text == "true");
         } else if (auto* box = qobject_cast<QComboBox*>(control)) {
-            box->setCurrentIndex(std::max(0, box->findData(text)));
+            box->setCurrentIndex(std::max(0, box->findData(ToQString(text))));
         } else {
-            static_cast<QLineEdit*>(control)->setText(text);
+            static_cast<QLineEdit*>(control)->setText(
+                IsPathSetting(row.setting) ? ShownFileName(text) : ToQString(text));
         }
     }
     txtOutput->setText(ShownFileName(profile.Output));
     chkExportOnSave->setChecked(profile.ExportOnSave);
 }
 
-Result<ExportSettings> frmExport::ReadSettings() const {
-    // Hardware and format first: they decide which of the others apply.
+ExportSettings frmExport::Shape() const {
     ExportSettings shape;
-    (void)SetExportSetting(shape, "hardware", ControlText("hardware"));
-    (void)SetExportSetting(shape, "format", ControlText("format"));
-    ExportSettings settings;
-    for (const std::string_view name : ExportSettingNames()) {
-        if (std::none_of(SettingControls.begin(), SettingControls.end(),
-                         [&](const SettingControl& row) { return row.setting == name; }) &&
-            shape.Hardware != ExportHardware::None) {
-            (void)SetExportSetting(settings, name, ExportSettingText(carried_, name));
-        }
+    for (const SettingControl& row : SettingControls) {
+        (void)SetExportSetting(shape, row.setting, ControlText(row.setting));
     }
+    return shape;
+}
+
+Result<ExportSettings> frmExport::ReadSettings() const {
+    const ExportSettings shape = Shape();
+    ExportSettings settings;
     for (const SettingControl& row : SettingControls) {
         if (!Applies(row.setting, shape)) {
             continue;
@@ -272,27 +208,32 @@ Result<ExportSettings> frmExport::ReadSettings() const {
     return settings;
 }
 
-std::string frmExport::OutputPath() const {
-    const std::string text = FileNameOf(txtOutput->text());
+std::string frmExport::PathOf(const std::string& text) const {
     if (text.empty()) {
         return text;
     }
-    // A path typed without a folder is taken from the map's folder, as a profile keeps it.
     std::error_code ignored;
     const std::filesystem::path absolute =
         std::filesystem::absolute(ResolveExportOutput(mapPath_, text), ignored);
     return absolute.lexically_normal().string();
 }
 
+std::string frmExport::OutputPath() const {
+    return PathOf(FileNameOf(txtOutput->text()));
+}
+
 void frmExport::UpdateControls() {
     if (!ready_) {
         return;
     }
-    ExportSettings shape;
-    (void)SetExportSetting(shape, "hardware", ControlText("hardware"));
-    (void)SetExportSetting(shape, "format", ControlText("format"));
+    const ExportSettings shape = Shape();
     for (const SettingControl& row : SettingControls) {
-        Control(row.setting)->setEnabled(Applies(row.setting, shape));
+        const bool applies = Applies(row.setting, shape);
+        Control(row.setting)->setEnabled(applies);
+        const QString browse = QStringLiteral("cmdBrowse") + QLatin1String(row.name + 3);
+        if (auto* button = findChild<QPushButton*>(browse); button && IsPathSetting(row.setting)) {
+            button->setEnabled(applies);
+        }
     }
     const std::string output = OutputPath();
     static_cast<QLineEdit*>(Control("name"))
@@ -309,6 +250,10 @@ void frmExport::UpdateControls() {
     }
     lblSize->setStyleSheet({});
     lblSize->setToolTip({});
+    if (result.value().Art) {
+        lblSize->setText(ArtSizeLine(result.value()));
+        return;
+    }
     QString text = ByteCount(result.value().DataSize) + QStringLiteral(" will be written");
     if (shape.Format != ExportFormat::Raw) {
         std::size_t total = 0;
@@ -331,9 +276,7 @@ Result<MapExport> frmExport::Run(const ExportSettings& settings, const std::stri
 }
 
 bool frmExport::cmdBrowse_Click() {
-    ExportSettings shape;
-    (void)SetExportSetting(shape, "format", ControlText("format"));
-    const OutputKind kind = OutputKindOf(shape.Format);
+    const OutputKind kind = OutputKindOf(Shape().Format);
     const std::optional<QString> chosen =
         context_.dialogs.SaveFile(this, {.title = QStringLiteral("Export Map"),
                                          .filter = QLatin1String(kind.filter),
@@ -343,6 +286,27 @@ bool frmExport::cmdBrowse_Click() {
         txtOutput->setText(*chosen);
     }
     return chosen.has_value();
+}
+
+void frmExport::BrowseFor(std::string_view setting) {
+    const bool output = setting == "tiles" || setting == "palettes";
+    const OutputKind kind = OutputKindOf(Shape().Format);
+    const QString filter =
+        setting == "palette-file"  ? QStringLiteral("GIMP Palettes|*.gpl|All Files|*.*|")
+        : setting == "nes-palette" ? QStringLiteral("NES Palettes|*.pal|All Files|*.*|")
+                                   : QLatin1String(kind.filter);
+    const FileDialogRequest request{
+        .title = setting == "tiles"      ? QStringLiteral("Export Tiles")
+                 : setting == "palettes" ? QStringLiteral("Export Palettes")
+                                         : QStringLiteral("Open Palette"),
+        .filter = filter,
+        .overwritePrompt = output,
+        .defaultSuffix = output ? QLatin1String(kind.suffix) : QString()};
+    const std::optional<QString> chosen = output ? context_.dialogs.SaveFile(this, request)
+                                                 : context_.dialogs.OpenFile(this, request);
+    if (chosen) {
+        static_cast<QLineEdit*>(Control(setting))->setText(*chosen);
+    }
 }
 
 void frmExport::cmdOK_Click() {
@@ -355,11 +319,9 @@ void frmExport::cmdOK_Click() {
         return;
     }
     const std::string output = OutputPath();
-    Result<ArtInputs> art = ReadArtInputs(settings.value(), &tiles_);
     const Result<MapExport> written =
-        art ? ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(),
-                             output, FilesOfMap(mapPath_), &art.value())
-            : Result<MapExport>(Error{art.message()});
+        ExportMapFiles(context_.state.MapData, context_.state.Attributes, settings.value(), output,
+                       FilesOfMap(mapPath_, context_.state), &tiles_);
     if (!written) {
         Refuse(written.message());
         return;

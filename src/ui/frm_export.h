@@ -13,19 +13,19 @@ class QLabel;
 
 namespace tessra {
 
-// File > Export...: every export setting, the output file and the bytes it
-// will hold. OK writes the export; the main window keeps its settings.
+// File > Export...: every export setting, the output files and the bytes
+// they will hold. OK writes the export; the main window keeps its settings.
 class frmExport : public ToolDialog {
     Q_OBJECT
 
   public:
-    // Starts from `profile` (its output a path from the working folder);
-    // mapPath is the map's file, empty while it has none.
-    // tiles is the palette picture unflipped, which the tile graphics take.
+    // Starts from `profile` (its files paths from the working folder);
+    // mapPath is the map's file, empty while it has none; tiles is the
+    // palette picture unflipped, which the tile graphics take.
     frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
               const Surface& tiles, QWidget* parent);
 
-    // What was written, with the output as a path from the working folder.
+    // What was written, with the files as paths from the working folder.
     const std::optional<ExportProfile>& Outcome() const { return outcome_; }
 
   private:
@@ -34,20 +34,24 @@ class frmExport : public ToolDialog {
     void ShowProfile(const ExportProfile& profile);
     QWidget* Control(std::string_view setting) const;
     std::string ControlText(std::string_view setting) const;
+    // Every setting as the controls give it, wrong ones left at their defaults.
+    ExportSettings Shape() const;
     // The settings the controls give; those that do not apply keep their defaults.
     Result<ExportSettings> ReadSettings() const;
+    // A file as typed: one without a folder is taken from the map's folder,
+    // as a profile keeps it.
+    std::string PathOf(const std::string& text) const;
     std::string OutputPath() const;
-    void UpdateControls();
-    bool cmdBrowse_Click();
-    void cmdOK_Click();
-
     // The export's result with the settings given, the tiles' pictures read.
     Result<MapExport> Run(const ExportSettings& settings, const std::string& output) const;
+    void UpdateControls();
+    bool cmdBrowse_Click();
+    void BrowseFor(std::string_view setting);
+    void cmdOK_Click();
 
     std::string mapPath_;
     const Surface& tiles_;
-    ExportSettings carried_; // the profile's settings the window has no control for
-    bool ready_ = false;     // the controls are being filled in
+    bool ready_ = false; // the controls are being filled in
     QLineEdit* txtOutput = nullptr;
     QCheckBox* chkExportOnSave = nullptr;
     QLabel* lblSize = nullptr;

@@ -2,7 +2,6 @@
 
 #include "core/base/message_text.h"
 #include "core/help_location.h"
-#include "core/render/tile_drawing.h"
 #include "io/file_tileset.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -38,14 +37,12 @@ QString DescribeFailure(const TilesetFailure& failure) {
     return reason.contains(path) ? reason : path + QStringLiteral(": ") + reason;
 }
 
-// The first ten lines of a long list, and how many more there are: the first
-// few say enough.
+// The first lines of a long list, and how many more there are.
 QStringList FirstFew(QStringList lines) {
-    constexpr qsizetype Listed = 10;
-    if (lines.size() > Listed) {
-        const qsizetype more = lines.size() - Listed;
-        lines.resize(Listed);
-        lines << QStringLiteral("and %1 more").arg(more);
+    const QString more = ToQString(MoreThanFirstFew(lines.size()));
+    if (!more.isEmpty()) {
+        lines.resize(FirstFewCount);
+        lines << more;
     }
     return lines;
 }
@@ -60,6 +57,7 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildZoomKeys();
     BuildRecentMenu();
     BuildTileUsage();
+    BuildBudgetPanel();
     BuildStatusBar();
     StartRecovery();
     StartWatchingTilesets();
@@ -163,8 +161,8 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     std::vector<TilesetFailure> failures;
     std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
-        PaletteBuild build = ReloadTilesets(
-            state_, tiles_,
+        PaletteBuild build = BuildShownPalette(
+            state_, tiles_, paletteGroup_->palette(),
             [&notes](const std::string& path) { return LoadTilesetPicture(path, &notes); },
             CountTilesetTiles);
         tileCounts_ = std::move(build.tileCounts);
@@ -173,8 +171,6 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         if (!build.leftOut.empty()) {
             notes.push_back(LeftOutMessage(build.leftOut));
         }
-        // The palette, and the map drawn from it, show each tile as its attributes flip it.
-        paletteGroup_->palette() = FlippedPalette(tiles_, state_.Attributes);
         paletteGroup_->ShowTilesets(state_.Tilesets, failures);
         WatchTilesets();
     }
@@ -195,6 +191,7 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
         lblMapCoordinate->setText(ToQString(*readout));
     }
     ShowStatus(change);
+    ScheduleBudget(change);
     UpdateRecoveryCopy(change);
     // Last, so that the message stands over a window that is up to date.
     if (change.tilesets) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QDragEnterEvent;
 class QDropEvent;
 class QGroupBox;
@@ -32,6 +33,7 @@ class QToolButton;
 
 namespace tessra {
 
+class BudgetPanel;
 class Dialogs;
 class EditField;
 class RecoveryStore;
@@ -117,6 +119,9 @@ class frmMain : public QMainWindow {
     void mnuHelpTopics_Click();
     void mnuExit_Click();
 
+    // From a level picture to a map (frm_main_level.cpp).
+    void mnuImportPicture_Click();
+
     // Undo, redo and unsaved work (frm_main_edit.cpp).
     void mnuUndo_Click();
     void mnuRedo_Click();
@@ -139,6 +144,10 @@ class frmMain : public QMainWindow {
     // The export settings kept beside the map at mapPath: read, or written.
     void ReadExportProfile(const std::string& mapPath);
     void KeepExportProfile(const std::string& mapPath);
+    // Whether the export on saving the map at mapPath may write where it
+    // says: the first time it would write outside the map's folder, the user
+    // is asked, and the answer is kept for that map and output.
+    bool MayExportOnSave(const std::string& mapPath);
     // Every map of the map's folder exported as its profile says; a failed
     // map chosen in the list is opened.
     void mnuBuildAll_Click();
@@ -192,6 +201,13 @@ class frmMain : public QMainWindow {
     // The highlight over the view and its count, as the View menu sets them.
     void ShowTileUsage();
 
+    // View > Hardware Budget (frm_main_budget.cpp): the panel follows the
+    // map, the attributes and the export settings, counted once the events
+    // of the moment are handled.
+    void BuildBudgetPanel();
+    void ScheduleBudget(const DocumentChange& change);
+    void UpdateBudget();
+
     // Zoom keys (frm_main_zoom.cpp).
     void BuildZoomKeys();
 
@@ -236,6 +252,10 @@ class frmMain : public QMainWindow {
     QAction* mnuShowExportArea = nullptr;
     QAction* mnuShowBehaviour = nullptr;
     QMenu* mnuOpenRecent = nullptr;
+    QDockWidget* dockBudget = nullptr;
+    BudgetPanel* budgetPanel_ = nullptr;
+    QTimer* budgetTimer_ = nullptr;
+    bool budgetPlaced_ = false; // the panel has been put beside the window once
     QAction* mnuHighlightTile = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #include "core/formats/tiled/tmx_import.h"
 #include "core/model/tileset_paths.h"
+#include "io/file_document.h"
 #include "io/file_export.h"
 #include "io/file_io.h"
 #include "io/file_tiled.h"
 #include "platform/dialogs.h"
+#include "platform/export_approvals.h"
 #include "platform/qt_text.h"
 #include "ui/edit_field.h"
 #include "ui/frm_build_all.h"
@@ -19,11 +21,6 @@ namespace tessra {
 
 namespace {
 
-// The map's file, or nothing while it has none.
-std::string MapPath(const EditorState& state) {
-    return state.CurrentFileName == UntitledFileName ? std::string() : state.CurrentFileName;
-}
-
 std::string Absolute(const std::string& path) {
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
@@ -33,7 +30,7 @@ std::string Absolute(const std::string& path) {
 } // namespace
 
 void frmMain::mnuExport_Click() {
-    const std::string mapPath = MapPath(state_);
+    const std::string mapPath = MapFilePath(state_);
     const std::optional<ExportProfile> written =
         OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath, tiles_);
     if (!written) {
@@ -43,6 +40,7 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ScheduleBudget({.tilesets = true});
 }
 
 void frmMain::mnuExportAgain_Click() {
@@ -51,7 +49,7 @@ void frmMain::mnuExportAgain_Click() {
         mnuExport_Click();
         return;
     }
-    (void)WriteRememberedExport(MapPath(state_));
+    (void)WriteRememberedExport(MapFilePath(state_));
 }
 
 bool frmMain::WriteRememberedExport(const std::string& mapPath) {
@@ -61,11 +59,9 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
                                  "Export..."));
         return false;
     }
-    Result<ArtInputs> art = ReadArtInputs(profile.Settings, &tiles_);
     const Result<MapExport> written =
-        art ? ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
-                             FilesOfMap(mapPath), &art.value())
-            : Result<MapExport>(Error{art.message()});
+        ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
+                       FilesOfMap(mapPath, state_), &tiles_);
     if (!written) {
         ShowError(ToQString(written.message()));
     }
@@ -73,12 +69,7 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
 }
 
 void frmMain::ReadExportProfile(const std::string& mapPath) {
-    exportProfile_.reset();
-    const std::string path = ExportProfilePath(mapPath);
-    if (!FileExists(path)) {
-        return;
-    }
-    Result<ExportProfile> profile = LoadExportProfile(path);
+    Result<std::optional<ExportProfile>> profile = ReadMapProfile(mapPath);
     if (!profile) {
         // The map is whole without it; the file stays until an export replaces it.
         dialogs_.Message(this,
@@ -86,31 +77,22 @@ void frmMain::ReadExportProfile(const std::string& mapPath) {
                              QStringLiteral("\n\nThe map is open without its export settings. "
                                             "OK in File > Export... replaces that file."),
                          QStringLiteral("TESSRA"), MessageIcon::Warning);
-        return;
     }
-    const std::string& output = profile.value().Output;
-    if (!output.empty()) {
-        profile.value().Output = Absolute(ResolveExportOutput(mapPath, output));
-    }
-    ResolveExportPaths(profile.value().Settings, Absolute(mapPath));
-    exportProfile_ = std::move(profile).value();
+    exportProfile_ = profile ? std::move(profile).value() : std::nullopt;
 }
 
 void frmMain::KeepExportProfile(const std::string& mapPath) {
     if (!exportProfile_) {
         return;
     }
-    ExportProfile kept = *exportProfile_;
-    kept.Output = RelativeExportOutput(mapPath, kept.Output);
-    RelativeExportPaths(kept.Settings, mapPath);
-    if (Status saved = SaveExportProfile(ExportProfilePath(mapPath), kept); !saved) {
+    if (Status saved = SaveMapProfile(mapPath, *exportProfile_); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));
     }
 }
 
 void frmMain::mnuBuildAll_Click() {
-    const std::string mapPath = MapPath(state_);
+    const std::string mapPath = MapFilePath(state_);
     if (mapPath.empty()) {
         ShowError(QStringLiteral("Build All exports every map in the map's folder; save the map "
                                  "in that folder first."));
@@ -124,6 +106,42 @@ void frmMain::mnuBuildAll_Click() {
     if (failed && MaySaveChanges()) {
         OpenProjectFile(*failed);
     }
+}
+
+bool frmMain::MayExportOnSave(const std::string& mapPath) {
+    const std::string map = Absolute(mapPath);
+    ExportApprovals approvals;
+    std::vector<std::string> unasked;
+    for (const std::string& output : OutputsOutside(*exportProfile_, FolderOf(map))) {
+        const std::optional<bool> answer = approvals.Answer(map, output);
+        if (answer == false) {
+            return false;
+        }
+        if (!answer) {
+            unasked.push_back(output);
+        }
+    }
+    if (unasked.empty()) {
+        return true;
+    }
+    QStringList paths;
+    for (const std::string& output : unasked) {
+        paths << ShownFileName(output);
+    }
+    const YesNoAnswer answer = dialogs_.AskYesNoCancel(
+        this,
+        QStringLiteral("The export settings of this map write outside its folder, to:\n\n%1\n\n"
+                       "Write there on every save of this map? No leaves that file alone "
+                       "when the map is saved; File > Export Again still writes it.")
+            .arg(paths.join(QLatin1Char('\n'))),
+        QStringLiteral("TESSRA"));
+    if (answer == YesNoAnswer::Cancel) {
+        return false;
+    }
+    for (const std::string& output : unasked) {
+        approvals.Remember(map, output, answer == YesNoAnswer::Yes);
+    }
+    return answer == YesNoAnswer::Yes;
 }
 
 void frmMain::mnuExportTiled_Click() {
@@ -142,11 +160,9 @@ void frmMain::mnuExportTiled_Click() {
     if (!chosen) {
         return;
     }
-    const std::string mapPath = MapPath(state_);
-    std::vector<std::string> tilesets;
-    for (const std::string& tileset : state_.Tilesets) {
-        tilesets.push_back(ResolveTilesetPath(tileset, state_.ProjectFolder));
-    }
+    const std::string mapPath = MapFilePath(state_);
+    const std::vector<std::string> tilesets =
+        ResolveTilesetPaths(state_.Tilesets, state_.ProjectFolder);
     const std::string outPath = FileNameOf(*chosen);
     const std::string name =
         std::filesystem::path(mapPath.empty() ? outPath : mapPath).stem().string();
@@ -167,8 +183,6 @@ void frmMain::mnuImportTiled_Click() {
     if (!chosen) {
         return;
     }
-    // Absolute, so that the tilesets' paths do not hang on a folder the
-    // untitled map does not have.
     const std::string path = Absolute(FileNameOf(*chosen));
     const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
     const FileReader read = [](const std::string& file) {
@@ -187,10 +201,13 @@ void frmMain::mnuImportTiled_Click() {
         }
     }
     // One step, as Import CSV is: Undo brings the map before it back whole.
+    // The tilesets are listed from the Tiled map's folder, as a project saved
+    // there would list them.
     UndoStep step(history_, state_, "Import Tiled Map");
-    state_.Tilesets = imported.value().project.Tilesets;
-    state_.MapData = imported.value().project.MapData;
-    state_.Attributes = {};
+    const ProjectData& project = imported.value().project;
+    const std::string folder = FolderOf(path);
+    static_cast<Document&>(state_) = {
+        project.MapData, RelativeTilesetPaths(project.Tilesets, folder), {}, folder};
     static_cast<Selection&>(state_) = Selection{};
     state_.CurrentFileName = UntitledFileName;
     exportProfile_.reset();

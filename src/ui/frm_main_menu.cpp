@@ -66,6 +66,7 @@ void frmMain::BuildMenus() {
             {{"mnuNewMap", "&New Map...", &frmMain::mnuNewMap_Click, "Ctrl+N"},
              {"mnuOpenMap", "&Open Map...", &frmMain::mnuOpenMap_Click, "Ctrl+O"},
              {"mnuImportCSV", "&Import CSV...", &frmMain::mnuImportCSV_Click},
+             {"mnuImportPicture", "Import &Picture...", &frmMain::mnuImportPicture_Click},
              {"mnuSaveMap", "&Save Map", [](frmMain* w) { w->mnuSaveMap_Click(); }, "Ctrl+S"},
              {"mnuSaveMapAs", "Save Map &As...", [](frmMain* w) { w->mnuSaveMapAs_Click(); },
               "Ctrl+Shift+S"},

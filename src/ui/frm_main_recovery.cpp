@@ -56,8 +56,7 @@ void frmMain::WriteRecoveryCopy() {
     if (!history_.IsModified()) {
         return recovery_->Remove();
     }
-    const std::string bytes = WriteRecoveryBytes(state_.CurrentFileName, state_.ProjectFolder,
-                                                 state_.Tilesets, state_.MapData);
+    const std::string bytes = WriteRecoveryBytes(state_.CurrentFileName, state_);
     // A failed copy must not interrupt the work it protects: the next tick tries again.
     (void)recovery_->Write(AsBytes(bytes));
 }
@@ -98,10 +97,8 @@ void frmMain::OfferRecovery() {
 }
 
 void frmMain::RestoreRecoveryCopy(RecoveryCopy copy) {
-    state_.Tilesets = std::move(copy.Project.Tilesets);
-    state_.MapData = copy.Project.MapData;
+    static_cast<Document&>(state_) = std::move(copy.Content);
     state_.CurrentFileName = UntitledFileName;
-    state_.ProjectFolder = copy.ProjectFolder;
     static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
     history_.MarkModified();

@@ -1,6 +1,7 @@
 #include "ui/frm_mapfile_generator.h"
 
 #include "core/formats/dat_file.h"
+#include "io/file_document.h"
 #include "io/file_io.h"
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
@@ -53,17 +54,19 @@ void frmMapfileGenerator::cmdGenerate_Click() {
     if (!path) {
         return;
     }
-    const std::string file = FileNameOf(*path);
-    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
-        Refuse(output.message());
-        return;
-    }
     const Bytes bytes = WriteMapFileBytes(context_.state.MapData, size.value().W, size.value().H);
     int errorCode = 0;
-    if (const Status written = WriteFileAtomic(file, bytes, Durability::Document, errorCode);
+    if (const Status written = WriteFromMap(FileNameOf(*path), bytes, MapFilePath(context_.state),
+                                            context_.state, errorCode);
         !written) {
-        context_.dialogs.Message(this, ToQString(written.message()),
-                                 QStringLiteral("Error #%1").arg(errorCode), MessageIcon::Critical);
+        // The system's failures show its error number, as they always have.
+        if (errorCode == 0) {
+            Refuse(written.message());
+        } else {
+            context_.dialogs.Message(this, ToQString(written.message()),
+                                     QStringLiteral("Error #%1").arg(errorCode),
+                                     MessageIcon::Critical);
+        }
         return;
     }
     outcome_ = size.value();

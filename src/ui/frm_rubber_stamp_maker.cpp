@@ -1,6 +1,7 @@
 #include "ui/frm_rubber_stamp_maker.h"
 
 #include "core/formats/stamp_file.h"
+#include "io/file_document.h"
 #include "io/file_io.h"
 #include "io/file_stamp.h"
 #include "platform/dialogs.h"
@@ -188,14 +189,11 @@ void frmRubberStampMaker::cmdSaveStamp_Click() {
     if (!path) {
         return;
     }
-    const std::string file = FileNameOf(*path);
-    if (const Status output = CheckNotAnInput(file, FilesOfTheMap(context_.state)); !output) {
-        Refuse(output.message());
-        return;
-    }
     const std::string text = WriteBuilderStamp(builder_, context_.state);
     const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (const Status written = WriteFileAtomic(file, {first, text.size()}, Durability::Document);
+    int errorCode = 0;
+    if (const Status written = WriteFromMap(FileNameOf(*path), {first, text.size()},
+                                            MapFilePath(context_.state), context_.state, errorCode);
         !written) {
         Refuse(written.message());
     }

@@ -78,7 +78,7 @@ TEST_F(ExportCli, RefusalsWriteNothing) {
         {{map_, "-", "--format", "c"}, "must be raw or csv to write to standard output"},
         {{map_}, "No output file"},
         {{map_, out_, "x"}, "export takes MAP.tessra and OUT, given 3"},
-        {{map_, map_}, "would replace " + map_},
+        {{map_, map_}, "it is the same file as the input " + map_},
         {{map_, out_, "--profile", profile}, "bad.export.json: The compress setting"},
         {{map_, out_, "--profile", dir_.File("big.json")},
          "more than 64 KB, the most an export profile may hold"},
@@ -136,8 +136,8 @@ TEST_F(ExportCli, DamagedAttributesWriteNothing) {
          "Cannot read the tile attributes " + beside + ": entry 1 of \"tiles\": \"palette\""},
         {{map_, out_, "--behaviour"}, "Cannot read the tile attributes " + beside},
         {{map_, out_, "--attributes", dir_.File("none.json")}, "none.json: No such file"},
-        {{map_, good, "--attributes", good}, "would replace " + good},
-        {{map_, beside}, "would replace " + beside},
+        {{map_, good, "--attributes", good}, "the same file as the input " + good},
+        {{map_, beside}, "the same file as the input " + beside},
         {{map_, out_, "--hardware", "nes", "--region", "0,0,16,15", "--attributes", out_},
          "Cannot read the tile attributes " + out_},
     };
@@ -180,7 +180,7 @@ TEST_F(ExportCli, TilesAndPalettesBesideTheMap) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{map_, out_, "--hardware", "snes", "--tiles", "-"}, "must name a file"},
         {{map_, out_, "--hardware", "snes", "--tiles", dir_.File("maps/tiles.png")},
-         "would replace " + dir_.File("maps/tiles.png")},
+         "the same file as the input " + dir_.File("maps/tiles.png")},
         {{map_, out_, "--hardware", "snes", "--tiles", tiles, "--palette-file",
           dir_.File("none.gpl")},
          "none.gpl: No such file"},

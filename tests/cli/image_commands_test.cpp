@@ -132,6 +132,10 @@ TEST_F(ImageCommands, RefusalsLeaveTheOutputAlone) {
         {{"render", map_, png, "--zoom", "4"}, png, "zoom"},
         {{"render", map_, png, "--scroll", "1;2"}, png, "scroll"},
         {{"render", map_, png, "--spin"}, png, "--spin"},
+        {{"render", map_, png, "--attributes", dir_.File("none.json")}, png, "none.json"},
+        {{"palette", png, tileset_, "--layout", "metatile", "--attributes", dir_.File("a.json")},
+         png,
+         "takes no --attributes"},
         {{"render", dir_.File("bad.tessra"), png}, png, dir_.File("missing.pcx")},
     };
     for (const auto& c : cases) {

@@ -137,7 +137,7 @@ completions() { # completions WORD...: what completing the last word offers
 }
 check "completion offers every command" test "$(completions tessra-cli "" | wc -w)" -ge 9
 check "completion of render options" test "$(completions tessra-cli render m.tessra o.png --)" = \
-    "--help --scroll --zoom "
+    "--attributes --help --scroll --zoom "
 check "completion of an option's values on a later usage line" \
     test "$(completions tessra-cli export m.tessra o.bin --entry "")" = "u16be u16le u8 "
 check "completion of a map argument" test "$(completions tessra-cli swap "")" = "a map.tessra "

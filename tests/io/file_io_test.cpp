@@ -1,7 +1,7 @@
 #include "bounded_run.h"
 #include "io/file_group.h"
 #include "io/file_io.h"
-#include "save_fault_check.h"
+#include "save_faults.h"
 #include "temp_dir.h"
 
 #include <fcntl.h>
@@ -45,32 +45,6 @@ mode_t ModeOf(const std::string& path) {
 }
 
 } // namespace
-
-// The writer's save-fault set: each fault, for both kinds of file.
-class WriterFaults : public ::testing::TestWithParam<std::tuple<Fault, Durability>> {};
-
-TEST_P(WriterFaults, ReportedAndNothingLost) {
-    const auto [kind, durability] = GetParam();
-    TempDir dir;
-    ExpectSaveFaultReported(kind, dir.Path(), "out.dat", [&](const std::string& target) {
-        int errorCode = 0;
-        const Status written =
-            WriteFileAtomic(target, AsBytes(std::string(20000, 'x')), durability, errorCode);
-        EXPECT_NE(errorCode, 0);
-        return written.message();
-    });
-}
-
-INSTANTIATE_TEST_SUITE_P(EachFault, WriterFaults,
-                         ::testing::Combine(::testing::Values(Fault::FullDevice, Fault::FullDisk,
-                                                              Fault::ReadOnlyFolder, Fault::Folder),
-                                            ::testing::Values(Durability::Document,
-                                                              Durability::Derived)),
-                         [](const auto& info) {
-                             return std::string(FaultName(std::get<0>(info.param))) +
-                                    (std::get<1>(info.param) == Durability::Document ? "_Document"
-                                                                                     : "_Derived");
-                         });
 
 // A save goes through a hidden temporary file beside the target: a write that
 // fails part way (here at a file size limit), or a writer dropped without

@@ -1,9 +1,11 @@
 #include "core/export/export_profile.h"
+#include "core/formats/project_file.h"
 #include "main_window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -130,6 +132,11 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(window->OpenProjectFile(FileNameOf(map)));
         QCOMPARE(window->RememberedExport(), std::optional(kept));
         QCOMPARE(kept.Output, ToStdString(Path("out.bin")));
+        // Save As takes them along, the output still naming the same file.
+        QDir().mkdir(Path("sub"));
+        dialogs.fileAnswers = {Path("sub/moved.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        QVERIFY(Read(Path("sub/moved.export.json")).contains("\"output\": \"../out.bin\""));
     }
 
     // A failed write is told as Save tells it, and the window stays open;
@@ -152,6 +159,36 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(!QFile::exists(Path("level.export.json")) && !window->RememberedExport());
     }
 
+    // The tile graphics and palettes join the export and its size line; the
+    // budget panel follows the attributes and points at a problem's tile.
+    void tilesPalettesAndTheBudget() {
+        Write("tiles.pcx", TilesetPcx(32, 16, 1));
+        AddTileset("tiles.pcx");
+        const QStringList input = {"cmbHardware=snes",    "cmbNumbering=unique",
+                                   "txtRegion=0,0,2,1",   "txtTiles=tiles.bin",
+                                   "txtPalettes=pal.bin", "txtOutput=out.bin"};
+        QString size;
+        Export(input, &size);
+        QCOMPARE(size, QStringLiteral("Map 16 bytes · 2 of 1,024 tiles, 64 bytes · 1 of 8 "
+                                      "palettes, 32 bytes"));
+        QVERIFY(Export(input + QStringList{"cmdOK"}));
+        QCOMPARE(Read(Path("tiles.bin")).size(), 64);
+        QVERIFY(Read(Path("level.export.json")).contains("\"tiles\": \"tiles.bin\""));
+
+        Trigger(*window, "mnuHardwareBudget");
+        QTRY_COMPARE(Find<QLabel>("lblTiles")->text(), "2 of 1,024 tiles, from tile-base 0");
+        window->SelectTile(1);
+        UseToolWindow(*window, "mnuTileAttributes", [&](QWidget& w) {
+            Set(w, {"txtPalette=9", "cmdOK"});
+        });
+        auto* problems = Find<QListWidget>("lstProblems");
+        QTRY_COMPARE(problems->count(), 1);
+        window->SelectTile(0);
+        emit problems->itemDoubleClicked(problems->item(0));
+        QCOMPARE(State().SelectedTile, 1);
+        QVERIFY(Find<QAction>("mnuHighlightTile")->isChecked());
+    }
+
     // A failed export on save is told, and the map is saved all the same.
     void aFailedExportDoesNotUndoTheSave() {
         QVERIFY(Export({"txtOutput=out.bin", "chkExportOnSave=true", "cmdOK"}));
@@ -162,6 +199,40 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(OnlyError(dialogs).contains("out.bin"));
         QVERIFY(!window->history().IsModified());
         QVERIFY(QDir(Path("out.bin")).removeRecursively());
+    }
+
+    // A map from elsewhere may name any file: before an export on save first
+    // writes outside the map's folder, the user is asked, shown the whole
+    // path, and the answer holds for that map and output. Export Again, asked
+    // for, writes without a question.
+    void exportOnSaveOutsideTheFolderAsksOnce() {
+        QDir().mkdir(Path("maps"));
+        for (const char* name : {"maps/a", "maps/b"}) {
+            Write(QString(name) + ".tessra", QByteArray::fromStdString(WriteProjectBytes({}, {})));
+            Write(QString(name) + ".export.json",
+                  R"({"output": "../outside.bin", "exportOnSave": true})");
+        }
+        const auto save = [&](const char* map, YesNoAnswer answer) {
+            QVERIFY(window->OpenProjectFile(FileNameOf(Path(map))));
+            State().MapData(0, 0) = 4;
+            dialogs.yesNoAnswers = {answer};
+            Trigger(*window, "mnuSaveMap");
+            QVERIFY(!window->history().IsModified());
+        };
+        save("maps/a.tessra", YesNoAnswer::No);
+        QCOMPARE(dialogs.questions.size(), 1u);
+        QVERIFY2(dialogs.questions[0].contains(Path("outside.bin")),
+                 qPrintable(dialogs.questions[0]));
+        save("maps/a.tessra", YesNoAnswer::Yes);
+        QCOMPARE(dialogs.questions.size(), 1u);
+        QVERIFY(!QFile::exists(Path("outside.bin")));
+        Trigger(*window, "mnuExportAgain");
+        QVERIFY(QFile::exists(Path("outside.bin")) && QFile::remove(Path("outside.bin")));
+
+        save("maps/b.tessra", YesNoAnswer::Yes); // another map, asked again
+        save("maps/b.tessra", YesNoAnswer::No);
+        QCOMPARE(dialogs.questions.size(), 2u);
+        QCOMPARE(Read(Path("outside.bin")).size(), 65536);
     }
 
     // Export Again with nothing to repeat asks; a damaged profile is told,
@@ -178,8 +249,7 @@ class ExportWindowTest : public MainWindowTest {
     }
 
     // A map sent to Tiled comes back cell for cell as one undo step, with the
-    // counts the command line tells; a map Tiled made that TESSRA cannot take
-    // is refused and changes nothing.
+    // counts the command line tells; one it cannot take changes nothing.
     void tiledMapsGoAndComeBack() {
         dialogs.fileAnswers = {Path("out.tmx")};
         Trigger(*window, "mnuExportTiled");
@@ -194,22 +264,24 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(dialogs.messages[0].text.contains("0 cells were empty"));
         Trigger(*window, "mnuUndo");
         QCOMPARE(State().MapData(0, 0), 5);
-
-        Write("iso.tmx", "<map version=\"1.10\" orientation=\"isometric\" width=\"1\" "
-                         "height=\"1\" tilewidth=\"16\" tileheight=\"16\"/>");
-        dialogs.messages.clear();
+        // A map that TESSRA cannot take changes nothing.
+        Write("iso.tmx", R"(<map orientation="isometric" width="1" height="1" tilewidth="16"
+                           tileheight="16"/>)");
         dialogs.fileAnswers = {Path("iso.tmx")};
         Trigger(*window, "mnuImportTiled");
-        QVERIFY2(OnlyError(dialogs).contains("isometric"), qPrintable(OnlyError(dialogs)));
         QCOMPARE(State().MapData(0, 0), 5);
     }
 
     // Build All lists what the build did, failed maps first; a double-click on
     // one opens it.
     void buildAllListsTheOutputsAndOpensAFailedMap() {
-        Write("level.export.json", R"({"output": "out.bin", "region": "0,0,2,1"})");
-        Write("broken.tessra", QByteArray(Read(map)));
-        Write("broken.export.json", R"({"output": "broken.bin", "screen": "3,3"})");
+        // A folder of its own: the others hold maps the other cases left.
+        QDir().mkpath(Path("all"));
+        dialogs.fileAnswers = {Path("all/level.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        Write("all/level.export.json", R"({"output": "out.bin", "region": "0,0,2,1"})");
+        Write("all/broken.tessra", QByteArray(Read(map)));
+        Write("all/broken.export.json", R"({"output": "broken.bin", "screen": "3,3"})");
         QStringList rows;
         bool barShown = true;
         QVERIFY(UseToolWindow(*window, "mnuBuildAll", [&](QWidget& w) {
@@ -223,14 +295,14 @@ class ExportWindowTest : public MainWindowTest {
             const QString message = Child<QLabel>(w, "lblBuildMessage")->text();
             QVERIFY2(message.startsWith("The screen setting 3,3 does not divide"),
                      qPrintable(message));
-            QVERIFY(
-                Child<QLabel>(w, "lblBuildStatus")->text().startsWith("Built 2 maps (1 failed)"));
+            const QString status = Child<QLabel>(w, "lblBuildStatus")->text();
+            QVERIFY2(status.startsWith("Built 2 maps (1 failed)"), qPrintable(status));
             emit list->itemDoubleClicked(list->topLevelItem(0), 1);
         }));
         QCOMPARE(rows, (QStringList{"Failed broken.tessra", "Written out.bin"}));
         QVERIFY(!barShown); // a quick build shows none
-        QCOMPARE(Read(Path("out.bin")), QByteArray("\x01\x02"));
-        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("broken.tessra"));
+        QCOMPARE(Read(Path("all/out.bin")), QByteArray("\x01\x02"));
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("all/broken.tessra"));
     }
 };
 

@@ -65,6 +65,9 @@ class FrmMainEditTest : public MainWindowTest {
         row("Swap", {"mnuTileSwapper", "txtDoSwap#1=9", "cmdSwap"});
         row("Import CSV", {"mnuImportCSV", "txtSizeX=3", "txtSizeY=1",
                            "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
+        row("Import Picture",
+            {"mnuImportPicture", "txtPicture=" TESSRA_TEST_DATA "/pcx/pil-p8-128x64.pcx",
+             "txtTileset=" + Path("level.tiles.png"), "cmdOK"});
         row("New Map", {"mnuNewMap", "txtFillTile=3", "chkKeepTilesets", "cmdOK"});
         row("Tile Shift", {"mnuTileShift", "txtTo=7", "txtOffset=4", "cmdShift"});
         row("Map Shift", {"mnuMapShift", "txtShiftX=2", "cmdShift"});

@@ -30,14 +30,17 @@ class FrmMainFilesTest : public MainWindowTest {
     void init() { OpenWindow(); }
 
     // A copy follows unsaved changes at the set interval, is offered after a
-    // crash, opens as [Untitled] with the original name in the question, and
-    // goes on save; a discarded one is gone for good.
+    // crash, opens as [Untitled] with the original name in the question and
+    // the whole document, tile attributes too, and goes on save; a discarded
+    // one is gone for good.
     void copyIsWrittenOfferedAndRemoved() {
         window->SetRecoveryInterval(20);
         const QString copy = window->RecoveryCopyPath();
         SaveAs("map.tessra");
         QTest::qWait(80);
         QVERIFY(!QFile::exists(copy)); // nothing unsaved
+        State().Attributes[7] = {3, true, false, true, 40};
+        const TileAttributeTable attributes = State().Attributes;
         DrawCell({3, 4});
         QTRY_VERIFY(QFile::exists(copy));
 
@@ -48,6 +51,7 @@ class FrmMainFilesTest : public MainWindowTest {
         QCOMPARE(dialogs.questions.size(), 1u);
         QVERIFY(dialogs.questions.back().contains(Path("map.tessra")));
         QCOMPARE(int(State().MapData(3, 4)), 7);
+        QVERIFY(State().Attributes == attributes);
         QCOMPARE(window->windowTitle(), "TESSRA - [Untitled]");
         QVERIFY(!QFile::exists(copy));
         QVERIFY(QFile::exists(window->RecoveryCopyPath())); // the restored work, copied at once
@@ -94,15 +98,25 @@ class FrmMainFilesTest : public MainWindowTest {
         QCOMPARE(dialogs.questions.size(), 0u);
     }
 
-    // Save keeps what the file held before as NAME.bak.
+    // Save keeps what the files held before, the map as NAME.tessra.bak and
+    // its attributes beside it, so that the .bak opens whole; a map whose
+    // tiles have no attributes gets no attributes file.
     void saveKeepsThePreviousVersion() {
+        State().Attributes[2].Behaviour = 9;
         SaveAs("kept.tessra");
         QVERIFY(!QFile::exists(Path("kept.tessra.bak")));
         const QByteArray first = ReadFile(Path("kept.tessra"));
+        const QByteArray attributes = ReadFile(Path("kept.attributes.json"));
+        QVERIFY(attributes.contains("\"behaviour\": 9"));
+        State().Attributes = {};
         DrawCell({2, 2});
         Trigger(*window, "mnuSaveMap");
         QCOMPARE(ReadFile(Path("kept.tessra.bak")), first);
+        QCOMPARE(ReadFile(Path("kept.tessra.bak.attributes.json")), attributes);
         QVERIFY(ReadFile(Path("kept.tessra")) != first);
+        QVERIFY(!QFile::exists(Path("kept.attributes.json")));
+        Trigger(*window, "mnuSaveMap"); // the .bak it went with is gone
+        QVERIFY(!QFile::exists(Path("kept.tessra.bak.attributes.json")));
     }
 
     // Opened and saved maps go first in File > Open Recent, once each, the

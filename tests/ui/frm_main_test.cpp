@@ -1,4 +1,4 @@
-#include "core/formats/project_file.h"
+#include "io/file_document.h"
 #include "main_window_fixture.h"
 #include "platform/recent_folders.h"
 
@@ -69,14 +69,15 @@ class FrmMainTest : public MainWindowTest {
         QCOMPARE(shown.join(' '),
                  "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
                  "mnuOpenRecent_submenu=Open &Recent "
-                 "mnuImportCSV=&Import CSV... mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
+                 "mnuImportCSV=&Import CSV... mnuImportPicture=Import &Picture... "
+                 "mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
                  "mnuExport=&Export... mnuExportAgain=Export A&gain mnuBuildAll=Build &All "
                  "mnuExit=E&xit "
                  "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
                  "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
-                 "mnuHighlightTile=Highlight Selected Tile "
+                 "mnuHighlightTile=Highlight Selected Tile mnuHardwareBudget=Hardware &Budget "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "
@@ -352,23 +353,32 @@ class FrmMainTest : public MainWindowTest {
         Trigger(*window, "mnuSaveMap");
         QFile saved(Path("rel.tessra"));
         QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == bytes);
-        // Saved into sub, sub\a.pcx names sub/sub/a.pcx, which is not there.
+        // Saved into sub, the relative paths are written from there: the
+        // tiles stay, and the file opens with them.
         dialogs.fileAnswers.push_back(Path("sub/moved.tessra"));
         Trigger(*window, "mnuSaveMapAs");
-        QCOMPARE(window->palette().At(0, 0), Black);
+        QCOMPARE(window->palette().At(0, 0), IndexColour(9));
+        QCOMPARE(
+            ReadProjectFile(FileNameOf(Path("sub/moved.tessra"))).value().Tilesets,
+            (std::vector<std::string>{"../missing.pcx", "../bad.pcx", "a.pcx", "../" + latin1}));
     }
 
+    // A map whose project or attributes cannot be read is not opened; the
+    // one that was open stays.
     void refusedOpenChangesNothing() {
         AddTileset("a.pcx");
         State().MapData(1, 1) = 3;
         const std::string bytes = WriteProjectBytes({}, MapGrid{});
         Write("short.tessra", QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
         Write("picture.tessra", TilesetPcx(16, 16, 1)); // not a project: told so
+        Write("damaged.tessra", QByteArray::fromStdString(bytes));
+        Write("damaged.attributes.json", "{\"tiles\": [");
         const QString before = Snapshot(*window) + window->windowTitle();
-        dialogs.saveAnswers = {SaveAnswer::Discard, SaveAnswer::Discard, SaveAnswer::Discard};
-        for (const char* name : {"short.tessra", "absent.tessra", "picture.tessra"}) {
+        dialogs.saveAnswers = {4, SaveAnswer::Discard};
+        for (const char* name :
+             {"damaged.tessra", "short.tessra", "absent.tessra", "picture.tessra"}) {
             Open(name);
-            QVERIFY(dialogs.messages.back().text.contains(name));
+            QVERIFY(dialogs.messages.back().text.contains(QString(name).section('.', 0, 0)));
             QCOMPARE(Snapshot(*window) + window->windowTitle(), before);
         }
         QVERIFY(dialogs.messages.back().text.contains("not a TESSRA project file"));

@@ -32,15 +32,19 @@ class MapfileGeneratorTest : public QObject {
         QVERIFY(window.result() == QDialog::Accepted && !window.isVisible());
     }
 
-    // Written over the map's own project file or a tileset, the export would
-    // destroy what the map was made from.
+    // Written over one of the map's own files, the export would destroy what
+    // the map was made from; a tileset is listed from the map's folder, not
+    // the working one.
     void theMapsOwnFilesAreRefused() {
-        WriteFile(dir, "map.tessra", "the project");
-        WriteFile(dir, "tiles.pcx", "the tileset");
-        for (const char* name : {"map.tessra", "tiles.pcx"}) {
+        const char* names[] = {"map.tessra", "map.attributes.json", "tiles.pcx"};
+        for (const char* name : names) {
+            WriteFile(dir, name, name);
+        }
+        for (const char* name : names) {
             ToolWindowFixture f;
             f.state.CurrentFileName = FileNameOf(dir.filePath("map.tessra"));
-            f.state.Tilesets = {FileNameOf(dir.filePath("tiles.pcx"))};
+            f.state.ProjectFolder = FileNameOf(dir.path());
+            f.state.Tilesets = {"tiles.pcx"};
             f.dialogs.fileAnswers = {dir.filePath(name)};
             frmMapfileGenerator window(f.context, nullptr);
             window.show();
@@ -48,9 +52,8 @@ class MapfileGeneratorTest : public QObject {
             QVERIFY2(OnlyError(f.dialogs).contains("it is the same file as the input"),
                      qPrintable(OnlyError(f.dialogs)));
             QVERIFY(window.isVisible());
+            QCOMPARE(ReadText(FileNameOf(dir.filePath(name))), name);
         }
-        QCOMPARE(ReadText(FileNameOf(dir.filePath("map.tessra"))), "the project");
-        QCOMPARE(ReadText(FileNameOf(dir.filePath("tiles.pcx"))), "the tileset");
     }
 
     void aBadSizeIsRefusedBeforeTheFileIsAskedFor() {

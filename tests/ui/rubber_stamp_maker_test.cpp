@@ -1,4 +1,6 @@
 #include "core/edit/tool_table.h"
+#include "io/temp_dir.h"
+#include "platform/qt_text.h"
 #include "tool_window_fixture.h"
 #include "ui/frm_rubber_stamp_maker.h"
 #include "ui/picture_box.h"
@@ -153,6 +155,9 @@ class RubberStampMakerTest : public QObject {
         QTest::newRow("unwritable") << "cmdSaveStamp"
                                     << "no/folder/s.tstamp"
                                     << "Cannot write";
+        QTest::newRow("a tileset") << "cmdSaveStamp"
+                                   << "tiles.pcx"
+                                   << "it is the same file as the input";
     }
 
     void badStampFilesAreRefused() {
@@ -161,7 +166,11 @@ class RubberStampMakerTest : public QObject {
         QFETCH(QString, reason);
         QTemporaryDir dir;
         WriteFile(dir, "bad.tstamp", "TESSRA-STAMP 1\r\n9 2\r\n");
+        WriteFile(dir, "tiles.pcx", "the tileset");
         ToolWindowFixture f;
+        // Listed from the map's folder, not the working one.
+        f.state.Tilesets = {"tiles.pcx"};
+        f.state.ProjectFolder = FileNameOf(dir.path());
         f.state.StampSizeIndexY = 3;
         StampCell(f.state.StampData, 1, 4) = 42;
         f.dialogs.fileAnswers = {dir.filePath(file)};
@@ -174,6 +183,7 @@ class RubberStampMakerTest : public QObject {
         QCOMPARE(Grid(window)->size(), QSize(128, 320));
         QCOMPARE(GridPixel(window, 1, 4), ToolWindowFixture::TileColour(42));
         QVERIFY(window.isVisible());
+        QCOMPARE(ReadText(FileNameOf(dir.filePath("tiles.pcx"))), "the tileset");
     }
 };
 

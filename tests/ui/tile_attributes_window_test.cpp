@@ -106,24 +106,6 @@ class TileAttributesWindowTest : public MainWindowTest {
         QVERIFY(OnlyError(dialogs).contains("Palette"));
         QVERIFY(State().Attributes == before);
     }
-
-    // The attributes are saved beside the map and read back with it; a damaged
-    // file stops the open, and the map that was open stays.
-    void savedBesideTheMap() {
-        SetAttributes({"txtPalette=5", "chkVflip=1", "cmdOK"});
-        Trigger(*window, "mnuSaveMap");
-        QVERIFY(QFile::exists(Path("level.attributes.json")));
-        const TileAttributeTable saved = State().Attributes;
-        OpenWindow();
-        QVERIFY(window->OpenProjectFile(FileNameOf(map)));
-        QVERIFY(State().Attributes == saved);
-
-        Write("level.attributes.json", "{\"tiles\": [");
-        State().MapData(9, 9) = 7;
-        QVERIFY(!window->OpenProjectFile(FileNameOf(map)));
-        QVERIFY(OnlyError(dialogs).contains("level.attributes.json"));
-        QCOMPARE(State().MapData(9, 9), 7);
-    }
 };
 
 QTEST_MAIN(TileAttributesWindowTest)

@@ -15,4 +15,11 @@ std::string Shortened(std::string_view text) {
     return std::string(text.substr(0, end)) + "...";
 }
 
+std::string MoreThanFirstFew(std::size_t count, std::string_view things) {
+    if (count <= FirstFewCount) {
+        return {};
+    }
+    return "and " + std::to_string(count - FirstFewCount) + " " + std::string(things);
+}
+
 } // namespace tessra

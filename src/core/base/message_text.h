@@ -14,4 +14,10 @@ inline constexpr std::size_t QuotedLimit = 100;
 // cut back to the start of a UTF-8 character, followed by "...".
 std::string Shortened(std::string_view text);
 
+// A long list says no more than its first few items, then how many more
+// there are: a project may list a million missing files.
+inline constexpr std::size_t FirstFewCount = 10;
+// "and N more" (`things`) for a list of `count` items; empty when all are told.
+std::string MoreThanFirstFew(std::size_t count, std::string_view things = "more");
+
 } // namespace tessra

@@ -78,35 +78,23 @@ std::vector<int> FirstUseOrder(const MapGrid& map, const TileAttributeTable& att
                                const ExportSettings& settings,
                                const std::array<bool, TileCount>& used) {
     const ExportRegion& region = settings.Region;
-    EntryGrid keys{2 * region.W, 2 * region.H, {}};
-    keys.Values.resize(static_cast<std::size_t>(keys.Width) * keys.Height);
-    for (int y = 0; y < region.H; ++y) {
-        const std::uint8_t* row = map.data() + MapGrid::Index(region.X, region.Y + y);
-        EntryValue* top = keys.Values.data() + static_cast<std::size_t>(2 * y) * keys.Width;
-        for (int i = 0; i < region.W; ++i) {
-            const TileAttributes& a = attributes[row[i]];
-            for (int q = 0; q < 4; ++q) {
-                const int dx = a.Hflip ? 1 - q % 2 : q % 2, dy = a.Vflip ? 1 - q / 2 : q / 2;
-                top[(q / 2) * keys.Width + 2 * i + q % 2] =
-                    static_cast<EntryValue>(4 * row[i] + 2 * dy + dx);
-            }
-        }
-    }
-    const OrderedEntries ordered =
-        OrderEntries(std::move(keys), EffectiveScreen(settings), settings.Order);
     const auto total = static_cast<std::size_t>(4 * std::count(used.begin(), used.end(), true));
     std::vector<int> order;
     order.reserve(total);
     std::array<bool, 4 * TileCount> seen{};
-    for (const EntryValue key : ordered.Values) {
-        if (!seen[key]) {
-            seen[key] = true;
-            order.push_back(key);
-            if (order.size() == total) {
-                break;
-            }
-        }
-    }
+    VisitInWrittenOrder(2 * region.W, 2 * region.H, EffectiveScreen(settings), settings.Order,
+                        [&](int x, int y) {
+                            const int tile = map(region.X + x / 2, region.Y + y / 2);
+                            const TileAttributes& a = attributes[tile];
+                            const int dx = a.Hflip ? 1 - x % 2 : x % 2;
+                            const int dy = a.Vflip ? 1 - y % 2 : y % 2;
+                            const int key = 4 * tile + 2 * dy + dx;
+                            if (!seen[key]) {
+                                seen[key] = true;
+                                order.push_back(key);
+                            }
+                            return order.size() < total;
+                        });
     return order;
 }
 
@@ -241,19 +229,27 @@ class TileBuilder {
         const int p = attributes_[tile].Palette;
         std::vector<ConsoleColour>& palette = out_.Palettes[p];
         const std::array<Pixel, 64> pixels = QuarterPixels(*inputs_.Picture, tile, quarter);
-        std::array<ConsoleColour, 64> colours{};
+        // Each pixel's colour as one of the quarter's few, in the order they appear.
+        std::array<std::uint8_t, 64> local{};
         std::vector<ConsoleColour> distinct;
+        std::vector<Pixel> firstPixel;
         for (int i = 0; i < 64; ++i) {
-            colours[i] =
-                i > 0 && pixels[i] == pixels[i - 1] ? colours[i - 1] : depth_.Reduce(pixels[i]);
-            if (std::find(distinct.begin(), distinct.end(), colours[i]) == distinct.end()) {
-                distinct.push_back(colours[i]);
+            if (i > 0 && pixels[i] == pixels[i - 1]) {
+                local[i] = local[i - 1];
+                continue;
+            }
+            const ConsoleColour colour = depth_.Reduce(pixels[i]);
+            const auto at = std::find(distinct.begin(), distinct.end(), colour);
+            local[i] = static_cast<std::uint8_t>(at - distinct.begin());
+            if (at == distinct.end()) {
+                distinct.push_back(colour);
+                firstPixel.push_back(pixels[i]);
             }
         }
         if (fixed_) {
-            for (int i = 0; i < 64; ++i) {
-                if (std::find(palette.begin(), palette.end(), colours[i]) == palette.end()) {
-                    NotInFile(tile, quarter, p, pixels[i]);
+            for (std::size_t c = 0; c < distinct.size(); ++c) {
+                if (std::find(palette.begin(), palette.end(), distinct[c]) == palette.end()) {
+                    NotInFile(tile, quarter, p, firstPixel[c]);
                     return std::nullopt;
                 }
             }
@@ -261,10 +257,14 @@ class TileBuilder {
             return std::nullopt;
         }
         highestPalette_ = std::max(highestPalette_, p);
+        std::array<std::uint8_t, 64> index{};
+        for (std::size_t c = 0; c < distinct.size(); ++c) {
+            index[c] = static_cast<std::uint8_t>(
+                std::find(palette.begin(), palette.end(), distinct[c]) - palette.begin());
+        }
         TileIndices indices{};
         for (int i = 0; i < 64; ++i) {
-            indices[i] = static_cast<std::uint8_t>(
-                std::find(palette.begin(), palette.end(), colours[i]) - palette.begin());
+            indices[i] = index[local[i]];
         }
         return indices;
     }
@@ -566,6 +566,19 @@ void RenumberTiles(ConsoleTiles& tiles, const std::vector<int>& numbers, int til
             }
         }
     }
+}
+
+HardwareBudget CountHardwareBudget(const MapGrid& map, const TileAttributeTable& attributes,
+                                   const ExportSettings& settings, const ArtInputs& inputs) {
+    if (settings.Hardware == ExportHardware::None) {
+        return {"The export settings name no hardware (snes, gba, md, gbc, nes or gb), so "
+                "there are no console tiles to count.",
+                std::nullopt};
+    }
+    if (Status checked = CheckExportSettings(settings); !checked) {
+        return {checked.message(), std::nullopt};
+    }
+    return {{}, MakeConsoleTiles(map, attributes, settings, inputs)};
 }
 
 std::vector<std::uint8_t> ConsoleTileBytes(const ConsoleTiles& tiles, ExportHardware hardware) {

@@ -10,6 +10,7 @@
 #include "core/render/surface.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,17 @@ ConsoleColour BackdropColour(const ExportSettings& settings, const ArtInputs& in
 // hardware.
 ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attributes,
                               const ExportSettings& settings, const ArtInputs& inputs);
+
+// What the map's export settings cost on the console: the stored tiles and
+// each sub-palette's colours, counted as the export with tile graphics would
+// count them, and every problem it would refuse. Without a hardware, or with
+// settings that are refused, there is nothing to count and Refusal says why.
+struct HardwareBudget {
+    std::string Refusal;
+    std::optional<ConsoleTiles> Tiles;
+};
+HardwareBudget CountHardwareBudget(const MapGrid& map, const TileAttributeTable& attributes,
+                                   const ExportSettings& settings, const ArtInputs& inputs);
 
 // The stored tiles, one after the other, in the console's layout.
 std::vector<std::uint8_t> ConsoleTileBytes(const ConsoleTiles& tiles, ExportHardware hardware);

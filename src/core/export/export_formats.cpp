@@ -89,6 +89,15 @@ std::string WriteCSource(const ExportContent& content, const std::string& header
     return out;
 }
 
+// A list that takes its files rather than copying them: a map's file can
+// hold megabytes.
+template <class... Files> std::vector<ExportFile> FileList(Files&&... files) {
+    std::vector<ExportFile> list;
+    list.reserve(sizeof...(files));
+    (list.push_back(std::forward<Files>(files)), ...);
+    return list;
+}
+
 } // namespace
 
 std::vector<std::string> CFormatPaths(std::string_view outputPath) {
@@ -104,17 +113,17 @@ std::vector<ExportFile> WriteExportFormat(const ExportContent& content, ExportFo
     const std::string path(outputPath);
     switch (format) {
     case ExportFormat::Raw:
-        return {{path, WriteRaw(content)}};
+        return FileList(ExportFile{path, WriteRaw(content)});
     case ExportFormat::Csv:
-        return {{path, WriteCsv(content.Entries)}};
+        return FileList(ExportFile{path, WriteCsv(content.Entries)});
     case ExportFormat::Asm:
-        return {{path, WriteAsmSource(content, syntax)}};
+        return FileList(ExportFile{path, WriteAsmSource(content, syntax)});
     case ExportFormat::C:
         break;
     }
     const std::vector<std::string> paths = CFormatPaths(outputPath);
-    return {{paths[0], WriteCSource(content, FileName(paths[1]))},
-            {paths[1], WriteCHeader(content)}};
+    return FileList(ExportFile{paths[0], WriteCSource(content, FileName(paths[1]))},
+                    ExportFile{paths[1], WriteCHeader(content)});
 }
 
 } // namespace tessra

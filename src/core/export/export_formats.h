@@ -33,6 +33,14 @@ struct ExportFile {
     std::string Bytes;
 };
 
+// Arrays taken rather than copied, as an initializer list would copy them.
+template <class... Arrays> std::vector<ExportArray> ArrayList(Arrays&&... arrays) {
+    std::vector<ExportArray> list;
+    list.reserve(sizeof...(arrays));
+    (list.push_back(std::forward<Arrays>(arrays)), ...);
+    return list;
+}
+
 // The files of one format: raw and csv write outputPath, asm writes it in the
 // syntax, c writes STEM.c and STEM.h where STEM is outputPath without a final
 // ".c" or ".h".

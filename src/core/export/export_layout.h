@@ -43,6 +43,26 @@ struct OrderedEntries {
 // The screen must divide the grid. Values already in order are taken, not copied.
 OrderedEntries OrderEntries(EntryGrid grid, ExportScreen screen, ExportOrder order);
 
+// Calls visit(x, y) for each entry of a width x height grid in the order
+// OrderEntries writes them, until visit returns false; nothing is copied.
+template <class Visit>
+void VisitInWrittenOrder(int width, int height, ExportScreen screen, ExportOrder order,
+                         Visit visit) {
+    const bool rows = order == ExportOrder::Rows;
+    for (int top = 0; top < height; top += screen.H) {
+        for (int left = 0; left < width; left += screen.W) {
+            for (int line = 0; line < (rows ? screen.H : screen.W); ++line) {
+                for (int along = 0; along < (rows ? screen.W : screen.H); ++along) {
+                    if (!(rows ? visit(left + along, top + line)
+                               : visit(left + line, top + along))) {
+                        return;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // One byte an entry, or two in the entry's byte order.
 std::vector<std::uint8_t> PackEntries(std::span<const EntryValue> values, ExportEntry entry);
 

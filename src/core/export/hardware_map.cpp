@@ -72,6 +72,13 @@ TileEntries MakeTileEntries(const TileAttributeTable& attributes, const ExportSe
     return entries;
 }
 
+Error CellRefusal(const ExportSettings& settings, const TileAttributeTable& attributes, int x,
+                  int y, int tile) {
+    return Error{"Cell (" + std::to_string(x) + ", " + std::to_string(y) + "), tile " +
+                 std::to_string(tile) + ", " +
+                 HardwareTileProblem(settings, tile, attributes[tile])};
+}
+
 std::vector<std::uint8_t> ByteOfEach(std::span<const EntryValue> values, int shift) {
     std::vector<std::uint8_t> bytes(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -177,6 +184,24 @@ std::string HardwareTileProblem(const ExportSettings& settings, int tile, const 
     return {};
 }
 
+Status CheckHardwareCells(const MapGrid& map, const TileAttributeTable& attributes,
+                          const ExportSettings& settings) {
+    std::array<bool, TileCount> refused{};
+    for (int tile = 0; tile < TileCount; ++tile) {
+        refused[tile] = !HardwareTileProblem(settings, tile, attributes[tile]).empty();
+    }
+    const ExportRegion& region = settings.Region;
+    for (int y = region.Y; y < region.Y + region.H; ++y) {
+        const std::uint8_t* row = map.data() + MapGrid::Index(region.X, y);
+        for (int i = 0; i < region.W; ++i) {
+            if (refused[row[i]]) {
+                return CellRefusal(settings, attributes, region.X + i, y, row[i]);
+            }
+        }
+    }
+    return {};
+}
+
 Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable& attributes,
                                    const ExportSettings& settings, const QuarterTable* unique) {
     const TileEntries entries = MakeTileEntries(
@@ -191,9 +216,7 @@ Result<EntryGrid> MakeHardwareGrid(const MapGrid& map, const TileAttributeTable&
         for (int i = 0; i < region.W; ++i) {
             const int tile = row[i];
             if (entries.refused[tile]) {
-                return Error{"Cell (" + std::to_string(region.X + i) + ", " +
-                             std::to_string(region.Y + y) + "), tile " + std::to_string(tile) +
-                             ", " + HardwareTileProblem(settings, tile, attributes[tile])};
+                return CellRefusal(settings, attributes, region.X + i, region.Y + y, tile);
             }
             const auto& q = entries.quarters[tile];
             top[2 * i] = q[0], top[2 * i + 1] = q[1];
@@ -208,16 +231,17 @@ std::vector<ExportArray> PackHardwareEntries(const OrderedEntries& entries,
     switch (settings.Hardware) {
     case ExportHardware::Snes:
     case ExportHardware::Gba:
-        return {{"", PackEntries(entries.Values, ExportEntry::U16Le)}};
+        return ArrayList(ExportArray{"", PackEntries(entries.Values, ExportEntry::U16Le)});
     case ExportHardware::Md:
-        return {{"", PackEntries(entries.Values, ExportEntry::U16Be)}};
+        return ArrayList(ExportArray{"", PackEntries(entries.Values, ExportEntry::U16Be)});
     case ExportHardware::Gbc:
-        return {{"", ByteOfEach(entries.Values, 0)}, {"_attr", ByteOfEach(entries.Values, 8)}};
+        return ArrayList(ExportArray{"", ByteOfEach(entries.Values, 0)},
+                         ExportArray{"_attr", ByteOfEach(entries.Values, 8)});
     case ExportHardware::Gb:
-        return {{"", ByteOfEach(entries.Values, 0)}};
+        return ArrayList(ExportArray{"", ByteOfEach(entries.Values, 0)});
     case ExportHardware::Nes:
-        return {
-            {"", PackNes(entries, EffectiveScreen(settings), settings.Order == ExportOrder::Rows)}};
+        return ArrayList(ExportArray{
+            "", PackNes(entries, EffectiveScreen(settings), settings.Order == ExportOrder::Rows)});
     case ExportHardware::None:
         break;
     }

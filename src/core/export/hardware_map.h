@@ -46,6 +46,10 @@ QuarterTable NumberedQuarters(const TileAttributeTable& attributes, const Export
 std::string HardwareTileProblem(const ExportSettings& settings, int tile,
                                 const TileAttributes& attributes);
 
+// The refusal MakeHardwareGrid gives for the region's cells, without the grid.
+Status CheckHardwareCells(const MapGrid& map, const TileAttributeTable& attributes,
+                          const ExportSettings& settings);
+
 // The console's map entries of the region: every cell gives 2 x 2 entries,
 // each quarter of its tile with the tile's palette, priority and flip bits (a
 // flipped tile's quarters trade places). An 8 x 8 tile number or a palette

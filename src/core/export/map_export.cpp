@@ -43,7 +43,7 @@ std::vector<ExportFile> ArtFile(const ExportSettings& settings, const std::strin
     ExportContent content;
     content.Name = name;
     const std::size_t unpacked = bytes.size();
-    content.Arrays = {{"", Compress(std::move(bytes), settings.Compress)}};
+    content.Arrays = ArrayList(ExportArray{"", Compress(std::move(bytes), settings.Compress)});
     size = content.Arrays[0].Bytes.size();
     content.Comment = source;
     if (settings.Compress != ExportCompression::None) {
@@ -134,9 +134,14 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
-    Result<EntryGrid> grid = MakeEntryGrid(map, attributes, settings);
-    if (!grid) {
-        return Error{grid.message()};
+    // Unique numbering's entries wait for the stored tiles; the cells are checked first.
+    const bool unique = settings.Hardware != ExportHardware::None &&
+                        EffectiveNumbering(settings) == ExportNumbering::Unique;
+    Result<EntryGrid> grid =
+        unique ? Result<EntryGrid>(EntryGrid{}) : MakeEntryGrid(map, attributes, settings);
+    if (Status cells = unique ? CheckHardwareCells(map, attributes, settings) : Status{};
+        !cells || !grid) {
+        return Error{cells ? grid.message() : cells.message()};
     }
     std::optional<ConsoleTiles> tiles;
     if (NeedsTilePictures(settings)) {
@@ -148,7 +153,7 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
         if (!tiles->Problems.empty()) {
             return Error{tiles->Problems.front().Message};
         }
-        if (EffectiveNumbering(settings) == ExportNumbering::Unique) {
+        if (unique) {
             grid = MakeHardwareGrid(map, attributes, settings, &tiles->Unique);
         }
     }
@@ -164,7 +169,7 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     // that each can be unpacked where it goes.
     std::vector<ExportArray> arrays =
         settings.Hardware == ExportHardware::None
-            ? std::vector<ExportArray>{{"", PackEntries(content.Entries.Values, settings.Entry)}}
+            ? ArrayList(ExportArray{"", PackEntries(content.Entries.Values, settings.Entry)})
             : PackHardwareEntries(content.Entries, settings);
     std::size_t unpacked = 0;
     for (ExportArray& array : arrays) {

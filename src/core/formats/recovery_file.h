@@ -1,26 +1,27 @@
 #pragma once
 
 #include "core/base/result.h"
-#include "core/formats/project_file.h"
+#include "core/model/document.h"
 
 #include <string>
 #include <string_view>
 
 namespace tessra {
 
-// A recovery copy: the project file's text behind a header that names the
-// file the map came from ("[Untitled]" for none) and the folder its relative
-// tileset paths are read from, so that a restored map shows its tiles.
+// A recovery copy: the whole document behind a header that names the file the
+// map came from ("[Untitled]" for none) and the folder its relative tileset
+// paths are read from, so that a restored map shows its tiles.
 struct RecoveryCopy {
     std::string FileName;
-    std::string ProjectFolder;
-    ProjectData Project;
+    Document Content;
 };
 
-std::string WriteRecoveryBytes(const std::string& fileName, const std::string& projectFolder,
-                               const std::vector<std::string>& tilesets, const MapGrid& map);
+// The header, then "attributes N" and the N bytes of the tile attributes file
+// when any tile has attributes, then the project file.
+std::string WriteRecoveryBytes(const std::string& fileName, const Document& document);
 
-// Reads a copy whole or not at all; a refusal names copyName.
+// Reads a copy whole or not at all; a refusal names copyName. A copy without
+// attributes (as copies were before they held them) gives all zeros.
 Result<RecoveryCopy> ParseRecovery(std::string_view bytes, std::string_view copyName);
 
 } // namespace tessra

@@ -9,13 +9,17 @@
 
 namespace tessra {
 
-// The document's content: what a project file holds, and what undo takes back.
+// The document's content: what a map's files hold, and what undo takes back.
 // The file it is saved to is not content, so undo never changes it.
 struct Document {
     MapGrid MapData;
     std::vector<std::string> Tilesets; // as listed, in palette order, no duplicates
     // Kept beside the project file, in NAME.attributes.json, whose format stays its own.
     TileAttributeTable Attributes;
+    // Where the relative paths of Tilesets are taken from: the folder of the
+    // file they were read from ("" for the working folder). A save elsewhere
+    // writes them rebased to its own folder and leaves the list as it is.
+    std::string ProjectFolder;
 
     bool operator==(const Document&) const = default;
 };

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace tessra {
 
@@ -26,9 +25,6 @@ struct EditorState : Document, Selection {
     std::int16_t ZoomMode = 0;
     std::string CurrentFileName = UntitledFileName;
     std::string AppPath;
-    // Where the relative tileset paths of the list are taken from: the folder
-    // of the project file last opened or saved ("" for the working folder).
-    std::string ProjectFolder;
 
     std::int16_t PaletteCursorX = 0;
     std::int16_t PaletteCursorY = 0;
@@ -59,14 +55,9 @@ inline std::int16_t StampCell(const StampCells& cells, int i, int j) {
     return cells[i + StampMaxSize * j];
 }
 
-// The files the document was read from: its project file and its tilesets,
-// which an export must not overwrite.
-inline std::vector<std::string> FilesOfTheMap(const EditorState& state) {
-    std::vector<std::string> files = state.Tilesets;
-    if (state.CurrentFileName != UntitledFileName) {
-        files.push_back(state.CurrentFileName);
-    }
-    return files;
+// The map's file, or "" while it has none.
+inline std::string MapFilePath(const EditorState& state) {
+    return state.CurrentFileName == UntitledFileName ? std::string() : state.CurrentFileName;
 }
 
 // The main window's caption.

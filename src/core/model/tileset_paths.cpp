@@ -1,10 +1,27 @@
 #include "core/model/tileset_paths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace tessra {
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// The folder as an absolute path without "." or ".." steps.
+fs::path AbsoluteFolder(std::string_view folder) {
+    std::error_code ignored;
+    const fs::path absolute = fs::absolute(folder.empty() ? "." : fs::path(folder), ignored);
+    return (absolute.empty() ? fs::path(folder) : absolute).lexically_normal();
+}
+
+// The file as a path from folder; the whole path where none leads there.
+std::string RelativeTo(const fs::path& file, const fs::path& folder) {
+    const fs::path whole = file.lexically_normal();
+    const fs::path relative = whole.lexically_relative(folder);
+    return relative.empty() ? whole.string() : relative.string();
+}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -55,6 +72,40 @@ std::string ResolveTilesetPath(std::string_view path, std::string_view folder) {
         return relative;
     }
     return std::string(folder) + (folder.ends_with('/') ? "" : "/") + relative;
+}
+
+std::vector<std::string> ResolveTilesetPaths(const std::vector<std::string>& paths,
+                                             std::string_view folder) {
+    std::vector<std::string> resolved;
+    resolved.reserve(paths.size());
+    for (const std::string& path : paths) {
+        resolved.push_back(ResolveTilesetPath(path, folder));
+    }
+    return resolved;
+}
+
+std::vector<std::string> RebaseTilesetPaths(const std::vector<std::string>& paths,
+                                            std::string_view from, std::string_view to) {
+    const fs::path source = AbsoluteFolder(from), target = AbsoluteFolder(to);
+    std::vector<std::string> rebased;
+    rebased.reserve(paths.size());
+    for (const std::string& path : paths) {
+        rebased.push_back(path.starts_with('/') || source == target
+                              ? path
+                              : RelativeTo(source / ResolveTilesetPath(path, ""), target));
+    }
+    return rebased;
+}
+
+std::vector<std::string> RelativeTilesetPaths(const std::vector<std::string>& files,
+                                              std::string_view folder) {
+    const fs::path working = AbsoluteFolder(""), base = AbsoluteFolder(folder);
+    std::vector<std::string> relative;
+    relative.reserve(files.size());
+    for (const std::string& file : files) {
+        relative.push_back(RelativeTo(working / file, base));
+    }
+    return relative;
 }
 
 } // namespace tessra

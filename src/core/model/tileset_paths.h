@@ -30,5 +30,19 @@ std::string ListedName(std::string_view path);
 // relative one is taken from folder, a backslash in it counting as a folder
 // separator (projects written on Windows).
 std::string ResolveTilesetPath(std::string_view path, std::string_view folder);
+std::vector<std::string> ResolveTilesetPaths(const std::vector<std::string>& paths,
+                                             std::string_view folder);
+
+// Listed paths as a project in folder `to` lists them, when they were listed
+// from folder `from` ("" for the working folder): an absolute path stays as
+// it is; a relative one names the same file from `to`, still relative. Paths
+// stay as written when both folders are one.
+std::vector<std::string> RebaseTilesetPaths(const std::vector<std::string>& paths,
+                                            std::string_view from, std::string_view to);
+
+// Files, absolute or from the working folder, as a project in `folder` lists
+// them: relative to it, so that the list moves with the files.
+std::vector<std::string> RelativeTilesetPaths(const std::vector<std::string>& files,
+                                              std::string_view folder);
 
 } // namespace tessra

@@ -2,6 +2,7 @@
 
 #include "core/base/message_text.h"
 #include "core/model/tileset_paths.h"
+#include "core/render/tile_drawing.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -99,23 +100,28 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
     return build;
 }
 
+PaletteBuild BuildShownPalette(EditorState& state, Surface& tiles, Surface& shown,
+                               const TilesetLoader& load, const TilesetCounter& count) {
+    PaletteBuild build = ReloadTilesets(state, tiles, load, count);
+    shown = FlippedPalette(tiles, state.Attributes);
+    return build;
+}
+
 std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut) {
     if (leftOut.empty()) {
         return {};
     }
-    // A long list of files says no more than its first few.
-    constexpr std::size_t Named = 10;
     long long total = 0;
     std::string from;
     for (std::size_t i = 0; i < leftOut.size(); ++i) {
         total += leftOut[i].tiles;
-        if (i < Named) {
+        if (i < FirstFewCount) {
             from += (i ? ", " : "") + std::to_string(leftOut[i].tiles) + " from " +
                     Shortened(leftOut[i].path);
         }
     }
-    if (leftOut.size() > Named) {
-        from += ", and " + std::to_string(leftOut.size() - Named) + " more files";
+    if (const std::string more = MoreThanFirstFew(leftOut.size(), "more files"); !more.empty()) {
+        from += ", " + more;
     }
     return "The palette holds " + std::to_string(TileCount) + " tiles; " + std::to_string(total) +
            (total == 1 ? " tile was" : " tiles were") + " left out: " + from + ".";

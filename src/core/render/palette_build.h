@@ -53,6 +53,11 @@ using TilesetCounter = std::function<std::optional<int>(const std::string& path)
 PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load,
                             const TilesetCounter& count = nullptr);
 
+// The palette as the editor shows it: ReloadTilesets into `tiles`, then into
+// `shown` every tile as its attributes flip it (the map view draws from it).
+PaletteBuild BuildShownPalette(EditorState& state, Surface& tiles, Surface& shown,
+                               const TilesetLoader& load, const TilesetCounter& count = nullptr);
+
 // "The palette holds 256 tiles; 17 tiles were left out: 1 from c.pcx, 16 from
 // d.pcx.", or empty when none were.
 std::string LeftOutMessage(const std::vector<LeftOutTiles>& leftOut);

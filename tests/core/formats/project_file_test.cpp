@@ -51,17 +51,23 @@ TEST(ProjectFile, RoundTripKeepsPathsAndCells) {
     EXPECT_EQ(project.value().Tilesets, paths);
     EXPECT_EQ(project.value().MapData, map);
 
-    // A recovery copy holds the same behind the original name and folder.
-    const std::string copy = WriteRecoveryBytes("/m/level.tessra", "/m", paths, map);
-    const auto recovered = ParseRecovery(copy, "copy");
-    ASSERT_TRUE(recovered.ok()) << recovered.message();
-    EXPECT_EQ(std::tie(recovered.value().FileName, recovered.value().ProjectFolder,
-                       recovered.value().Project.Tilesets),
-              std::tie("/m/level.tessra", "/m", paths));
-    EXPECT_EQ(recovered.value().Project.MapData, map);
-    EXPECT_EQ(ParseRecovery(copy.substr(0, 40), "copy").message(),
-              "copy is not a TESSRA recovery copy.");
-    EXPECT_FALSE(ParseRecovery(copy.substr(0, copy.size() - 9), "copy").ok());
+    // A recovery copy holds the whole document behind the original name; a
+    // copy from before copies held attributes restores all zeros.
+    const Document plain{map, paths, {}, "/m"};
+    Document document = plain;
+    document.Attributes[255] = {15, true, true, false, 200};
+    for (const bool attributes : {true, false}) {
+        const std::string copy = attributes ? WriteRecoveryBytes("/m/level.tessra", document)
+                                            : "TESSRA recovery copy\r\n/m/level.tessra\r\n/m\r\n" +
+                                                  WriteProjectBytes(paths, map);
+        const auto recovered = ParseRecovery(copy, "copy");
+        ASSERT_TRUE(recovered.ok()) << recovered.message();
+        EXPECT_EQ(recovered.value().FileName, "/m/level.tessra");
+        EXPECT_EQ(recovered.value().Content, attributes ? document : plain);
+        EXPECT_EQ(ParseRecovery(copy.substr(0, 40), "copy").message(),
+                  "copy is not a TESSRA recovery copy.");
+        EXPECT_FALSE(ParseRecovery(copy.substr(0, copy.size() - 9), "copy").ok());
+    }
 }
 
 TEST(ProjectFile, ReadsLeniently) {

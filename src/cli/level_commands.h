@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/subcommand.h"
+
+namespace tessra {
+
+// From a level picture to a map: import-image.
+Subcommand ImportImageCommand();
+
+} // namespace tessra

@@ -1,0 +1,202 @@
+#include "core/formats/image_encoders.h"
+#include "core/formats/project_file.h"
+#include "io/save_faults.h"
+#include "main_window_fixture.h"
+
+#include <QAbstractButton>
+#include <QProcess>
+#include <QScrollBar>
+
+using namespace tessra;
+
+// The window and tessra-cli given the same inputs: the same files, byte for
+// byte, and the same refusals, with nothing written.
+class WindowAndCliTest : public MainWindowTest {
+    Q_OBJECT
+
+    QString cliError_;
+
+    // Runs tessra-cli in the test's folder; its exit status.
+    int Cli(const QStringList& args) {
+        QProcess cli;
+        cli.setWorkingDirectory(dir.path());
+        cli.start(QStringLiteral(TESSRA_CLI), args);
+        cli.waitForFinished(60000);
+        cliError_ = QString::fromUtf8(cli.readAllStandardError());
+        return cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    }
+    void Open(const char* map) { QVERIFY(window->OpenProjectFile(FileNameOf(Path(map)))); }
+    void WritePicture(const Surface& picture, const char* name) {
+        const std::vector<std::uint8_t> png = EncodePng(picture);
+        Write(name, QByteArray(reinterpret_cast<const char*>(png.data()), qsizetype(png.size())));
+    }
+    // The files' bytes, then gone; "<none>" for a file not there.
+    QStringList Take(const QStringList& names) {
+        QStringList taken;
+        for (const QString& name : names) {
+            QFile file(Path(name));
+            taken << (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex())
+                                                     : QStringLiteral("<none>"));
+            file.remove();
+        }
+        return taken;
+    }
+
+  private slots:
+    // A map in maps/ whose tileset lies in tiles/ and whose tiles 1 to 3 are
+    // flipped, its export profile beside it, a CSV and a Tiled map.
+    void initTestCase() {
+        for (const char* folder : {"maps/out", "tiles", "tiled", "out"}) {
+            QDir(dir.path()).mkpath(folder);
+        }
+        QFile::copy(TESSRA_TEST_DATA "/pcx/pil-p8-128x64.pcx", Path("tiles/a.pcx"));
+        for (const char* name : {"map-csv.tmj", "props.tsj", "props.png", "terrain.png"}) {
+            QFile::copy(QStringLiteral(TESSRA_TEST_DATA "/tiled/") + name, Path("tiled/") + name);
+        }
+        MapGrid map;
+        for (int i = 0; i < CellCount; ++i) {
+            map.data()[i] = std::uint8_t(i % 40);
+        }
+        Write("maps/level.tessra",
+              QByteArray::fromStdString(WriteProjectBytes({"../tiles/a.pcx"}, map)));
+        Write("maps/level.attributes.json",
+              R"({"tiles": [{"tile": 1, "hflip": 1, "palette": 3}, {"tile": 2, "vflip": 1},
+                            {"tile": 3, "hflip": 1, "vflip": 1, "priority": 1}]})");
+        Write("maps/level.export.json", R"({"region": "0,0,32,32", "hardware": "gba",
+              "format": "c", "output": "out/level.c"})");
+        Write("maps/gone.tessra", QByteArray::fromStdString(WriteProjectBytes({"gone.pcx"}, map)));
+        for (const char* plain : {"maps/plain.tessra", "maps/damaged.tessra"}) {
+            Write(plain, QByteArray::fromStdString(WriteProjectBytes({}, map)));
+        }
+        Write("maps/damaged.attributes.json", R"({"tiles": [{"tile": 1, "hflip": 2}]})");
+        Write("tiled/iso.tmx", R"(<map version="1.10" orientation="isometric" width="1"
+              height="1" tilewidth="16" tileheight="16"/>)");
+        Write("in.csv", "4,5,6,\r\n7,8,9,\r\n");
+    }
+    void init() { OpenWindow(); }
+
+    void sameFiles() {
+        const struct {
+            const char* name;
+            std::function<void()> window;
+            QStringList cli, outputs;
+        } rows[] = {
+            {"export",
+             [&] {
+                 Open("maps/level.tessra");
+                 Trigger(*window, "mnuExportAgain");
+             },
+             {"export", "maps/level.tessra", "--profile", "maps/level.export.json"},
+             {"maps/out/level.c", "maps/out/level.h"}},
+            {"palette picture",
+             [&] {
+                 Open("maps/level.tessra");
+                 WritePicture(window->palette(), "out/palette.png");
+             },
+             {"palette", "out/palette.png", "tiles/a.pcx", "--attributes",
+              "maps/level.attributes.json"},
+             {"out/palette.png"}},
+            {"render",
+             [&] {
+                 Open("maps/level.tessra");
+                 Child<QAbstractButton>(*window, "optScaleMode", 1)->click();
+                 Find<QScrollBar>("scrHoriz")->setValue(3);
+                 Find<QScrollBar>("scrVert")->setValue(2);
+                 WritePicture(window->view(), "out/view.png");
+             },
+             {"render", "maps/level.tessra", "out/view.png", "--zoom", "1", "--scroll", "3,2"},
+             {"out/view.png"}},
+            {"Tiled export",
+             [&] {
+                 Open("maps/level.tessra");
+                 dialogs.fileAnswers = {Path("out/level.tmx")};
+                 Trigger(*window, "mnuExportTiled");
+             },
+             {"export-tmx", "maps/level.tessra", "out/level.tmx"},
+             {"out/level.tmx", "out/level.tiles.png"}},
+            {"Tiled import",
+             [&] {
+                 dialogs.fileAnswers = {Path("tiled/map-csv.tmj"), Path("out/tiled.tessra")};
+                 Trigger(*window, "mnuImportTiled");
+                 Trigger(*window, "mnuSaveMapAs");
+             },
+             {"import-tmx", "tiled/map-csv.tmj", "out/tiled.tessra"},
+             {"out/tiled.tessra", "out/tiled.attributes.json"}},
+            {"CSV import",
+             [&] {
+                 UseToolWindow(*window, "mnuImportCSV", [&](QWidget& w) {
+                     Enter(w, {"txtBrowseForFile=" + Path("in.csv"), "txtSizeX=3", "txtSizeY=2",
+                               "cmdOK"});
+                 });
+                 dialogs.fileAnswers = {Path("out/csv.tessra")};
+                 Trigger(*window, "mnuSaveMapAs");
+             },
+             {"import-csv", "in.csv", "3", "2", "out/csv.tessra"},
+             {"out/csv.tessra", "out/csv.attributes.json"}},
+        };
+        for (const auto& row : rows) {
+            init();
+            row.window();
+            const QStringList fromWindow = Take(row.outputs);
+            QVERIFY2(Cli(row.cli) == 0, qPrintable(row.name + (": " + cliError_)));
+            const QStringList fromCli = Take(row.outputs);
+            QVERIFY2(fromWindow == fromCli, row.name);
+            QVERIFY2(fromCli.first() != "<none>", row.name);
+        }
+    }
+
+    void sameRefusals() {
+        const struct {
+            const char* name;
+            std::function<void()> window;
+            QStringList cli;
+            QString reason;
+        } rows[] = {
+            {"export over the map",
+             [&] {
+                 Open("maps/plain.tessra");
+                 UseToolWindow(*window, "mnuExport", [&](QWidget& w) {
+                     Enter(w, {"txtOutput=" + Path("maps/plain.tessra"), "cmdOK"});
+                 });
+             },
+             {"export", "maps/plain.tessra", "maps/plain.tessra"},
+             "it is the same file as the input"},
+            {"Tiled export without a tileset",
+             [&] {
+                 window->OpenProjectFile(FileNameOf(Path("maps/gone.tessra")));
+                 dialogs.fileAnswers = {Path("out/gone.tmx")};
+                 Trigger(*window, "mnuExportTiled");
+             },
+             {"export-tmx", "maps/gone.tessra", "out/gone.tmx"},
+             "gone.pcx"},
+            {"palette picture of a damaged tileset",
+             [&] { window->OpenProjectFile(FileNameOf(Path("maps/gone.tessra"))); },
+             {"palette", "out/gone.png", "maps/gone.pcx"},
+             "gone.pcx"},
+            {"render with damaged attributes",
+             [&] { window->OpenProjectFile(FileNameOf(Path("maps/damaged.tessra"))); },
+             {"render", "maps/damaged.tessra", "out/damaged.png"},
+             "maps/damaged.attributes.json: entry 1 of \"tiles\""},
+            {"import of an isometric map",
+             [&] {
+                 dialogs.fileAnswers = {Path("tiled/iso.tmx")};
+                 Trigger(*window, "mnuImportTiled");
+             },
+             {"import-tmx", "tiled/iso.tmx", "out/iso.tessra"},
+             "the map is isometric"},
+        };
+        for (const auto& row : rows) {
+            init();
+            const auto before = FolderSnapshot(FileNameOf(dir.path()));
+            row.window();
+            const QString shown = dialogs.messages.empty() ? "" : dialogs.messages.back().text;
+            QVERIFY2(shown.contains(row.reason), qPrintable(row.name + (": " + shown)));
+            QVERIFY2(Cli(row.cli) == 1, row.name);
+            QVERIFY2(cliError_.contains(row.reason), qPrintable(row.name + (": " + cliError_)));
+            QVERIFY2(FolderSnapshot(FileNameOf(dir.path())) == before, row.name);
+        }
+    }
+};
+
+QTEST_MAIN(WindowAndCliTest)
+#include "window_and_cli_test.moc"
