@@ -1,8 +1,9 @@
 #!/bin/bash
 # Whole-process speed of tessra-cli side by side with the fastest other tool
 # for each task: netpbm's pcxtoppm for PCX to PPM, and Tiled's tmxrasterizer
-# (Debian package tiled) for drawing a whole 256 x 256 map. The map rows are
-# skipped, with a note, when tmxrasterizer is not installed.
+# (Debian package tiled) for drawing a whole 256 x 256 map: the test map of
+# many tiles, and a map of a few repeated tiles, whose PNG sizes are printed
+# too. The map rows are skipped, with a note, when tmxrasterizer is not installed.
 #
 # Each task runs RUNS times (7 unless set) for each tool in turn, A B A B, after
 # one warm-up each; the medians of the times and of the pairs' ratios are
@@ -51,12 +52,23 @@ done
         }
     }'
 } >"$work/map.tessra"
+# The repeated-tile map: four smooth tiles (a blurred plasma) in blocks of 8 x 8
+# cells, the kind whose repeats a fast deflate misses.
+cp "$root/tests/data/tiled/magick-plasma-blurred-256x224.pcx" "$work/smooth.pcx"
+{
+    printf ' 1 \r\nsmooth.pcx\r\n'
+    awk 'BEGIN { for (x = 0; x < 256; x++) for (y = 0; y < 256; y++)
+                     printf " %d \r\n", (int(x / 8) + int(y / 8)) % 4 }'
+} >"$work/repeated.tessra"
 if [ -n "$tmx" ]; then
     # tmxrasterizer reads the tilesets as PNG, decoded by ImageMagick, so its
     # picture checks the PCX decoding as well as the drawing.
     for i in 1 2 3 4; do convert "$work/tiles$i.pcx" "$work/tiles$i.png"; done
     python3 "$root/bench/map_to_tmx.py" "$work/map.tessra" "$work/map.tmx" \
         "$work"/tiles{1,2,3,4}.png
+    convert "$work/smooth.pcx" "$work/smooth.png"
+    python3 "$root/bench/map_to_tmx.py" "$work/repeated.tessra" "$work/repeated.tmx" \
+        "$work/smooth.png"
     export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$work/runtime"
 fi
@@ -71,6 +83,8 @@ rgb24_stdout() { "$cli" pcx-to-image "$work/rgb24.pcx" - >"$1"; }
 rgb24_netpbm() { pcxtoppm "$work/rgb24.pcx" >"$1"; }
 map_tessra() { "$cli" render "$work/map.tessra" "$1"; }
 map_tiled() { "$tmx" "$work/map.tmx" "$1" 2>/dev/null; }
+repeated_tessra() { "$cli" render "$work/repeated.tessra" "$1"; }
+repeated_tiled() { "$tmx" "$work/repeated.tmx" "$1" 2>/dev/null; }
 
 # Wall time of one run in milliseconds. The run starts with no output file
 # and nothing waiting to be written back, so that it pays for no run before it.
@@ -143,5 +157,11 @@ pair map_tessra map_tiled ppm
 row "256 x 256 map -> PPM" tmxrasterizer
 pair map_tessra map_tiled png
 row "256 x 256 map -> PNG" tmxrasterizer
-awk -v a="$(stat -c %s "$work/a.png")" -v b="$(stat -c %s "$work/b.png")" \
-    'BEGIN { printf "PNG size: tessra-cli %d bytes, tmxrasterizer %d bytes (%.2f of it)\n", a, b, a / b }'
+png_sizes() {
+    awk -v a="$(stat -c %s "$work/a.png")" -v b="$(stat -c %s "$work/b.png")" -v m="$1" \
+        'BEGIN { printf "PNG size, %s: tessra-cli %d bytes, tmxrasterizer %d bytes (%.2f of it)\n", m, a, b, a / b }'
+}
+png_sizes "test map"
+pair repeated_tessra repeated_tiled png
+row "repeated-tile map -> PNG" tmxrasterizer
+png_sizes "repeated-tile map"

@@ -5,6 +5,7 @@
 #include "cli/image_output.h"
 #include "core/base/message_text.h"
 #include "core/formats/pcx.h"
+#include "core/formats/png.h"
 #include "core/model/tileset_paths.h"
 #include "core/render/map_view.h"
 #include "core/render/palette_build.h"
@@ -47,6 +48,11 @@ Status RunPcxToImage(const std::vector<std::string>& args, std::ostream&) {
     InputFile input;
     if (Status opened = input.Open(args[0]); !opened) {
         return opened;
+    }
+    // Every PCX file starts with the byte 10; a PNG is named as such.
+    if (input.bytes().empty() || input.bytes()[0] != 0x0A) {
+        return Error{"Cannot convert " + Shortened(args[0]) + ": it is not a PCX picture" +
+                     (HasPngSignature(input.bytes()) ? " but a PNG one" : "")};
     }
     if (format.value() == ImageFormat::Ppm) {
         PpmLineWriter writer(args[1]);

@@ -19,6 +19,7 @@ inline constexpr HelpTopic HelpDrawTopic{"tool_draw.html", 1200};
 inline constexpr HelpTopic HelpFloodfillTopic{"tool_floodfill.html", 1210};
 inline constexpr HelpTopic HelpStampTopic{"tool_rubber_stamp.html", 1220};
 inline constexpr HelpTopic HelpEraseTopic{"tool_erase.html", 1230};
+inline constexpr HelpTopic HelpSelectTopic{"selections.html", 1240};
 inline constexpr HelpTopic HelpImportCsvTopic{"import_csv.html", 1300};
 inline constexpr HelpTopic HelpMapfileGeneratorTopic{"map_generation.html", 1400};
 inline constexpr HelpTopic HelpExportTopic{"export.html", 1410};

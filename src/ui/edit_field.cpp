@@ -45,8 +45,10 @@ int TakeNotches(int& angle) {
 
 } // namespace
 
-EditField::EditField(const EditorState& state, const Surface& palette, QWidget* parent)
-    : QWidget(parent), state_(state), palette_(palette), view_(ViewWidth, ViewHeight) {
+EditField::EditField(const EditorState& state, const MapSelection& selection,
+                     const Surface& palette, QWidget* parent)
+    : QWidget(parent), state_(state), selection_(selection), palette_(palette),
+      view_(ViewWidth, ViewHeight) {
     setObjectName(QStringLiteral("editField"));
     setGeometry(0, 0, ViewWidth + ScrollBarWidth, ViewHeight + ScrollBarWidth);
     picEditField = new PictureBox(QStringLiteral("picEditField"), ViewWidth, ViewHeight, this);
@@ -76,7 +78,13 @@ int EditField::ScrollY() const {
 }
 
 void EditField::RedrawMapView() {
-    tessra::RedrawMapView(state_.MapData, palette_, state_.ZoomMode, ScrollX(), ScrollY(), view_);
+    // A floating block shows where it would land, as putting it down leaves the map.
+    const MapGrid* shown = &state_.MapData;
+    if (selection_.floating) {
+        floatingShown_ = WithFloatingBlock(state_.MapData, *selection_.floating);
+        shown = &floatingShown_;
+    }
+    tessra::RedrawMapView(*shown, palette_, state_.ZoomMode, ScrollX(), ScrollY(), view_);
     if (picEditField->surface() == nullptr) {
         picEditField->SetSurface(&view_);
     } else {
@@ -140,9 +148,15 @@ void EditField::ShowBehaviour(bool shown) {
     UpdateOverlay();
 }
 
-void EditField::SetExportArea(int width, int height) {
-    exportWidth_ = width;
-    exportHeight_ = height;
+void EditField::SetGenerationArea(int width, int height) {
+    generationWidth_ = width;
+    generationHeight_ = height;
+    UpdateOverlay();
+}
+
+void EditField::SetExportRegion(QRect cells, qint64 bytes) {
+    exportRegion_ = cells;
+    exportBytes_ = bytes;
     UpdateOverlay();
 }
 
@@ -215,6 +229,20 @@ void EditField::ShowPreview(QRect cells) {
     }
 }
 
+void EditField::ShowSelection() {
+    UpdateOverlay();
+}
+
+QRect EditField::SelectionOutline() const {
+    if (const std::optional<FloatingBlock>& floating = selection_.floating) {
+        return QRect(floating->at.x, floating->at.y, floating->block.width,
+                     floating->block.height) &
+               QRect(0, 0, MapSize, MapSize);
+    }
+    const CellRect& rect = selection_.rect;
+    return {rect.x, rect.y, rect.width, rect.height};
+}
+
 void EditField::ShowHighlight(std::optional<int> tile) {
     highlightTile_ = tile;
     UpdateOverlay();
@@ -249,9 +277,12 @@ void EditField::UpdateOverlay() {
                            .cellSize = ZoomFor(state_.ZoomMode).cellSize,
                            .scrollX = ScrollX(),
                            .scrollY = ScrollY(),
-                           .exportWidth = exportWidth_,
-                           .exportHeight = exportHeight_,
+                           .exportRegion = exportRegion_,
+                           .exportBytes = exportBytes_,
+                           .generationWidth = generationWidth_,
+                           .generationHeight = generationHeight_,
                            .preview = preview_,
+                           .selection = SelectionOutline(),
                            .highlight = HighlightedCells()});
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/edit/select_tool.h"
 #include "core/edit/tool_table.h"
 #include "core/model/editor_state.h"
 #include "core/render/surface.h"
@@ -24,12 +25,15 @@ class EditField : public QWidget {
     Q_OBJECT
 
   public:
-    EditField(const EditorState& state, const Surface& palette, QWidget* parent);
+    EditField(const EditorState& state, const MapSelection& selection, const Surface& palette,
+              QWidget* parent);
 
     const Surface& view() const { return view_; }
     ViewSize ViewPixels() const { return {view_.Width(), view_.Height()}; }
     int ScrollX() const;
     int ScrollY() const;
+    // Where the pointer was last seen over the view, or none once it left.
+    std::optional<QPointF> Pointer() const { return pointer_; }
 
     // Draws the visible cells of the map and shows them.
     void RedrawMapView();
@@ -41,12 +45,16 @@ class EditField : public QWidget {
     void ShowOverlay(bool grid, bool exportArea);
     // Each cell's behaviour number over the map, as View > Show Behaviour sets it.
     void ShowBehaviour(bool shown);
-    // The block Map Generation wrote last, outlined by the export area.
-    void SetExportArea(int width, int height);
+    // What the export area outlines: the block Map Generation wrote last,
+    // and the region File > Export writes with the bytes it makes (-1: not known).
+    void SetGenerationArea(int width, int height);
+    void SetExportRegion(QRect cells, qint64 bytes);
     // The map cells a click would change, outlined over the view; empty for none.
     void ShowPreview(QRect cells);
     // Outlines every visible cell holding this tile, or none.
     void ShowHighlight(std::optional<int> tile);
+    // The selection's outline, after it changed; a floating block needs a redraw.
+    void ShowSelection();
 
   signals:
     void MouseDown(int button, double X, double Y);
@@ -74,13 +82,19 @@ class EditField : public QWidget {
     void ZoomAround(int zoomMode, QPointF at);
     void UpdateOverlay();
     std::vector<QPoint> HighlightedCells() const;
+    // The selected cells, or those a floating block covers.
+    QRect SelectionOutline() const;
 
     const EditorState& state_;
+    const MapSelection& selection_;
     const Surface& palette_;
     Surface view_;
+    MapGrid floatingShown_; // the map with a floating block, as the view draws it
     bool grid_ = false;
     bool exportArea_ = false;
-    int exportWidth_ = MapSize, exportHeight_ = MapSize;
+    int generationWidth_ = MapSize, generationHeight_ = MapSize;
+    QRect exportRegion_{0, 0, MapSize, MapSize};
+    qint64 exportBytes_ = -1;
     QPoint wheelRest_;               // wheel angle not yet turned into whole steps
     std::optional<QPointF> pointer_; // where the pointer was last seen over the view
     QRect preview_;

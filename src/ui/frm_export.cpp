@@ -238,6 +238,12 @@ void frmExport::UpdateControls() {
     const std::string output = OutputPath();
     static_cast<QLineEdit*>(Control("name"))
         ->setPlaceholderText(ToQString(EffectiveExportName(shape, output)));
+    // An empty screen follows the region, but for nes, whose screens are 32 x 30 tiles.
+    const ExportScreen screen = EffectiveScreen(shape);
+    static_cast<QLineEdit*>(Control("screen"))
+        ->setPlaceholderText(shape.Hardware == ExportHardware::Nes
+                                 ? QStringLiteral("%1,%2").arg(screen.W).arg(screen.H)
+                                 : QStringLiteral("the region's size"));
 
     const Result<ExportSettings> settings = ReadSettings();
     Result<MapExport> result =

@@ -54,11 +54,12 @@ frmMain::frmMain(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialo
     BuildMenus();
     BuildClientArea();
     BuildKeyboard();
-    BuildZoomKeys();
     BuildRecentMenu();
     BuildTileUsage();
     BuildBudgetPanel();
+    BuildZoomKeys();
     BuildStatusBar();
+    BuildExportArea();
     StartRecovery();
     StartWatchingTilesets();
     setAcceptDrops(true);
@@ -102,7 +103,7 @@ void frmMain::BuildClientArea() {
     connect(paletteGroup_, &PaletteGroup::TilePicked, this, &frmMain::SelectTile);
     connect(paletteGroup_, &PaletteGroup::TilesetSelected, this, &frmMain::SelectTileset);
 
-    editField_ = new EditField(state_, paletteGroup_->palette(), client);
+    editField_ = new EditField(state_, selection_, paletteGroup_->palette(), client);
     connect(editField_, &EditField::MouseDown, this, &frmMain::picEditField_MouseDown);
     connect(editField_, &EditField::MouseMove, this, &frmMain::picEditField_MouseMove);
     connect(editField_, &EditField::MouseUp, this, &frmMain::picEditField_MouseUp);
@@ -136,6 +137,7 @@ void frmMain::Form_Load() {
         FindHelpCollection(programDir).value_or(programDir / HelpCollectionName).string()));
     state_.CurrentFileName = UntitledFileName;
     Refresh({.fileName = true, .selection = true, .history = true});
+    ShowSelection(false);
 }
 
 void frmMain::CenterOnScreen() {
@@ -179,6 +181,10 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     }
     if (change.tilesets || change.cells) {
         editField_->RedrawMapView();
+        // The cell under a still pointer may hold another tile now.
+        if (const std::optional<QPointF> pointer = editField_->Pointer()) {
+            ShowPointedCell(pointer->x(), pointer->y());
+        }
     }
     if (change.fileName) {
         setWindowTitle(ToQString(WindowTitle(state_)));
@@ -186,6 +192,9 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     }
     if (change.history) {
         UpdateEditMenu();
+    }
+    if (change.cells || change.tilesets) {
+        ShowExportAreaSoon();
     }
     if (readout) {
         lblMapCoordinate->setText(ToQString(*readout));

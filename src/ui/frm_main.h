@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/edit/select_tool.h"
 #include "core/edit/tileset_order.h"
 #include "core/edit/tool_table.h"
 #include "core/export/export_profile.h"
@@ -60,6 +61,7 @@ class frmMain : public QMainWindow {
     const Surface& palette() const;
     const Surface& view() const;
     const Surface& preview() const;
+    const MapSelection& selection() const { return selection_; }
 
     // Named operations, as buttons, keys, menus and the mouse call them.
     void SelectTile(int tile);
@@ -175,8 +177,22 @@ class frmMain : public QMainWindow {
     void picEditField_MouseUp(int button, double X, double Y);
     // The current tool, or the right button's pick, at a point of the view.
     void UseToolAt(int button, double X, double Y);
+    // Whether the Select tool, or a pasted block, takes a pointer event.
+    bool SelectionTakes(PointerPhase phase, int button) const;
     // The readout for the pointer where it now stands over the view, or none.
     void ShowCellUnderPointer(std::optional<QPointF> pointer);
+
+    // Selections and the clipboard (frm_main_selection.cpp).
+    void SelectToolAt(PointerPhase phase, double X, double Y);
+    // The outline, the view for a floating block and the Edit menu's items.
+    void ShowSelection(bool view);
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuSelectAll_Click();
+    void mnuDeselect_Click();
+    void mnuSelectionToStamp_Click();
 
     // Recovery copies (frm_main_recovery.cpp).
     void StartRecovery();
@@ -200,6 +216,12 @@ class frmMain : public QMainWindow {
     void BuildTileUsage();
     // The highlight over the view and its count, as the View menu sets them.
     void ShowTileUsage();
+
+    // The export area over the map (frm_main_export_area.cpp).
+    void BuildExportArea();
+    // The export's region and the bytes it makes, now or once changes pause.
+    void ShowExportArea();
+    void ShowExportAreaSoon();
 
     // View > Hardware Budget (frm_main_budget.cpp): the panel follows the
     // map, the attributes and the export settings, counted once the events
@@ -230,7 +252,8 @@ class frmMain : public QMainWindow {
     Surface tiles_{PaletteWidth, PaletteHeight};
     std::vector<TilesetFailure> tileFailures_;
     std::optional<ExportProfile> exportProfile_;
-    Stroke stroke_;                            // the left-button drag over the map view
+    Stroke stroke_; // the left-button drag over the map view
+    MapSelection selection_;
     std::unordered_set<std::size_t> reported_; // tileset problems told of, while they last
 
     PaletteGroup* paletteGroup_ = nullptr;
@@ -238,13 +261,14 @@ class frmMain : public QMainWindow {
     MainStatusBar* statusBar_ = nullptr;
     std::unique_ptr<RecoveryStore> recovery_;
     QTimer* recoveryTimer_ = nullptr;
+    QTimer* exportAreaTimer_ = nullptr;
     TilesetWatcher* tilesetWatcher_ = nullptr;
     bool reportTilesetFailures_ = true; // false while a change on disk is taken in
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;
     std::array<QRadioButton*, 4> optScaleMode{};
-    std::array<QToolButton*, 4> optToolSelect{};
+    std::array<QToolButton*, 5> optToolSelect{};
     QLabel* lblMapCoordinate = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;

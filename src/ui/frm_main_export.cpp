@@ -40,6 +40,7 @@ void frmMain::mnuExport_Click() {
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
+    ShowExportArea();
     ScheduleBudget({.tilesets = true});
 }
 
@@ -193,12 +194,6 @@ void frmMain::mnuImportTiled_Click() {
     if (!imported) {
         ShowError(ToQString(imported.message()));
         return;
-    }
-    for (const std::string& tileset : imported.value().project.Tilesets) {
-        if (Status checked = CheckTilesetPath(tileset); !checked) {
-            ShowError(ToQString(checked.message()));
-            return;
-        }
     }
     // One step, as Import CSV is: Undo brings the map before it back whole.
     // The tilesets are listed from the Tiled map's folder, as a project saved

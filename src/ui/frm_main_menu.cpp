@@ -77,10 +77,19 @@ void frmMain::BuildMenus() {
              {"mnuExportAgain", "Export A&gain", &frmMain::mnuExportAgain_Click, "Ctrl+E"},
              {"mnuBuildAll", "Build &All", &frmMain::mnuBuildAll_Click, "Ctrl+B"},
              {"sepFile1", "", nullptr},
-             {"mnuExit", "E&xit", &frmMain::mnuExit_Click}});
+             {"mnuExit", "E&xit", &frmMain::mnuExit_Click, "Ctrl+Q"}});
     AddMenu(this, "mnuEdit_submenu", "&Edit",
             {{"mnuUndo", "&Undo", &frmMain::mnuUndo_Click, "Ctrl+Z"},
-             {"mnuRedo", "&Redo", &frmMain::mnuRedo_Click, "Ctrl+Y; Ctrl+Shift+Z"}});
+             {"mnuRedo", "&Redo", &frmMain::mnuRedo_Click, "Ctrl+Y; Ctrl+Shift+Z"},
+             {"sepEdit1", "", nullptr},
+             {"mnuCut", "Cu&t", &frmMain::mnuCut_Click, "Ctrl+X"},
+             {"mnuCopy", "&Copy", &frmMain::mnuCopy_Click, "Ctrl+C"},
+             {"mnuPaste", "&Paste", &frmMain::mnuPaste_Click, "Ctrl+V"},
+             {"mnuDelete", "&Delete", &frmMain::mnuDelete_Click, "Del"},
+             {"sepEdit2", "", nullptr},
+             {"mnuSelectAll", "Select &All", &frmMain::mnuSelectAll_Click, "Ctrl+A"},
+             {"mnuDeselect", "D&eselect", &frmMain::mnuDeselect_Click, "Esc"},
+             {"mnuSelectionToStamp", "Selection to &Stamp", &frmMain::mnuSelectionToStamp_Click}});
     AddMenu(this, "mnuView_submenu", "&View",
             {{"mnuShowGrid", "Show &Grid", &frmMain::mnuShowOverlay_Click},
              {"mnuShowExportArea", "Show &Export Area", &frmMain::mnuShowOverlay_Click},
@@ -168,7 +177,7 @@ void frmMain::mnuImportCSV_Click() {
 void frmMain::mnuMapGeneration_Click() {
     // The export area follows the block last written.
     if (const std::optional<MapFileSize> written = OpenToolWindow<frmMapfileGenerator>()) {
-        editField_->SetExportArea(written->W, written->H);
+        editField_->SetGenerationArea(written->W, written->H);
     }
 }
 
@@ -179,6 +188,7 @@ void frmMain::mnuTileUsage_Click() {
 }
 
 void frmMain::mnuShowOverlay_Click() {
+    ShowExportArea();
     editField_->ShowOverlay(mnuShowGrid->isChecked(), mnuShowExportArea->isChecked());
 }
 

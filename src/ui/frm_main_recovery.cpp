@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -22,8 +21,9 @@ std::span<const std::uint8_t> AsBytes(const std::string& text) {
 }
 
 QString RestoreQuestion(const RecoveryCopy& copy, const QString& path) {
+    // ISO 8601 reads the same in every country; a short form such as 5/1/24 does not.
     const QString when =
-        QLocale(QLocale::English).toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
+        QFileInfo(path).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const QString map = copy.FileName == UntitledFileName ? QStringLiteral("an untitled map")
                                                           : ShownFileName(copy.FileName);
     return QStringLiteral("TESSRA did not close properly. A recovery copy of %1 from %2 holds "

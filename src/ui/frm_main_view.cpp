@@ -6,10 +6,12 @@
 #include "ui/tool_icons.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
+#include <algorithm>
 
 namespace tessra {
 
@@ -51,11 +53,24 @@ void frmMain::BuildZoomFrame(QWidget* client) {
 void frmMain::BuildToolFrame(QWidget* client) {
     Frame3 = AddFrame(client, "Frame3", "Tool Select", {536, 0, 273, 89});
     auto* group = new QButtonGroup(Frame3);
+    // Five buttons share the frame: the captions' font shrinks, if it must,
+    // until the widest caption fits its button.
+    constexpr int ButtonWidth = 51, CaptionRoom = ButtonWidth - 8;
+    QFont captionFont = Frame3->font();
+    int widest = 0;
+    for (const ToolInfo& tool : ToolTable()) {
+        widest = std::max(
+            widest, QFontMetrics(captionFont).horizontalAdvance(QString::fromUtf8(tool.caption)));
+    }
+    if (widest > CaptionRoom) {
+        captionFont.setPointSizeF(captionFont.pointSizeF() * CaptionRoom / widest);
+    }
     for (const ToolInfo& tool : ToolTable()) {
         auto* option = new QToolButton(Frame3);
         option->setObjectName(QStringLiteral("optToolSelect"));
         option->setProperty("index", tool.id);
-        option->setGeometry(8 + 64 * tool.id, 24, 57, 49);
+        option->setGeometry(8 + (ButtonWidth + 1) * tool.id, 24, ButtonWidth, 49);
+        option->setFont(captionFont);
         option->setCheckable(true);
         option->setIcon(ToolIcon(tool.id));
         // The caption under the icon, as on a picture option button; the
@@ -93,18 +108,42 @@ void frmMain::optToolSelect_Click(int index) {
     state_.CurrentTool = static_cast<std::int16_t>(index);
 }
 
+bool frmMain::SelectionTakes(PointerPhase phase, int button) const {
+    const bool pasting = selection_.floating && !selection_.floating->source;
+    const bool dragging = (selection_.floating && !pasting) || selection_.anchor;
+    switch (phase) {
+    case PointerPhase::Press:
+        return button == LeftButton && (pasting || state_.CurrentTool == ToolSelect);
+    case PointerPhase::Move:
+        return pasting || dragging;
+    case PointerPhase::Release:
+        return button == LeftButton && dragging;
+    }
+    return false;
+}
+
 void frmMain::picEditField_MouseDown(int button, double X, double Y) {
     stroke_ = {};
-    UseToolAt(button, X, Y);
+    if (SelectionTakes(PointerPhase::Press, button)) {
+        SelectToolAt(PointerPhase::Press, X, Y);
+    } else {
+        UseToolAt(button, X, Y);
+    }
 }
 
 void frmMain::picEditField_MouseMove(int button, double X, double Y) {
-    UseToolAt(button, X, Y);
+    if (SelectionTakes(PointerPhase::Move, button)) {
+        SelectToolAt(PointerPhase::Move, X, Y);
+    } else {
+        UseToolAt(button, X, Y);
+    }
 }
 
-void frmMain::picEditField_MouseUp(int button, double, double) {
+void frmMain::picEditField_MouseUp(int button, double X, double Y) {
     stroke_ = {};
-    if (button == LeftButton) {
+    if (SelectionTakes(PointerPhase::Release, button)) {
+        SelectToolAt(PointerPhase::Release, X, Y);
+    } else if (button == LeftButton) {
         Refresh(history_.EndStep(state_));
     }
 }

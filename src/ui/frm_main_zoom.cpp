@@ -2,7 +2,8 @@
 #include "ui/edit_field.h"
 #include "ui/frm_main.h"
 
-#include <QShortcut>
+#include <QAction>
+#include <QMenu>
 #include <algorithm>
 
 namespace tessra {
@@ -14,19 +15,23 @@ constexpr int LastZoomMode = static_cast<int>(ZoomTable.size()) - 1;
 } // namespace
 
 void frmMain::BuildZoomKeys() {
-    // Ctrl++ is Ctrl+= on most keyboards; both zoom in, as in other editors.
+    // On the View menu, so that the keys show. Ctrl++ is Ctrl+= on most
+    // keyboards; both zoom in, as in other editors.
+    auto* view = findChild<QMenu*>(QStringLiteral("mnuView_submenu"));
+    view->addSeparator();
     const struct {
         const char* name;
+        const char* caption;
         const char* keys;
         int step; // 0: back to 1x
-    } keys[] = {{"keyZoomIn", "Ctrl++", 1},
-                {"keyZoomInEquals", "Ctrl+=", 1},
-                {"keyZoomOut", "Ctrl+-", -1},
-                {"keyZoomReset", "Ctrl+0", 0}};
-    for (const auto& [name, sequence, step] : keys) {
-        auto* key = new QShortcut(QKeySequence(QLatin1String(sequence)), this);
-        key->setObjectName(QLatin1String(name));
-        connect(key, &QShortcut::activated, this, [this, step] {
+    } items[] = {{"mnuZoomIn", "Zoom &In", "Ctrl++; Ctrl+=", 1},
+                 {"mnuZoomOut", "Zoom &Out", "Ctrl+-", -1},
+                 {"mnuZoomReset", "Zoom &1x", "Ctrl+0", 0}};
+    for (const auto& [name, caption, keys, step] : items) {
+        QAction* item = view->addAction(QString::fromUtf8(caption));
+        item->setObjectName(QLatin1String(name));
+        item->setShortcuts(QKeySequence::listFromString(QLatin1String(keys)));
+        connect(item, &QAction::triggered, this, [this, step] {
             const int zoomMode =
                 step == 0 ? 0 : std::clamp(state_.ZoomMode + step, 0, LastZoomMode);
             editField_->ZoomAboutCentre(zoomMode);

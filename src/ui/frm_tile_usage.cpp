@@ -36,6 +36,8 @@ frmTileUsage::frmTileUsage(ToolWindowContext& context, QWidget* parent)
         lstTileUsage->setItem(tile, 0, NumberItem(tile));
         lstTileUsage->setItem(tile, 1, NumberItem(counts[tile]));
     }
+    // The first click on Cells puts the most used tiles first.
+    lstTileUsage->horizontalHeaderItem(1)->setData(Qt::InitialSortOrderRole, Qt::DescendingOrder);
     lstTileUsage->setSortingEnabled(true);
     lstTileUsage->sortByColumn(0, Qt::AscendingOrder);
     connect(lstTileUsage, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {

@@ -8,6 +8,7 @@ namespace tessra {
 namespace {
 
 constexpr int MessageMilliseconds = 10000;
+constexpr int LabelMargin = 4; // pixels each side of a label's text
 
 } // namespace
 
@@ -20,15 +21,24 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
     lblStatusZoom = AddLabel("lblStatusZoom");
     lblStatusModified = AddLabel("lblStatusModified");
     // Wide enough for the longest texts, so the labels do not jump about.
+    const int margins = 2 * LabelMargin;
     lblStatusCell->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("Cell 255, 255: tile 255")) + 8);
+        fontMetrics().horizontalAdvance(QStringLiteral("Cell 255, 255: tile 255")) + margins);
     lblStatusModified->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Modified")) +
-                                       8);
+                                       margins);
 }
 
 QLabel* MainStatusBar::AddLabel(const char* name) {
+    // A line between two labels, so that their texts never run together.
+    if (!findChildren<QLabel*>().isEmpty()) {
+        auto* line = new QFrame(this);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        addPermanentWidget(line);
+    }
     auto* label = new QLabel(this);
     label->setObjectName(QLatin1String(name));
+    label->setContentsMargins(LabelMargin, 0, LabelMargin, 0);
     addPermanentWidget(label);
     return label;
 }

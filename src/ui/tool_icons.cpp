@@ -77,6 +77,17 @@ void DrawEraser(QPainter& p) {
     p.drawRoundedRect(QRectF(-1, -5, 13, 10), 2, 2);
 }
 
+void DrawSelection(QPainter& p) {
+    // A dashed rectangle of cells and the arrow that drags it.
+    p.setPen(QPen(Outline, 1.5, Qt::DashLine));
+    p.setBrush(QColor(120, 170, 230, 90));
+    p.drawRect(QRectF(3.5, 4.5, 20, 16));
+    p.setPen(QPen(Outline, 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({QPointF(16, 13), QPointF(16, 29), QPointF(20, 25), QPointF(23, 31),
+                             QPointF(25.5, 30), QPointF(22.5, 24), QPointF(28, 24)}));
+}
+
 } // namespace
 
 QIcon ToolIcon(Tool tool) {
@@ -96,6 +107,9 @@ QIcon ToolIcon(Tool tool) {
         break;
     case ToolErase:
         DrawEraser(painter);
+        break;
+    case ToolSelect:
+        DrawSelection(painter);
         break;
     }
     painter.end();

@@ -119,7 +119,10 @@ TEST_F(ImageCommands, RefusalsLeaveTheOutputAlone) {
         std::string out, message;
     } cases[] = {
         {{"pcx-to-image", Fixtures + "netpbm-16c-25x18.pcx", ppm}, ppm, "does not draw"},
-        {{"pcx-to-image", dir_.File("short.pcx"), ppm}, ppm, "short.pcx"},
+        {{"pcx-to-image", dir_.File("short.pcx"), ppm}, ppm, "short.pcx: it is not a PCX picture"},
+        {{"pcx-to-image", TESSRA_TEST_DATA "/png/grey1.png", png},
+         png,
+         "grey1.png: it is not a PCX picture but a PNG one"},
         {{"pcx-to-image", dir_.File("none.pcx"), png}, png, "none.pcx"},
         {{"pcx-to-image", Fixtures + "24bit.pcx", dir_.File("o.gif")}, dir_.File("o.gif"), ".ppm"},
         {{"palette", png, dir_.File("none.pcx"), tileset_, dir_.File("short.pcx")},

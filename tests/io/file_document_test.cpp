@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A map listing a tileset beside it, one in a sibling folder and one by its
-// whole path, saved in maps/ of a fresh folder.
+// whole path, kept in maps/ of a fresh folder.
 class DocumentFiles : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -23,42 +23,12 @@ class DocumentFiles : public ::testing::Test {
         document_.Attributes[9] = {2, false, true, false, 7};
     }
 
-    // The files the document's tilesets name, as a reader finds them.
-    static std::vector<std::string> Pictures(const Document& document) {
-        std::vector<std::string> files;
-        for (const std::string& path :
-             ResolveTilesetPaths(document.Tilesets, document.ProjectFolder)) {
-            files.push_back(fs::path(path).lexically_normal().string());
-        }
-        return files;
-    }
-
     TempDir dir_;
     Document document_;
     std::string map_ = dir_.File("maps/level.tessra");
 };
 
 } // namespace
-
-// Written and read back, the document is the same, its tilesets naming the
-// same files from wherever it is saved: relative paths stay relative.
-TEST_F(DocumentFiles, RoundTripFromAnyFolder) {
-    for (const char* where : {"maps/level.tessra", "level.tessra", "maps/deep/er/level.tessra"}) {
-        const std::string path = dir_.File(where);
-        fs::create_directories(fs::path(path).parent_path());
-        ASSERT_TRUE(WriteDocument(path, document_).ok()) << where;
-        const Result<Document> read = ReadDocument(path);
-        ASSERT_TRUE(read.ok()) << read.message();
-        EXPECT_EQ(read.value().MapData, document_.MapData);
-        EXPECT_EQ(read.value().Attributes, document_.Attributes);
-        EXPECT_EQ(Pictures(read.value()), Pictures(document_)) << where;
-        EXPECT_FALSE(read.value().Tilesets[1].starts_with('/')) << where;
-        EXPECT_EQ(read.value().Tilesets[2], document_.Tilesets[2]);
-    }
-    // Saved in its own folder, the list is written as it stands.
-    ASSERT_TRUE(WriteDocument(map_, document_).ok());
-    EXPECT_EQ(ReadDocument(map_).value().Tilesets, document_.Tilesets);
-}
 
 // A save refuses, before anything is written, to replace one of the map's
 // tilesets.

@@ -96,6 +96,10 @@ class ExportWindowTest : public MainWindowTest {
             QVERIFY(!enabled("txtOffset") && !enabled("cmbEntry") && enabled("cmbNumbering"));
             QVERIFY(enabled("cmbSyntax") && enabled("txtName"));
             QCOMPARE(Child<QLineEdit>(w, "txtName")->placeholderText(), QStringLiteral("map"));
+            // An empty screen box says what it stands for.
+            QCOMPARE(Child<QLineEdit>(w, "txtScreen")->placeholderText(), "the region's size");
+            Set(w, {"cmbHardware=nes"});
+            QCOMPARE(Child<QLineEdit>(w, "txtScreen")->placeholderText(), QStringLiteral("32,30"));
         });
     }
 

@@ -1,5 +1,6 @@
 #include "core/formats/project_file.h"
 #include "main_window_fixture.h"
+#include "ui/map_overlay.h"
 
 #include <QLabel>
 #include <QMimeData>
@@ -61,7 +62,7 @@ class FrmMainEditTest : public MainWindowTest {
         };
         row("Draw", {"D"});
         row("Fill", {"F"});
-        row("Stamp", {"S"});
+        row("Stamp", {"R"});
         row("Swap", {"mnuTileSwapper", "txtDoSwap#1=9", "cmdSwap"});
         row("Import CSV", {"mnuImportCSV", "txtSizeX=3", "txtSizeY=1",
                            "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
@@ -334,8 +335,9 @@ class FrmMainEditTest : public MainWindowTest {
         QVERIFY(window->view() == view);                     // drawn on the screen only
         QVERIFY(shown.pixel(32, 40) != shown.pixel(33, 40)); // a grid line at the cell edge
 
-        // At 2x a wheel notch is fewer cells; the export area follows Map
-        // Generation: 8 x 5 cells of 32 pixels, the rest shaded.
+        // At 2x a wheel notch is fewer cells; the export area outlines the
+        // region File > Export writes and the block Map Generation wrote,
+        // each labelled: 4 x 3 and 8 x 5 cells of 32 pixels, the rest shaded.
         Trigger(*window, "mnuShowGrid");
         Child<QAbstractButton>(*window, "optScaleMode", 1)->click();
         horiz->setValue(0);
@@ -347,13 +349,23 @@ class FrmMainEditTest : public MainWindowTest {
         QVERIFY(UseToolWindow(*window, "mnuMapGeneration_submenu", [](QWidget& w) {
             Enter(w, {"txtMapSizeX=8", "txtMapSizeY=5", "cmdGenerate"});
         }));
+        QVERIFY(UseToolWindow(*window, "mnuExport", [&](QWidget& w) {
+            Enter(w, {"txtRegion=6,4,4,3", "txtOutput=" + Path("region.bin"), "cmdOK"});
+        }));
+        const auto* overlay = Find<MapOverlay>("mapOverlay");
+        QCOMPARE(
+            ExportRegionText(overlay->settings().exportRegion, overlay->settings().exportBytes),
+            QString::fromUtf8("Export 6,4 4 \u00d7 3: 12 bytes"));
         const QImage area = View()->grab().toImage();
+        QVERIFY(!overlay->exportLabel().isEmpty() &&
+                !overlay->exportLabel().intersects(overlay->generationLabel()));
         const auto shaded = [&](int x, int y) {
             const Pixel p = window->view().At(x, y);
             return area.pixel(x, y) != qRgb(p & 255, p >> 8 & 255, p >> 16 & 255);
         };
-        QCOMPARE(QList<bool>({shaded(248, 8), shaded(8, 152), shaded(264, 8), shaded(8, 168)}),
-                 QList<bool>({false, false, true, true}));
+        QCOMPARE(QList<bool>({shaded(248, 8), shaded(8, 152), shaded(300, 200), shaded(264, 8),
+                              shaded(8, 168)}),
+                 QList<bool>({false, false, false, true, true}));
     }
 };
 

@@ -47,9 +47,10 @@ class FrmMainFilesTest : public MainWindowTest {
         Crash();
         Restart();
         dialogs.restoreAnswers = {RestoreAnswer::Restore};
+        const QString when = QFileInfo(copy).lastModified().toString("yyyy-MM-dd HH:mm");
         window->OfferRecovery();
         QCOMPARE(dialogs.questions.size(), 1u);
-        QVERIFY(dialogs.questions.back().contains(Path("map.tessra")));
+        QVERIFY(dialogs.questions.back().contains(Path("map.tessra") + " from " + when));
         QCOMPARE(int(State().MapData(3, 4)), 7);
         QVERIFY(State().Attributes == attributes);
         QCOMPARE(window->windowTitle(), "TESSRA - [Untitled]");

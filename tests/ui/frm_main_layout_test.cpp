@@ -2,6 +2,7 @@
 #include "main_window_fixture.h"
 #include "ui/map_overlay.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -152,6 +153,10 @@ class FrmMainLayoutTest : public MainWindowTest {
         QTest::mouseClick(View(), Qt::LeftButton, {}, {100, 100});
         QCOMPARE(window->statusBar()->currentMessage(), "Fill changed 65,535 cells");
         QCOMPARE(StatusText("lblStatusTile"), "Selected tile 4");
+        // The still pointer's cell follows every change of the map.
+        QCOMPARE(StatusText("lblStatusCell"), "Cell 6, 6: tile 4");
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(StatusText("lblStatusCell"), "Cell 6, 6: tile 0");
         Option(2)->click();
         QCOMPARE(StatusText("lblStatusZoom"), "Zoom 4x");
     }
@@ -204,6 +209,15 @@ class FrmMainLayoutTest : public MainWindowTest {
         };
         QCOMPARE(highlighted(), QList<QPoint>({{1, 1}, {3, 2}}));
         QCOMPARE(StatusText("lblStatusHighlight"), "Tile 5 in 3 cells");
+        // A gap between one label's text and the next one's.
+        SendMouse(View(), QEvent::MouseMove, {5, 5}, Qt::NoButton, Qt::NoButton);
+        QCoreApplication::processEvents(); // the labels laid out
+        const auto* count = Find<QLabel>("lblStatusHighlight");
+        const auto* cell = Find<QLabel>("lblStatusCell");
+        const int textEnd = count->x() + count->contentsRect().left() +
+                            count->fontMetrics().horizontalAdvance(count->text());
+        QVERIFY2(cell->x() + cell->contentsRect().left() - textEnd >= 8,
+                 qPrintable(QString::number(cell->x() + cell->contentsRect().left() - textEnd)));
         QTest::mouseClick(View(), Qt::LeftButton, {}, {4 * 16 + 1, 1});
         QCOMPARE(highlighted(), QList<QPoint>({{4, 0}, {1, 1}, {3, 2}}));
         QCOMPARE(StatusText("lblStatusHighlight"), "Tile 5 in 4 cells");
@@ -212,7 +226,9 @@ class FrmMainLayoutTest : public MainWindowTest {
         QStringList rows;
         QVERIFY(UseToolWindow(*window, "mnuTileUsage", [&](QWidget& usage) {
             auto* table = usage.findChild<QTableWidget*>("lstTileUsage");
-            table->sortByColumn(1, Qt::DescendingOrder);
+            QHeaderView* header = table->horizontalHeader(); // the most used first
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              {header->sectionViewportPosition(1) + 10, 5});
             for (const int row : {0, 1, 2, 255}) {
                 rows << table->item(row, 0)->text() + ':' + table->item(row, 1)->text();
             }

@@ -49,35 +49,48 @@ class FrmMainTest : public MainWindowTest {
         }
         QVERIFY(Option("optScaleMode", 0)->isChecked() && Option("optToolSelect", 0)->isChecked());
         QStringList tools; // captions under the icons
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 5; ++i) {
             const auto* button = Child<QToolButton>(*window, "optToolSelect", i);
-            tools << button->text() + (button->toolButtonStyle() == Qt::ToolButtonTextUnderIcon
-                                           ? ""
-                                           : " without its caption");
+            const bool fits =
+                button->fontMetrics().horizontalAdvance(button->text()) <= button->width() - 8;
+            tools << button->text() +
+                         (button->toolButtonStyle() == Qt::ToolButtonTextUnderIcon
+                              ? ""
+                              : " without its caption") +
+                         (fits ? "" : " cut");
         }
-        QCOMPARE(tools.join(' '), QStringLiteral("Draw Floodfill R.Stamp Erase"));
+        QCOMPARE(tools.join(' '), QStringLiteral("Draw Floodfill R.Stamp Erase Select"));
         // Each menu in order with its items, as the tests find them by name.
         QStringList shown;
         for (const QAction* menu : window->menuBar()->actions()) {
             shown << menu->objectName() + '=' + menu->text() + ':';
             for (const QAction* item : menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
+                // A shortcut shows beside its item.
+                const QString keys = item->shortcut().toString();
                 shown << (item->isSeparator() ? QString()
-                                              : item->objectName() + '=' + item->text());
+                                              : item->objectName() + '=' + item->text() +
+                                                    (keys.isEmpty() ? "" : '[' + keys + ']'));
             }
         }
         shown.removeAll({});
         QCOMPARE(shown.join(' '),
-                 "mnuFile_submenu=&File: mnuNewMap=&New Map... mnuOpenMap=&Open Map... "
+                 "mnuFile_submenu=&File: mnuNewMap=&New Map...[Ctrl+N] "
+                 "mnuOpenMap=&Open Map...[Ctrl+O] "
                  "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuImportPicture=Import &Picture... "
-                 "mnuSaveMap=&Save Map mnuSaveMapAs=Save Map &As... "
+                 "mnuSaveMap=&Save Map[Ctrl+S] mnuSaveMapAs=Save Map &As...[Ctrl+Shift+S] "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
-                 "mnuExport=&Export... mnuExportAgain=Export A&gain mnuBuildAll=Build &All "
-                 "mnuExit=E&xit "
-                 "mnuEdit_submenu=&Edit: mnuUndo=&Undo mnuRedo=&Redo "
+                 "mnuExport=&Export... mnuExportAgain=Export A&gain[Ctrl+E] "
+                 "mnuBuildAll=Build &All[Ctrl+B] mnuExit=E&xit[Ctrl+Q] "
+                 "mnuEdit_submenu=&Edit: mnuUndo=&Undo[Ctrl+Z] mnuRedo=&Redo[Ctrl+Y] "
+                 "mnuCut=Cu&t[Ctrl+X] mnuCopy=&Copy[Ctrl+C] mnuPaste=&Paste[Ctrl+V] "
+                 "mnuDelete=&Delete[Del] mnuSelectAll=Select &All[Ctrl+A] "
+                 "mnuDeselect=D&eselect[Esc] mnuSelectionToStamp=Selection to &Stamp "
                  "mnuView_submenu=&View: mnuShowGrid=Show &Grid "
                  "mnuShowExportArea=Show &Export Area mnuShowBehaviour=Show &Behaviour "
                  "mnuHighlightTile=Highlight Selected Tile mnuHardwareBudget=Hardware &Budget "
+                 "mnuZoomIn=Zoom &In[Ctrl++] mnuZoomOut=Zoom &Out[Ctrl+-] "
+                 "mnuZoomReset=Zoom &1x[Ctrl+0] "
                  "mnuMapGeneration_submenu=Map &Generation: "
                  "mnuTools_submenu=&Tools: mnuRubberStampBuilder=Rubber &Stamp Builder "
                  "mnuTileSwapper=Tile &Swap mnuTileReplace=Tile &Replace "

@@ -78,6 +78,25 @@ bool PressStampGrid(EditorState& state, int button, double X, double Y) {
     return false;
 }
 
+Status BlockToStamp(EditorState& state, const CellBlock& block) {
+    const auto fits = [](int side) { return side >= 2 && side <= StampMaxSize; };
+    if (!fits(block.width) || !fits(block.height)) {
+        return Error{"A stamp is 2 to 8 cells each way; the selection is " +
+                     std::to_string(block.width) + " \u00d7 " + std::to_string(block.height) +
+                     " cells."};
+    }
+    StampCells cells{};
+    for (int j = 0; j < block.height; ++j) {
+        for (int i = 0; i < block.width; ++i) {
+            StampCell(cells, i, j) = block(i, j);
+        }
+    }
+    state.StampSizeIndexX = static_cast<std::int16_t>(block.width - 2);
+    state.StampSizeIndexY = static_cast<std::int16_t>(block.height - 2);
+    state.StampData = state.StampBuilderData = cells;
+    return {};
+}
+
 void AcceptStampBuilder(EditorState& state, const StampBuilderModel& builder) {
     state.StampSizeIndexX = static_cast<std::int16_t>(ClampSizeIndex(builder.SizeIndexX));
     state.StampSizeIndexY = static_cast<std::int16_t>(ClampSizeIndex(builder.SizeIndexY));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/result.h"
+#include "core/edit/cell_block.h"
 #include "core/model/editor_state.h"
 #include "core/render/palette_build.h"
 #include "core/render/surface.h"
@@ -49,5 +51,9 @@ bool PressStampGrid(EditorState& state, int button, double X, double Y);
 
 // cmdOK_Click: keeps the sizes and the cells. Cancel simply does not call it.
 void AcceptStampBuilder(EditorState& state, const StampBuilderModel& builder);
+
+// Makes a block of 2 to 8 cells each way the stamp, as if built in the
+// builder; refuses any other size, changing nothing.
+Status BlockToStamp(EditorState& state, const CellBlock& block);
 
 } // namespace tessra

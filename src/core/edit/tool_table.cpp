@@ -22,11 +22,13 @@ bool EraseTool(EditorState& state, MapCell cell) {
     return Erase(state.MapData, cell.x, cell.y);
 }
 
-constexpr std::array<ToolInfo, 4> Tools{{
+// S is Select's, as in most editors; the rubber stamp takes the R of its caption.
+constexpr std::array<ToolInfo, 5> Tools{{
     {ToolDraw, "Draw", "Draw", 'D', DrawTool, true},
     {ToolFloodfill, "Floodfill", "Fill", 'F', FillTool, false},
-    {ToolStamp, "R.Stamp", "Stamp", 'S', StampTool, false},
+    {ToolStamp, "R.Stamp", "Stamp", 'R', StampTool, false},
     {ToolErase, "Erase", "Erase", 'E', EraseTool, true},
+    {ToolSelect, "Select", "Select", 'S', nullptr, false},
 }};
 
 // Whether any part of a cell's square shows in the view.
@@ -70,6 +72,9 @@ PressOutcome HandleEditFieldPress(EditorState& state, int button, double X, doub
     outcome.readout = inside ? CoordinateReadout(cell.x, cell.y) : std::string();
     if (button == LeftButton) {
         const ToolInfo& tool = ToolFor(state.CurrentTool);
+        if (tool.apply == nullptr) {
+            return outcome;
+        }
         const std::vector<MapCell> cells =
             CellsToPaint(tool, cell, inside, stroke, state.ZoomMode, scrollX, scrollY, view);
         for (const MapCell& c : cells) {

@@ -21,10 +21,12 @@ inline constexpr int RightButton = 2;
 // undo step is called, and what a left press or drag over a cell does.
 struct ToolInfo {
     Tool id;
-    const char* caption;   // the button's tip: "Draw", "Floodfill", "R.Stamp", "Erase"
-    const char* stepLabel; // "Draw", "Fill", "Stamp", "Erase"
+    const char* caption;   // the button's tip: "Draw", "Floodfill", "R.Stamp", "Erase", "Select"
+    const char* stepLabel; // "Draw", "Fill", "Stamp", "Erase", "Select"
     char key;              // the letter key that selects it
-    bool (*apply)(EditorState& state, MapCell cell); // whether a cell changed
+    // Whether a cell changed; none for Select, whose presses the window hands
+    // to SelectToolEvent.
+    bool (*apply)(EditorState& state, MapCell cell);
     bool drawsLines; // a drag paints every cell between two pointer positions
 };
 

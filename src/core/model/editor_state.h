@@ -12,7 +12,13 @@ namespace tessra {
 inline constexpr const char* UntitledFileName = "[Untitled]";
 
 // The tools of the tool selector, in button order.
-enum Tool : std::int16_t { ToolDraw = 0, ToolFloodfill = 1, ToolStamp = 2, ToolErase = 3 };
+enum Tool : std::int16_t {
+    ToolDraw = 0,
+    ToolFloodfill = 1,
+    ToolStamp = 2,
+    ToolErase = 3,
+    ToolSelect = 4,
+};
 
 inline constexpr int StampMaxSize = 8;
 // Stamp cells, index i + 8 * j for column i and row j.

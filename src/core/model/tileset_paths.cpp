@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 fs::path AbsoluteFolder(std::string_view folder) {
     std::error_code ignored;
     const fs::path absolute = fs::absolute(folder.empty() ? "." : fs::path(folder), ignored);
-    return (absolute.empty() ? fs::path(folder) : absolute).lexically_normal();
+    fs::path normal = (absolute.empty() ? fs::path(folder) : absolute).lexically_normal();
+    // "/m/x/.." comes out as "/m/", the same folder as "/m".
+    return normal.has_filename() || !normal.has_relative_path() ? normal : normal.parent_path();
 }
 
 // The file as a path from folder; the whole path where none leads there.

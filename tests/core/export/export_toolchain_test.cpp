@@ -6,6 +6,7 @@
 #include "io/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/wait.h>
 
 using namespace tessra;
@@ -187,6 +188,69 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
 INSTANTIATE_TEST_SUITE_P(Builds, ExportToolchain, ::testing::ValuesIn(Toolchains()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A name an assembler would read as a register or a condition is refused;
+// every name taken assembles, and code that uses it reads the label: the
+// bytes come out as they do for "level". (In the code, @ is the name.)
+TEST(ExportToolchain, NamesTakenAreLabelsToTheAssembler) {
+    const char* const candidates[] = {"level", "a",   "A",   "b",    "sp",      "SP", "hl", "hli",
+                                      "bc",    "ix",  "iyl", "i",    "r",       "z",  "nc", "po",
+                                      "m",     "end", "org", "byte", "section", "r0", "pc", "lr",
+                                      "d0",    "a7",  "sr",  "ccr",  "word",    "ld", "jp", "ldr",
+                                      "text",  "db",  "dw",  "ds",   "area"};
+    const std::string sdld = " && sdobjcopy -I ihex -O binary out.ihx out.bin";
+    const struct {
+        const char* name;
+        const char* package;
+        AsmSyntax syntax;
+        std::string main; // after including level.s
+        std::string script;
+    } assemblers[] = {
+        {"sdasz80", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld bc, (@)\nld ix, #@\njp @\ncall @\n",
+         "sdasz80 -o main.rel main.s && sdldz80 -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"sdasgb", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld de, #@\nld bc, #@\nld sp, #@\njp @\ncall @\n",
+         "sdasgb -o main.rel main.s && sdldgb -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"arm-none-eabi-as", "binutils-arm-none-eabi", AsmSyntax::Gas,
+         ".section .rodata\n.2byte @_SIZE, @_WIDTH, @_HEIGHT\n.4byte @\n.text\nldr r1, =@\n"
+         "ldr r2, =@_SIZE\nadd r5, r5, #@_SIZE\nbl @\nb @\n.thumb\nldr r1, =@\nbl @\n.pool\n",
+         "arm-none-eabi-as -o main.o main.s && arm-none-eabi-ld -Ttext=0x8000 -o main.elf main.o "
+         "&& arm-none-eabi-objcopy -O binary main.elf out.bin"},
+    };
+    for (const auto& assembler : assemblers) {
+        std::string expected;
+        for (const std::string name : candidates) {
+            ExportSettings settings;
+            settings.Format = ExportFormat::Asm;
+            settings.Syntax = assembler.syntax;
+            settings.Name = name;
+            settings.Region = {0, 0, 2, 2};
+            const auto built = ExportMap(PatternMap(4), {}, settings, "level.s");
+            if (!built) {
+                EXPECT_NE(name, "level") << built.message();
+                continue;
+            }
+            const TempDir dir;
+            WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+            WriteText(dir.File("main.s"),
+                      ".include \"level.s\"\n" +
+                          std::regex_replace(assembler.main, std::regex("@"), name));
+            const ToolRun run = RunIn(dir, assembler.script);
+            if (run.missing) {
+                GTEST_SKIP() << assembler.name << " comes with " << assembler.package << ".";
+            }
+            ASSERT_EQ(run.status, 0) << assembler.name << ", " << name << ":\n" << run.log;
+            const std::string out = ReadText(dir.File("out.bin"));
+            if (name == "level") {
+                expected = out;
+            }
+            EXPECT_EQ(out, expected) << assembler.name << ", " << name;
+        }
+    }
+}
+
 namespace {
 
 // A map of 16 tiles drawn in four colours a palette, each tile its own
@@ -333,5 +397,35 @@ TEST(ExportToolchain, GbaOutputsAssembleWithoutWarnings) {
         EXPECT_EQ(run.log, "");
         // Each array is padded to a word, so they follow one another.
         EXPECT_EQ(ReadText(dir.File("out.bin")), raw.map + raw.tiles + raw.palettes) << bpp;
+    }
+}
+
+// A module that imports the sizes, as .import does (absolute), links with no
+// word from ld65, whether a size would fit the zero page or needs more than
+// 16 bits.
+TEST(ExportToolchain, Ca65ImportedSizesLinkWithoutWarnings) {
+    for (const char* region : {"3,5,7,9", "0,0,256,256"}) {
+        ExportSettings settings;
+        ASSERT_TRUE(SetExportSetting(settings, "region", region).ok());
+        settings.Format = ExportFormat::Asm;
+        const TempDir dir;
+        const auto built = ExportMap(PatternMap(240), {}, settings, dir.File("level.s"));
+        ASSERT_TRUE(built.ok()) << built.message();
+        WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+        WriteText(dir.File("main.s"), ".import level, level_SIZE, level_WIDTH, level_HEIGHT\n"
+                                      ".segment \"CODE\"\n"
+                                      "    lda #<level_SIZE\n    ldx #>level_SIZE\n"
+                                      "    .word level, level_WIDTH, level_HEIGHT\n");
+        WriteText(dir.File("rom.cfg"), "MEMORY { ROM: start = $0, size = $20000, file = %O; }\n"
+                                       "SEGMENTS { RODATA: load = ROM, type = ro;"
+                                       " CODE: load = ROM, type = ro; }\n");
+        // ca65 says a size past 16 bits is far; ld65 alone is asked for silence.
+        const ToolRun run = RunIn(dir, "ca65 -o level.o level.s 2>/dev/null && ca65 -o main.o "
+                                       "main.s && ld65 -C rom.cfg -o out.bin main.o level.o");
+        if (run.missing) {
+            GTEST_SKIP() << run.log << "ca65 and ld65 come with cc65.";
+        }
+        ASSERT_EQ(run.status, 0) << run.log;
+        EXPECT_EQ(run.log, "") << region;
     }
 }

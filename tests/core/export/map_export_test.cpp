@@ -141,7 +141,11 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
         EXPECT_EQ(settings, ExportSettings{}) << setting.first;
     }
 
-    const std::pair<Settings, const char*> combinations[] = {
+    const struct {
+        Settings settings;
+        const char* message;
+        std::string output = "level.bin";
+    } combinations[] = {
         {{{"region", "0,0,30,30"}, {"screen", "32,30"}},
          "The screen setting 32,30 does not divide the region 30 x 30"},
         {{{"format", "csv"}, {"compress", "lz77"}}, "must be none with the csv format"},
@@ -152,9 +156,11 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
          "u8 holds 0 to 255, but cell (14, 15) gives 264 (tile 254 + offset 10)"},
         {{{"region", "0,0,2,2"}, {"offset", "-17"}, {"entry", "u16le"}},
          "holds 0 to 65535, but cell (0, 0) gives -17"},
+        {{{"format", "c"}}, "cannot hold a double quote or a line break", "out/a\"b.c"},
+        {{{"format", "c"}}, "cannot hold a double quote or a line break", "out/a\nb.c"},
     };
-    for (const auto& [settings, message] : combinations) {
-        EXPECT_TRUE(Refused(Export(settings), message));
+    for (const auto& c : combinations) {
+        EXPECT_TRUE(Refused(Export(c.settings, c.output), c.message));
     }
 }
 

@@ -36,3 +36,20 @@ TEST(TilesetFiles, ResolvesRelativePathsFromTheProjectFolder) {
         EXPECT_EQ(ResolveTilesetPath(path, FolderOf(project)), resolved) << path;
     }
 }
+
+// Saved elsewhere, relative paths name the same files from the new folder and
+// stay relative; absolute ones, and all in the same folder, stay as written.
+TEST(TilesetFiles, RebasesRelativePathsToAnotherFolder) {
+    const std::array<const char*, 4> cases[] = {
+        // path, from, to, rebased
+        {"a.pcx", "/m", "/m/deep/er", "../../a.pcx"},
+        {"..\\art\\b.pcx", "/m/maps", "/m", "art/b.pcx"},
+        {"/art/c.pcx", "/m", "/n", "/art/c.pcx"},
+        {"tiles\\a.pcx", "/m/./x/..", "/m", "tiles\\a.pcx"},
+    };
+    for (const auto& [path, from, to, rebased] : cases) {
+        EXPECT_EQ(RebaseTilesetPaths({path}, from, to), std::vector<std::string>{rebased}) << path;
+    }
+    EXPECT_EQ(RelativeTilesetPaths({"/m/tiled/a.png", "/m/b.png"}, "/m/tiled"),
+              (std::vector<std::string>{"a.png", "../b.png"}));
+}

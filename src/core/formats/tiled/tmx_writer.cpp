@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 #include <sstream>
+#include <string_view>
 
 namespace tessra {
 
@@ -94,21 +95,12 @@ std::string WriteTmx(const MapGrid& map, const std::string& fileName, const std:
 
 std::string WriteTmj(const MapGrid& map, const std::string& name, const std::string& image) {
     using Json = nlohmann::ordered_json;
-    Json data = Json::array();
-    for (int y = 0; y < MapSize; ++y) {
-        for (int x = 0; x < MapSize; ++x) {
-            data.push_back(Gid(map, x, y));
-        }
-    }
-    const Json layer = {{"data", std::move(data)},
-                        {"height", MapSize},
-                        {"id", 1},
-                        {"name", name},
-                        {"opacity", 1},
-                        {"type", "tilelayer"},
-                        {"visible", true},
-                        {"width", MapSize},
-                        {"x", 0},
+    // The cells replace this after the dump, one map row a line as Tiled
+    // writes them. Quotes inside a value are escaped, so only the key matches.
+    constexpr std::string_view DataKey = "\"data\": \"cells\"";
+    const Json layer = {{"data", "cells"}, {"height", MapSize}, {"id", 1},
+                        {"name", name},    {"opacity", 1},      {"type", "tilelayer"},
+                        {"visible", true}, {"width", MapSize},  {"x", 0},
                         {"y", 0}};
     const Json tileset = {{"columns", PaletteColumns},
                           {"firstgid", 1},
@@ -135,7 +127,17 @@ std::string WriteTmj(const MapGrid& map, const std::string& name, const std::str
                        {"tilesets", Json::array({tileset})},
                        {"layers", Json::array({layer})}};
     // A name from a file name need not be UTF-8; JSON text must be.
-    return root.dump(1, ' ', false, Json::error_handler_t::replace) + '\n';
+    std::string text = root.dump(1, ' ', false, Json::error_handler_t::replace) + '\n';
+    std::string cells = "\"data\": [";
+    for (int y = 0; y < MapSize; ++y) {
+        cells += "\n    ";
+        for (int x = 0; x < MapSize; ++x) {
+            cells += std::to_string(Gid(map, x, y));
+            cells += x + 1 < MapSize || y + 1 < MapSize ? "," : "";
+        }
+    }
+    cells += "\n   ]";
+    return text.replace(text.find(DataKey), DataKey.size(), cells);
 }
 
 } // namespace
