@@ -3,8 +3,8 @@
 #include "cli/cli_files.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
-#include "io/file_tileset.h"
 #include "io/file_export.h"
+#include "io/file_tileset.h"
 
 #include <algorithm>
 #include <optional>

@@ -19,16 +19,6 @@
 
 namespace tessra {
 
-namespace {
-
-std::string Absolute(const std::string& path) {
-    std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
-    return absolute.empty() ? path : absolute.lexically_normal().string();
-}
-
-} // namespace
-
 void frmMain::mnuExport_Click() {
     const std::string mapPath = MapFilePath(state_);
     const std::optional<ExportProfile> written =
@@ -110,7 +100,7 @@ void frmMain::mnuBuildAll_Click() {
 }
 
 bool frmMain::MayExportOnSave(const std::string& mapPath) {
-    const std::string map = Absolute(mapPath);
+    const std::string map = WholePath(mapPath);
     ExportApprovals approvals;
     std::vector<std::string> unasked;
     for (const std::string& output : OutputsOutside(*exportProfile_, FolderOf(map))) {
@@ -184,7 +174,7 @@ void frmMain::mnuImportTiled_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = Absolute(FileNameOf(*chosen));
+    const std::string path = WholePath(FileNameOf(*chosen));
     const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
     const FileReader read = [](const std::string& file) {
         return ReadFileBytes(file, TiledMapLimit);

@@ -1,6 +1,6 @@
 #include "core/export/console_tiles.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/export/export_layout.h"
 #include "core/render/palette_layout.h"
 
@@ -122,7 +122,7 @@ class TileBuilder {
     TileBuilder(const TileAttributeTable& attributes, const ExportSettings& settings,
                 const ArtInputs& inputs, ConsoleTiles& out)
         : attributes_(attributes), settings_(settings), inputs_(inputs),
-          spec_(ConsoleSpecOf(settings.Hardware)), depth_(settings.Hardware, inputs.NesPalette),
+          spec_(ConsoleLimitsOf(settings.Hardware)), depth_(settings.Hardware, inputs.NesPalette),
           out_(out) {}
 
     // Problems of the tiles' attributes; true for a tile refused.
@@ -206,11 +206,12 @@ class TileBuilder {
             return;
         }
         if (bank->Hardware != settings_.Hardware || bank->Bpp != out_.Bpp) {
-            out_.Problems.push_back(
-                {"The " + BankName() + " holds " + std::string(ConsoleSpecOf(bank->Hardware).name) +
-                 " tiles at bpp " + std::to_string(bank->Bpp) + ", but this export is " +
-                 std::string(spec_.name) + " at bpp " + std::to_string(out_.Bpp) +
-                 "; maps that share a bank share the hardware and bpp."});
+            out_.Problems.push_back({"The " + BankName() + " holds " +
+                                     std::string(ConsoleLimitsOf(bank->Hardware).name) +
+                                     " tiles at bpp " + std::to_string(bank->Bpp) +
+                                     ", but this export is " + std::string(spec_.name) +
+                                     " at bpp " + std::to_string(out_.Bpp) +
+                                     "; maps that share a bank share the hardware and bpp."});
             usingBank_ = false;
             return;
         }
@@ -456,7 +457,7 @@ class TileBuilder {
     const TileAttributeTable& attributes_;
     const ExportSettings& settings_;
     const ArtInputs& inputs_;
-    const ConsoleSpec& spec_;
+    const ConsoleLimits& spec_;
     const ColourDepth depth_;
     ConsoleTiles& out_;
     TileBank bank_; // the bank the map joins, or empty
@@ -505,12 +506,12 @@ ConsoleColour BackdropColour(const ExportSettings& settings, const ArtInputs& in
 
 ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attributes,
                               const ExportSettings& settings, const ArtInputs& inputs) {
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
     ConsoleTiles out;
     out.Bpp = EffectiveBpp(settings);
     out.Room = SubPaletteRoom(out.Bpp);
-    out.PaletteLimit = SubPaletteCount(spec, out.Bpp);
-    out.TileLimit = spec.tileLimit - settings.TileBase;
+    out.PaletteLimit = SubPaletteCount(console, out.Bpp);
+    out.TileLimit = console.tileLimit - settings.TileBase;
 
     const bool unique = EffectiveNumbering(settings) == ExportNumbering::Unique;
     const std::array<bool, TileCount> used = UsedTiles(map, settings.Region);

@@ -1,7 +1,7 @@
 #include "core/export/export_settings.h"
 
 #include "core/base/message_text.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/model/map_grid.h"
 
 #include <algorithm>
@@ -483,10 +483,11 @@ Status CheckArt(const ExportSettings& settings) {
     if (!hardware) {
         return {};
     }
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
-    const auto depths = ConsoleDepths(spec);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
+    const auto depths = ConsoleDepths(console);
     if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
-        return Refusal("bpp", ConsoleDepthList(spec) + " with hardware " + std::string(spec.name),
+        return Refusal("bpp",
+                       ConsoleDepthList(console) + " with hardware " + std::string(console.name),
                        std::to_string(*settings.Bpp));
     }
     if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
@@ -681,7 +682,7 @@ int EffectiveBpp(const ExportSettings& settings) {
     if (settings.Hardware == ExportHardware::None) {
         return 0;
     }
-    return settings.Bpp.value_or(ConsoleSpecOf(settings.Hardware).depths[0]);
+    return settings.Bpp.value_or(ConsoleLimitsOf(settings.Hardware).depths[0]);
 }
 
 bool NeedsTilePictures(const ExportSettings& settings) {

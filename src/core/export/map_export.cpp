@@ -1,6 +1,6 @@
 #include "core/export/map_export.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/export/export_layout.h"
 #include "core/export/gba_compression.h"
 #include "core/export/hardware_map.h"
@@ -120,9 +120,9 @@ ConsoleTiles BankTiles(const TileBank& bank) {
     tiles.Tiles = bank.Tiles;
     tiles.Palettes = bank.Palettes;
     if (bank.Hardware != ExportHardware::None) {
-        const ConsoleSpec& spec = ConsoleSpecOf(bank.Hardware);
-        tiles.TileLimit = spec.tileLimit;
-        tiles.PaletteLimit = SubPaletteCount(spec, bank.Bpp);
+        const ConsoleLimits& limits = ConsoleLimitsOf(bank.Hardware);
+        tiles.TileLimit = limits.tileLimit;
+        tiles.PaletteLimit = SubPaletteCount(limits, bank.Bpp);
         tiles.Room = SubPaletteRoom(bank.Bpp);
     }
     return tiles;

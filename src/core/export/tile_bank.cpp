@@ -1,7 +1,7 @@
 #include "core/export/tile_bank.h"
 
 #include "core/base/message_text.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 
 #include <algorithm>
 #include <charconv>
@@ -134,7 +134,7 @@ class BankReader {
         for (const ExportHardware hardware :
              {ExportHardware::Snes, ExportHardware::Gba, ExportHardware::Md, ExportHardware::Gbc,
               ExportHardware::Nes, ExportHardware::Gb}) {
-            if (ConsoleSpecOf(hardware).name == name) {
+            if (ConsoleLimitsOf(hardware).name == name) {
                 bank_.Hardware = hardware;
                 return std::nullopt;
             }
@@ -143,12 +143,12 @@ class BankReader {
     }
 
     std::optional<Error> ReadBpp(std::string_view word) {
-        const ConsoleSpec& spec = ConsoleSpecOf(bank_.Hardware);
-        const auto depths = ConsoleDepths(spec);
+        const ConsoleLimits& limits = ConsoleLimitsOf(bank_.Hardware);
+        const auto depths = ConsoleDepths(limits);
         const std::optional<int> bpp = ReadCount(word);
         if (!bpp || std::find(depths.begin(), depths.end(), *bpp) == depths.end()) {
-            return Refuse("gives bpp " + Shortened(word) + "; the " + std::string(spec.name) +
-                          " takes " + ConsoleDepthList(spec) + ".");
+            return Refuse("gives bpp " + Shortened(word) + "; the " + std::string(limits.name) +
+                          " takes " + ConsoleDepthList(limits) + ".");
         }
         bank_.Bpp = *bpp;
         return std::nullopt;
@@ -156,15 +156,15 @@ class BankReader {
 
     std::optional<Error> ReadPalette(const std::vector<std::string_view>& words) {
         const int expected = static_cast<int>(bank_.Palettes.size());
-        const ConsoleSpec& spec = ConsoleSpecOf(bank_.Hardware);
+        const ConsoleLimits& limits = ConsoleLimitsOf(bank_.Hardware);
         if (words.size() < 2 || ReadCount(words[1]) != expected) {
             return Refuse("should be palette " + std::to_string(expected) +
                           ": sub-palettes are listed in order from 0.");
         }
-        if (expected == SubPaletteCount(spec, bank_.Bpp)) {
+        if (expected == SubPaletteCount(limits, bank_.Bpp)) {
             return Refuse("is palette " + std::to_string(expected) + ", but the " +
-                          std::string(spec.name) + " has " + std::to_string(expected) + " at bpp " +
-                          std::to_string(bank_.Bpp) + ".");
+                          std::string(limits.name) + " has " + std::to_string(expected) +
+                          " at bpp " + std::to_string(bank_.Bpp) + ".");
         }
         const std::size_t room = static_cast<std::size_t>(SubPaletteRoom(bank_.Bpp));
         if (words.size() < 3 || words.size() - 2 > room) {
@@ -177,7 +177,7 @@ class BankReader {
                 ReadHex(words[i], static_cast<std::size_t>(ColourDigits(bank_.Hardware)));
             if (!colour || !ColourFits(bank_.Hardware, *colour)) {
                 return Refuse("holds \"" + Shortened(words[i]) + "\", which is no " +
-                              std::string(spec.name) + " colour.");
+                              std::string(limits.name) + " colour.");
             }
             palette.push_back(*colour);
         }
@@ -193,14 +193,14 @@ class BankReader {
 
     std::optional<Error> ReadTile(const std::vector<std::string_view>& words) {
         const int expected = static_cast<int>(bank_.Tiles.size());
-        const ConsoleSpec& spec = ConsoleSpecOf(bank_.Hardware);
+        const ConsoleLimits& limits = ConsoleLimitsOf(bank_.Hardware);
         if (words.size() < 2 || ReadCount(words[1]) != expected) {
             return Refuse("should be tile " + std::to_string(expected) +
                           ": tiles are listed in order from 0.");
         }
-        if (expected == spec.tileLimit) {
+        if (expected == limits.tileLimit) {
             return Refuse("is tile " + std::to_string(expected) + ", but the " +
-                          std::string(spec.name) + " names " + std::to_string(spec.tileLimit) +
+                          std::string(limits.name) + " names " + std::to_string(limits.tileLimit) +
                           " tiles.");
         }
         const std::size_t each = bank_.Bpp == 8 ? 2 : 1;
@@ -240,7 +240,7 @@ std::string WriteTileBankText(const TileBank& bank) {
     text += "# The 8 x 8 tiles and colours of the maps that name this bank, with their\n"
             "# numbers. A tile or colour keeps its number; tessra-cli build --compact\n"
             "# drops the tiles no map uses.\n";
-    text += "console " + std::string(ConsoleSpecOf(bank.Hardware).name) + "\n";
+    text += "console " + std::string(ConsoleLimitsOf(bank.Hardware).name) + "\n";
     text += "bpp " + std::to_string(bank.Bpp) + "\n";
     const int digits = ColourDigits(bank.Hardware);
     for (std::size_t p = 0; p < bank.Palettes.size(); ++p) {
