@@ -476,56 +476,49 @@ TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
         settings.insert(settings.end(), more.begin(), more.end());
         return settings;
     };
-    const std::tuple<Settings, std::vector<Pixel>, std::string> cases[] = {
+    const struct {
+        Settings settings;
+        std::string message;
+        std::vector<Pixel> file = {};
+    } cases[] = {
         {with(snes2, {{"region", "0,0,1,1"}}),
-         {},
          "Tile 37, top right, needs 5 colours; palette 2 has room for 4 with the backdrop."},
         {with(snes2, {{"region", "1,0,2,1"}}),
-         {},
          "Palette 0 has room for 4 colours with the backdrop, but its tiles together need 6; "
          "tile 2, top left, brings the 5th."},
         {{{"hardware", "gb"}, {"region", "1,0,2,1"}},
-         {},
          "The gb has 4 shades, but the tiles together use 6 colours; tile 2, top left, brings "
          "the 5th."},
         {with(snes2, {{"region", "1,0,1,1"}}),
-         {Black, Red, Blue},
          "Tile 1, top left, has colour #00FF00, which palette 0 of the palette file does not "
-         "hold (the backdrop and the file's colours 1 to 3)."},
+         "hold (the backdrop and the file's colours 1 to 3).",
+         {Black, Red, Blue}},
         {{{"hardware", "snes"},
           {"region", "1,0,3,1"},
           {"numbering", "unique"},
           {"tile-base", "1021"}},
-         {},
          "Numbering unique stores 4 8 x 8 tiles from tile-base 1021, but the snes map holds "
          "tiles 0 to 1023; tile 3, bottom right, is the 4th."},
         {{{"hardware", "snes"}, {"bpp", "8"}, {"region", "9,9,1,1"}},
-         {},
          "Tile 4 has palette 2, but at bpp 8 the snes has one palette of 256 colours; set the "
          "palette in tile 4's attributes to 0."},
         {{{"hardware", "gb"}, {"region", "9,9,1,1"}},
-         {},
-         "Cell (9, 9), tile 4, has palette 2, "
-         "but the gb map holds palette 0 only"},
-        {{{"hardware", "gb"}, {"region", "8,8,1,1"}}, {}, "tile 5, is flipped, but the gb map"},
+         "Cell (9, 9), tile 4, has palette 2, but the gb map holds palette 0 only"},
+        {{{"hardware", "gb"}, {"region", "8,8,1,1"}}, "tile 5, is flipped, but the gb map"},
         // The settings that shape the tiles, against the hardware and each other.
         {{{"hardware", "nes"}, {"bpp", "4"}, {"region", "0,0,16,15"}},
-         {},
          "The bpp setting must be 2 with hardware nes, not \"4\"."},
-        {{{"hardware", "gba"}, {"bpp", "2"}}, {}, "must be 4 or 8 with hardware gba"},
+        {{{"hardware", "gba"}, {"bpp", "2"}}, "must be 4 or 8 with hardware gba"},
         {{{"region", "0,0,1,1"}},
-         {},
-         "The tiles setting writes them in a console's own format "
-         "and needs a hardware"},
-        {with(snes2, {{"format", "csv"}}), {}, "must be raw, c or asm with tiles or palettes"},
+         "The tiles setting writes them in a console's own format and needs a hardware"},
+        {with(snes2, {{"format", "csv"}}), "must be raw, c or asm with tiles or palettes"},
         {with(snes2, {{"backdrop", "102030"}, {"palette-file", "p.gpl"}}),
-         {},
          "cannot go with palette-file"},
-        {{{"hardware", "gb"}, {"backdrop", "#102030"}}, {}, "has no part with hardware gb"},
-        {with(snes2, {{"nes-palette", "fceux.pal"}}), {}, "needs hardware nes"},
+        {{{"hardware", "gb"}, {"backdrop", "#102030"}}, "has no part with hardware gb"},
+        {with(snes2, {{"nes-palette", "fceux.pal"}}), "needs hardware nes"},
     };
-    for (const auto& [settings, file, message] : cases) {
-        EXPECT_TRUE(Refused(Export(map, attributes, picture, settings, file), message));
+    for (const auto& c : cases) {
+        EXPECT_TRUE(Refused(Export(map, attributes, picture, c.settings, c.file), c.message));
     }
     ArtInputs art;
     art.Picture = &picture;
