@@ -44,5 +44,6 @@ inline constexpr HelpTopic HelpRecoveryTopic{"recovery.html", 1170};
 inline constexpr HelpTopic HelpPictureToMapTopic{"picture_to_map.html", 1320};
 inline constexpr HelpTopic HelpSimilarTilesTopic{"picture_to_map.html", 1330};
 inline constexpr HelpTopic HelpAssignPalettesTopic{"picture_to_map.html", 1340};
+inline constexpr HelpTopic HelpBuildTopic{"build.html", 1920};
 
 } // namespace tessra

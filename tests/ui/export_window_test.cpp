@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
 
 using namespace tessra;
 
@@ -306,6 +309,39 @@ class ExportWindowTest : public MainWindowTest {
         dialogs.fileAnswers = {Path("iso.tmx")};
         Trigger(*window, "mnuImportTiled");
         QCOMPARE(State().MapData(0, 0), 5);
+    }
+
+    // Build All lists what the build did, failed maps first; a double-click on
+    // one opens it.
+    void buildAllListsTheOutputsAndOpensAFailedMap() {
+        // A folder of its own: the others hold maps the other cases left.
+        QDir().mkpath(Path("all"));
+        dialogs.fileAnswers = {Path("all/level.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        Write("all/level.export.json", R"({"output": "out.bin", "region": "0,0,2,1"})");
+        Write("all/broken.tessra", QByteArray(Read(map)));
+        Write("all/broken.export.json", R"({"output": "broken.bin", "screen": "3,3"})");
+        QStringList rows;
+        bool barShown = true;
+        QVERIFY(UseToolWindow(*window, "mnuBuildAll", [&](QWidget& w) {
+            QTRY_VERIFY(Child<QPushButton>(w, "cmdClose")->isEnabled());
+            barShown = Child<QProgressBar>(w, "prgBuild")->isVisible();
+            auto* list = Child<QTreeWidget>(w, "lstBuildOutputs");
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                rows << item->text(0) + ' ' + item->text(1);
+            }
+            const QString message = Child<QLabel>(w, "lblBuildMessage")->text();
+            QVERIFY2(message.startsWith("The screen setting 3,3 does not divide"),
+                     qPrintable(message));
+            const QString status = Child<QLabel>(w, "lblBuildStatus")->text();
+            QVERIFY2(status.startsWith("Built 2 maps (1 failed)"), qPrintable(status));
+            emit list->itemDoubleClicked(list->topLevelItem(0), 1);
+        }));
+        QCOMPARE(rows, (QStringList{"Failed broken.tessra", "Written out.bin"}));
+        QVERIFY(!barShown); // a quick build shows none
+        QCOMPARE(Read(Path("all/out.bin")), QByteArray("\x01\x02"));
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("all/broken.tessra"));
     }
 };
 

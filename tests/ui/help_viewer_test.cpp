@@ -66,7 +66,7 @@ class HelpViewerTest : public QObject {
               HelpExportTopic,         HelpPngTilesetsTopic,  HelpTiledTopic,
               HelpTileUsageTopic,      HelpWindowTopic,       HelpRecoveryTopic,
               HelpTileAttributesTopic, HelpPictureToMapTopic, HelpSimilarTilesTopic,
-              HelpAssignPalettesTopic, HelpSelectTopic}) {
+              HelpAssignPalettesTopic, HelpSelectTopic,       HelpBuildTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));
