@@ -2,13 +2,13 @@
 
 #include "cli/cli_files.h"
 #include "cli/cli_options.h"
-#include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "core/convert/level_picture.h"
 #include "core/convert/palette_assignment.h"
 #include "core/convert/similar_tiles.h"
 #include "io/file_document.h"
 #include "io/file_level.h"
+#include "io/file_tileset.h"
 
 #include <algorithm>
 #include <optional>
