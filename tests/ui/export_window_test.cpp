@@ -228,6 +228,29 @@ class ExportWindowTest : public MainWindowTest {
         QTRY_VERIFY(similar->isHidden());
     }
 
+    // A bank the profile names counts first in the panel, and the window,
+    // which has no box for it, keeps it.
+    void aBankCountsAndStays() {
+        Write("tiles.pcx", TilesetPcx(32, 16, 1));
+        AddTileset("tiles.pcx");
+        Trigger(*window, "mnuSaveMap");
+        Write("world.tilebank", "TESSRA tile bank\nconsole snes\nbpp 4\npalette 0 0000 7FFF\n"
+                                "tile 0 00000000 00000000 00000000 00000000 00000000 00000000 "
+                                "00000000 00000001\n");
+        Write("level.export.json", R"({"hardware": "snes", "numbering": "unique",
+            "bank": "world.tilebank", "region": "0,0,2,1", "tiles": "tiles.bin",
+            "output": "out.bin"})");
+        dialogs.fileAnswers = {map};
+        Trigger(*window, "mnuOpenMap");
+        Trigger(*window, "mnuHardwareBudget");
+        QTRY_COMPARE(Find<QLabel>("lblTiles")->text(),
+                     "3 of 1,024 tiles, from tile-base 0\n1 of them in the tile bank "
+                     "world.tilebank");
+        QVERIFY(Export({"cmdOK"}));
+        QVERIFY(Read(Path("level.export.json")).contains("\"bank\": \"world.tilebank\""));
+        QCOMPARE(Read(Path("tiles.bin")).size(), 3 * 32);
+    }
+
     // A failed export on save is told, and the map is saved all the same.
     void aFailedExportDoesNotUndoTheSave() {
         QVERIFY(Export({"txtOutput=out.bin", "chkExportOnSave=true", "cmdOK"}));
