@@ -49,7 +49,7 @@ const Subcommand* FindCommand(std::string_view name) {
     return found == commands.end() ? nullptr : &*found;
 }
 
-int UsageError(std::ostream& err, std::string_view problem, const Subcommand* command = nullptr) {
+int ReportUsage(std::ostream& err, std::string_view problem, const Subcommand* command = nullptr) {
     err << ToolName << ": " << problem << '\n';
     if (command) {
         PrintCommandUsage(*command, err);
@@ -67,9 +67,12 @@ int RunCommand(const Subcommand& command, const std::vector<std::string>& args, 
         return ExitSuccess;
     }
     if (args.size() < command.minArguments || args.size() > command.maxArguments) {
-        return UsageError(err, "wrong number of arguments", &command);
+        return ReportUsage(err, "wrong number of arguments", &command);
     }
     const Status status = command.run(args, out);
+    if (!status && status.error().usage) {
+        return ReportUsage(err, status.message(), &command);
+    }
     if (!status) {
         err << ToolName << ": " << status.message() << '\n';
         return ExitRefused;
@@ -81,7 +84,7 @@ int RunCommand(const Subcommand& command, const std::vector<std::string>& args, 
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        return UsageError(err, "no command given");
+        return ReportUsage(err, "no command given");
     }
     if (IsHelp(args.front())) {
         PrintToolHelp(out);
@@ -93,7 +96,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Subcommand* command = FindCommand(args.front());
     if (!command) {
-        return UsageError(err, "unknown command '" + Shortened(args.front()) + "'");
+        return ReportUsage(err, "unknown command '" + Shortened(args.front()) + "'");
     }
     return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
 }

@@ -1,6 +1,7 @@
 #include "cli/tiled_commands.h"
 
 #include "cli/cli_files.h"
+#include "cli/cli_options.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "core/formats/image_encoders.h"
@@ -26,7 +27,8 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     const std::string& outPath = args[1];
     const std::optional<TiledFormat> format = TiledFormatOf(outPath);
     if (!format) {
-        return Error{"Cannot write " + Shortened(outPath) + ": the name must end in .tmx or .tmj"};
+        return UsageError("Cannot write " + Shortened(outPath) +
+                          ": the name must end in .tmx or .tmj");
     }
     const std::string picturePath = TiledPalettePath(outPath);
     for (const std::string* written : {&outPath, &picturePath}) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,5 +44,10 @@ struct MapExport {
 Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
                             const ExportSettings& settings, std::string_view outputPath,
                             const ArtInputs* art = nullptr);
+
+// What an export wrote, for the user: "Exported 4 bytes to out.bin; 12 tiles,
+// 384 bytes, to tiles.bin; 1 palette, 32 bytes, to pal.bin." The window's
+// status bar and tessra-cli say the same.
+std::string DescribeWrittenExport(const MapExport& result, const ExportSettings& settings);
 
 } // namespace tessra
