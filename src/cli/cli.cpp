@@ -6,6 +6,7 @@
 #include "version.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 namespace tessra {
@@ -69,7 +70,12 @@ int RunCommand(const Subcommand& command, const std::vector<std::string>& args, 
     if (args.size() < command.minArguments || args.size() > command.maxArguments) {
         return ReportUsage(err, "wrong number of arguments", &command);
     }
-    const Status status = command.run(args, out);
+    Status status;
+    try {
+        status = command.run(args, out);
+    } catch (const std::bad_alloc&) {
+        status = Error{"there is not enough memory to finish; nothing was written"};
+    }
     if (!status && status.error().usage) {
         return ReportUsage(err, status.message(), &command);
     }

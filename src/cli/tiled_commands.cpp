@@ -4,10 +4,10 @@
 #include "cli/cli_options.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
-#include "core/formats/image_encoders.h"
 #include "core/formats/tiled/tmx_import.h"
 #include "core/formats/tiled/tmx_writer.h"
-#include "io/file_tileset.h"
+#include "core/model/tileset_paths.h"
+#include "io/file_tiled.h"
 
 #include <filesystem>
 #include <ostream>
@@ -16,23 +16,16 @@ namespace tessra {
 
 namespace {
 
-Bytes TextBytes(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
-
-// Both files are written in full before either replaces its old one, the map
-// first: a failure then leaves the map as it was and drops the new picture.
 Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     const std::string& mapPath = args[0];
     const std::string& outPath = args[1];
-    const std::optional<TiledFormat> format = TiledFormatOf(outPath);
-    if (!format) {
+    // A wrong name is a wrong command line, told before any file is looked at.
+    if (!TiledFormatOf(outPath)) {
         return UsageError("Cannot write " + Shortened(outPath) +
                           ": the name must end in .tmx or .tmj");
     }
-    const std::string picturePath = TiledPalettePath(outPath);
-    for (const std::string* written : {&outPath, &picturePath}) {
-        if (Status output = CheckNotAnInput(*written, {&mapPath, 1}); !output) {
+    for (const std::string& written : {outPath, TiledPalettePath(outPath)}) {
+        if (Status output = CheckNotAnInput(written, {&mapPath, 1}); !output) {
             return output;
         }
     }
@@ -45,25 +38,8 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     if (!palette) {
         return Error{palette.message()};
     }
-    const PictureFile pictureFile = CheckPictureFile(picturePath, tilesets, palette.value());
-    if (pictureFile == PictureFile::HoldsATileset) {
-        return Error{"Cannot write " + Shortened(picturePath) + ": it is a tileset of " +
-                     Shortened(mapPath) + ", which the palette picture would replace"};
-    }
-    std::unique_ptr<AtomicFileWriter> picture;
-    if (pictureFile == PictureFile::Free) {
-        picture = OpenOutputFile(picturePath, Durability::Derived);
-        picture->Write(EncodePng(palette.value()));
-    }
-    const std::string name = std::filesystem::path(mapPath).stem().string();
-    const std::string image = std::filesystem::path(picturePath).filename().string();
-    const std::unique_ptr<AtomicFileWriter> document =
-        OpenOutputFile(outPath, Durability::Document);
-    document->Write(TextBytes(WriteTiledMap(project.value().MapData, *format, name, image)));
-    if (Status written = document->Commit(); !written || !picture) {
-        return written;
-    }
-    return picture->Commit();
+    return WriteTiledMapFiles(project.value().MapData, palette.value(), tilesets, outPath,
+                              std::filesystem::path(mapPath).stem().string());
 }
 
 std::string Absolute(const std::string& path) {
@@ -90,6 +66,10 @@ Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
     ProjectData& project = imported.value().project;
     for (std::string& tileset : project.Tilesets) {
         tileset = TilesetPathForProject(Absolute(tileset), Absolute(outPath));
+        if (Status checked = CheckTilesetPath(tileset); !checked) {
+            return Error{"Cannot write " + Shortened(outPath) + ": it would list the tileset " +
+                         Shortened(tileset) + ". " + checked.message()};
+        }
     }
     if (Status written = WriteOutputFile(
             outPath, WriteProjectBytes(project.Tilesets, project.MapData), Durability::Document);
@@ -115,7 +95,9 @@ Subcommand ExportTmxCommand() {
             "beside OUT with .tiles.png for its extension (OUT.tmx -> OUT.tiles.png).\n"
             "Tiled's tile n + 1 is TESSRA tile n. Tileset paths that are relative are\n"
             "taken from MAP.tessra's folder; a tileset that fails to load is refused\n"
-            "with exit status 1 and nothing is written.\n",
+            "with exit status 1 and nothing is written. At OUT.tiles.png only nothing or\n"
+            "a PNG (an earlier export's picture) is replaced; a link, a folder, a pipe\n"
+            "or any other file there is refused, and nothing is written.\n",
             2,
             2,
             RunExportTmx};

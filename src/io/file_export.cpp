@@ -1,5 +1,6 @@
 #include "io/file_export.h"
 
+#include "core/model/tileset_paths.h"
 #include "io/file_group.h"
 #include "io/file_io.h"
 
@@ -11,13 +12,6 @@ namespace {
 
 std::span<const std::uint8_t> ByteSpan(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
-
-// The path from the root, without "." or ".." steps.
-std::string Whole(const std::string& path) {
-    std::error_code ignored;
-    const std::filesystem::path whole = std::filesystem::absolute(path, ignored);
-    return whole.empty() ? path : whole.lexically_normal().string();
 }
 
 std::string_view Text(const Bytes& bytes) {
@@ -46,10 +40,10 @@ Result<std::optional<ExportProfile>> ReadMapProfile(const std::string& mapPath) 
     if (!profile) {
         return profile;
     }
-    const std::string map = Whole(mapPath);
+    const std::string map = WholePath(mapPath);
     ExportProfile& read = profile.value();
     if (!read.Output.empty()) {
-        read.Output = Whole(ResolveExportOutput(map, read.Output));
+        read.Output = WholePath(ResolveExportOutput(map, read.Output));
     }
     ResolveExportPaths(read.Settings, map);
     return std::optional(std::move(read));
@@ -70,14 +64,14 @@ Status SaveMapProfile(const std::string& mapPath, const ExportProfile& profile) 
 std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code ignored;
-    const fs::path inside = fs::weakly_canonical(Whole(folder.empty() ? "." : folder), ignored);
+    const fs::path inside = fs::weakly_canonical(WholePath(folder.empty() ? "." : folder), ignored);
     std::vector<std::string> outside;
     for (const std::string* output :
          {&profile.Output, &profile.Settings.Tiles, &profile.Settings.Palettes}) {
         if (output->empty()) {
             continue;
         }
-        const fs::path path = fs::weakly_canonical(Whole(*output), ignored);
+        const fs::path path = fs::weakly_canonical(WholePath(*output), ignored);
         const fs::path relative = path.lexically_relative(inside);
         if (relative.empty() || *relative.begin() == "..") {
             outside.push_back(path.string());

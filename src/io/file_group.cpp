@@ -13,6 +13,14 @@ Status WriteFilesAtomic(std::span<const FileContent> files) {
                               : std::make_unique<AtomicFileWriter>(file.path, file.durability));
         writers.back()->Write(file.bytes);
     }
+    // Every target is looked at, and every file written whole, before any
+    // rename: a folder or a dangling link at the second name leaves the first
+    // file as it was.
+    for (const auto& writer : writers) {
+        if (Status ready = writer->Prepare(); !ready) {
+            return ready;
+        }
+    }
     std::string written;
     for (std::size_t i = 0; i < writers.size(); ++i) {
         if (Status committed = writers[i]->Commit(); !committed) {

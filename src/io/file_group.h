@@ -21,9 +21,10 @@ struct FileContent {
 };
 
 // Writes every file whole to a temporary one before any takes its place, then
-// renames them in order; one named StandardStreamName goes to standard output. Renames cannot be
-// one step: should one fail after another has taken place, the message says which files were
-// written.
+// renames them in order; one named StandardStreamName goes to standard output.
+// A target that cannot be written (a folder, a dangling link, a full disk)
+// leaves every file as it was. Renames cannot be one step: should one fail
+// after another has taken place, the message says which files were written.
 Status WriteFilesAtomic(std::span<const FileContent> files);
 
 } // namespace tessra

@@ -95,7 +95,9 @@ enum class Durability {
 // device or a pipe is written in place and stays what it was. A symbolic link
 // is followed only when it belongs to the user running TESSRA or to root, and
 // never when it points nowhere. A successful save removes temporary files
-// that an earlier, killed save of the same file left behind.
+// that an earlier, killed save of the same file left behind; a temporary file
+// is locked while it is written, so that a save of the same file running at
+// the same time keeps its own.
 class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(std::string path, Durability durability = Durability::Document);
@@ -107,6 +109,9 @@ class AtomicFileWriter {
 
     // After a failure, later pieces are dropped and Commit reports the first.
     void Write(std::span<const std::uint8_t> bytes);
+    // All of Commit but the rename: the bytes written, and synced for a
+    // document. A group of files is prepared whole before any is renamed.
+    Status Prepare();
     // errorCode receives the system's error number, or 0 for refusals of our
     // own (a link of another user's, say), for messages that show a code.
     Status Commit(int& errorCode);
@@ -117,12 +122,14 @@ class AtomicFileWriter {
     void Open();
     void Fail(int code);
     void Discard();
+    void ReleaseLock();
 
     std::string path_;   // as named, for messages
     std::string target_; // the file replaced: path_, or where its links lead
     std::string temporary_;
     Durability durability_ = Durability::Document;
     int fd_ = -1;
+    int lock_ = -1; // holds the temporary's lock once fd_ is closed
     bool closeFd_ = true;
     std::optional<Error> error_;
     int errorCode_ = 0;

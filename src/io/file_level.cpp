@@ -14,12 +14,6 @@ namespace tessra {
 
 namespace {
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 Result<Bytes> EncodeTileset(const std::string& path, const Surface& tileset) {
     Bytes png = EncodePng(tileset);
     if (png.empty()) {
@@ -59,7 +53,7 @@ Status WriteLevelMap(const std::string& mapPath, const Document& document,
             return free;
         }
     }
-    if (Absolute(mapPath) == Absolute(tilesetPath) ||
+    if (WholePath(mapPath) == WholePath(tilesetPath) ||
         !CheckNotAnInput(tilesetPath, {&mapPath, 1})) {
         return Error{"Cannot write " + Shortened(tilesetPath) +
                      ": the map and its tileset picture must be two files"};

@@ -12,20 +12,6 @@ namespace tessra {
 
 namespace {
 
-// What the file is, for a refusal: "a folder", "a named pipe", ...
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "a folder";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a named pipe";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    return "a device";
-}
-
 std::string Amount(std::size_t bytes) {
     if (bytes % (1u << 20) == 0) {
         return std::to_string(bytes >> 20) + " MB";
@@ -66,6 +52,22 @@ bool WaitForInput(int fd) {
 }
 
 } // namespace
+
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a named pipe";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISLNK(mode)) {
+        return "a symbolic link";
+    }
+    return "a device";
+}
 
 Error FileFailure(const char* doing, const std::string& path, const std::string& reason) {
     return Error{std::string("Cannot ") + doing + " " + Shortened(path) + ": " + reason};
@@ -182,8 +184,11 @@ Result<Bytes> ReadFileHead(const std::string& path, std::size_t size) {
         return *refusal;
     }
     const Descriptor file(OpenForReading(path));
-    if (file.get() < 0) {
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         return SystemFailure("read", path, errno);
+    }
+    if (auto refusal = RefuseToRead(path, info, any)) {
+        return *refusal;
     }
     Bytes head(size);
     std::size_t got = 0;

@@ -9,6 +9,10 @@
 
 namespace tessra {
 
+// What a file that is not a regular one is, for a refusal: "a folder",
+// "a named pipe", "a symbolic link" (seen by lstat), or else "a device".
+const char* KindOf(mode_t mode);
+
 // "Cannot DOING PATH: REASON", the path shortened.
 Error FileFailure(const char* doing, const std::string& path, const std::string& reason);
 // The same with the system's words for an error number.

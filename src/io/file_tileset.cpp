@@ -1,10 +1,13 @@
 #include "io/file_tileset.h"
 
 #include "core/base/message_text.h"
+#include "core/formats/png.h"
 #include "core/formats/tileset_picture.h"
-#include "io/file_io.h"
+#include "io/file_reading.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <new>
 
 namespace tessra {
 
@@ -19,7 +22,11 @@ Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::str
             notes->push_back(std::move(*note));
         }
     }
-    return DecodeTilesetPicture(file.value(), name);
+    try {
+        return DecodeTilesetPicture(file.value(), name);
+    } catch (const std::bad_alloc&) {
+        return Error{name + ": there is not enough memory to decode it"};
+    }
 }
 
 std::optional<int> CountTilesetTiles(const std::string& path) {
@@ -30,17 +37,43 @@ std::optional<int> CountTilesetTiles(const std::string& path) {
     return TilesetTileCountOfHead(head.value());
 }
 
-PictureFile CheckPictureFile(const std::string& picturePath,
-                             const std::vector<std::string>& tilesets, const Surface& palette) {
+Result<PictureFile> CheckPictureFile(const std::string& picturePath,
+                                     const std::vector<std::string>& tilesets,
+                                     const Surface& palette) {
+    struct stat info {};
+    if (::lstat(picturePath.c_str(), &info) != 0) {
+        if (errno == ENOENT) {
+            return PictureFile::Write;
+        }
+        return SystemFailure("write", picturePath, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return FileFailure("write", picturePath,
+                           std::string("it is ") + KindOf(info.st_mode) +
+                               ", which the palette picture does not replace");
+    }
     for (const std::string& tileset : tilesets) {
         std::error_code error;
         if (std::filesystem::equivalent(tileset, picturePath, error)) {
             const Result<Surface> picture = LoadTilesetPicture(tileset);
-            return picture && picture.value() == palette ? PictureFile::HoldsThePalette
-                                                         : PictureFile::HoldsATileset;
+            if (picture && picture.value() == palette) {
+                return PictureFile::Keep;
+            }
+            return FileFailure("write", picturePath,
+                               "it is a tileset of the map, which the palette picture would "
+                               "replace");
         }
     }
-    return PictureFile::Free;
+    const Result<Bytes> head = ReadFileHead(picturePath, 8);
+    if (!head) {
+        return Error{head.message()};
+    }
+    if (!HasPngSignature(head.value())) {
+        return FileFailure("write", picturePath,
+                           "it is not a PNG picture, so it is no palette picture of an earlier "
+                           "export and is not replaced");
+    }
+    return PictureFile::Write;
 }
 
 } // namespace tessra

@@ -19,13 +19,18 @@ Result<Surface> LoadTilesetPicture(const std::string& path,
 // only decoding it can tell (it cannot be read, or its header is refused).
 std::optional<int> CountTilesetTiles(const std::string& path);
 
-// What stands where a Tiled export would write its palette picture.
-enum class PictureFile { Free, HoldsThePalette, HoldsATileset };
+// What a Tiled export does with the file where its palette picture goes.
+enum class PictureFile { Write, Keep };
 
-// A map brought back from Tiled has the palette picture of its last export
-// for its tileset: exported again, that picture is already right. Any other
-// tileset at that path must not be overwritten.
-PictureFile CheckPictureFile(const std::string& picturePath,
-                             const std::vector<std::string>& tilesets, const Surface& palette);
+// Looks at what stands at picturePath without following a link there or
+// opening anything but a regular file (opening a named pipe would block).
+// Nothing, or a PNG that is not a tileset of the map (an earlier export's
+// picture), is written over. A map brought back from Tiled has the picture of
+// its last export for its tileset: when that already holds this palette it is
+// kept. Anything else is refused: a link, a folder, a pipe or a device, a file
+// that is not a PNG, any other tileset of the map.
+Result<PictureFile> CheckPictureFile(const std::string& picturePath,
+                                     const std::vector<std::string>& tilesets,
+                                     const Surface& palette);
 
 } // namespace tessra

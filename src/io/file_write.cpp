@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <unistd.h>
 #include <utility>
@@ -77,23 +78,61 @@ void SyncFolder(const std::string& folder) {
 }
 
 // Temporary files of this name that a killed save left behind: only regular
-// files of the user's own are removed.
+// files of the user's own that no writer holds locked are removed, so that a
+// save running at the same time keeps its own.
 void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
     DIR* entries = ::opendir(folder.c_str());
     if (!entries) {
         return;
     }
     const std::string prefix = TemporaryPrefix(name);
+    const int at = ::dirfd(entries);
     while (const dirent* entry = ::readdir(entries)) {
         const std::string_view found = entry->d_name;
-        struct stat info {};
-        if (found.size() == prefix.size() + RandomLength && found.starts_with(prefix) &&
-            ::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
-            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+        if (found.size() != prefix.size() + RandomLength || !found.starts_with(prefix)) {
+            continue;
+        }
+        const int fd =
+            ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat info {
+        }, named{};
+        if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid() && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(at, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_ino == info.st_ino && named.st_dev == info.st_dev) {
+            ::unlinkat(at, entry->d_name, 0);
+        }
+        if (fd >= 0) {
+            ::close(fd);
         }
     }
     ::closedir(entries);
+}
+
+// Creates the temporary file, locked for as long as it is written: the lock
+// tells another save's clean-up that it is no leftover. One that such a
+// clean-up removed between its creation and the lock is made again.
+int CreateTemporary(const std::string& prefix, mode_t mode, std::string& temporary) {
+    for (;;) {
+        temporary = prefix + RandomSuffix();
+        const int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return -1;
+        }
+        int locked;
+        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        // A file system without locks writes as before.
+        struct stat info {};
+        if (locked != 0 || ::fstat(fd, &info) != 0 || info.st_nlink > 0) {
+            return fd;
+        }
+        ::close(fd);
+    }
 }
 
 // Where a save of `path` lands, following symbolic links: the final name and
@@ -187,12 +226,7 @@ void AtomicFileWriter::Open() {
     }
     const std::string prefix = FolderOf(target_) + "/" + TemporaryPrefix(NameOf(target_));
     // A new file gets the usual bits (0666 less the umask); a replaced one its own.
-    const mode_t mode = kind == 0 ? 0666 : 0600;
-    do {
-        temporary_ = prefix + RandomSuffix();
-        fd_ =
-            ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-    } while (fd_ < 0 && errno == EEXIST);
+    fd_ = CreateTemporary(prefix, kind == 0 ? 0666 : 0600, temporary_);
     if (fd_ < 0) {
         const int code = errno;
         temporary_.clear();
@@ -224,6 +258,13 @@ void AtomicFileWriter::Discard() {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    ReleaseLock();
+}
+
+void AtomicFileWriter::ReleaseLock() {
+    if (lock_ >= 0) {
+        ::close(std::exchange(lock_, -1));
+    }
 }
 
 void AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
@@ -232,24 +273,36 @@ void AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
     }
 }
 
+Status AtomicFileWriter::Prepare() {
+    if (!error_ && fd_ >= 0 && closeFd_) {
+        const bool replaces = !temporary_.empty();
+        if (replaces && durability_ == Durability::Document && ::fsync(fd_) != 0) {
+            Fail(errno);
+        } else if (replaces && (lock_ = ::dup(fd_)) < 0) {
+            Fail(errno);
+        } else if (::close(std::exchange(fd_, -1)) != 0) {
+            // Closing tells of what the system could not write; the lock
+            // stays with the copy until the rename.
+            Fail(errno);
+        }
+    }
+    if (error_) {
+        return *error_;
+    }
+    return {};
+}
+
 Status AtomicFileWriter::Commit(int& errorCode) {
-    if (!error_ && !temporary_.empty()) {
-        if (durability_ == Durability::Document && ::fsync(fd_) != 0) {
-            Fail(errno);
-        } else if (const int fd = std::exchange(fd_, -1); ::close(fd) != 0) {
-            Fail(errno);
-        } else if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (Prepare() && !temporary_.empty()) {
+        if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             Fail(errno);
         } else {
             temporary_.clear();
+            ReleaseLock();
             if (durability_ == Durability::Document) {
                 SyncFolder(FolderOf(target_));
             }
             RemoveStaleTemporaries(FolderOf(target_), NameOf(target_));
-        }
-    } else if (!error_ && fd_ >= 0 && closeFd_) {
-        if (::close(std::exchange(fd_, -1)) != 0) {
-            Fail(errno);
         }
     }
     errorCode = error_ ? errorCode_ : 0;

@@ -1,6 +1,6 @@
 #include "ui/budget_panel.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "platform/qt_text.h"
 
 #include <QLabel>
@@ -119,9 +119,9 @@ void BudgetPanel::Show(const HardwareBudget& budget, const ExportSettings& setti
         return;
     }
     const ConsoleTiles& tiles = *budget.Tiles;
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
     lblBudgetConsole->setText(QStringLiteral("%1, %2 bits a pixel, numbering %3, region %4")
-                                  .arg(Text(spec.name), QString::number(tiles.Bpp),
+                                  .arg(Text(console.name), QString::number(tiles.Bpp),
                                        QLatin1String(NumberingName(settings)),
                                        ToQString(ExportSettingText(settings, "region"))));
 
@@ -150,7 +150,7 @@ void BudgetPanel::Show(const HardwareBudget& budget, const ExportSettings& setti
     }
     lblProblems->setText(
         tiles.Problems.empty()
-            ? QStringLiteral("No problems: the export fits the %1.").arg(Text(spec.name))
+            ? QStringLiteral("No problems: the export fits the %1.").arg(Text(console.name))
             : QStringLiteral("Problems: %1").arg(tiles.Problems.size()));
     for (const ArtProblem& problem : tiles.Problems) {
         auto* item = new QListWidgetItem(ToQString(problem.Message), lstProblems);

@@ -19,16 +19,6 @@
 
 namespace tessra {
 
-namespace {
-
-std::string Absolute(const std::string& path) {
-    std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
-    return absolute.empty() ? path : absolute.lexically_normal().string();
-}
-
-} // namespace
-
 void frmMain::mnuExport_Click() {
     const std::string mapPath = MapFilePath(state_);
     const std::optional<frmExport::Written> written =
@@ -100,7 +90,7 @@ void frmMain::KeepExportProfile(const std::string& mapPath) {
 }
 
 bool frmMain::MayExportOnSave(const std::string& mapPath) {
-    const std::string map = Absolute(mapPath);
+    const std::string map = WholePath(mapPath);
     ExportApprovals approvals;
     std::vector<std::string> unasked;
     for (const std::string& output : OutputsOutside(*exportProfile_, FolderOf(map))) {
@@ -174,7 +164,7 @@ void frmMain::mnuImportTiled_Click() {
     if (!chosen) {
         return;
     }
-    const std::string path = Absolute(FileNameOf(*chosen));
+    const std::string path = WholePath(FileNameOf(*chosen));
     const Result<Bytes> bytes = ReadFileBytes(path, TiledMapLimit);
     const FileReader read = [](const std::string& file) {
         return ReadFileBytes(file, TiledMapLimit);
@@ -184,12 +174,6 @@ void frmMain::mnuImportTiled_Click() {
     if (!imported) {
         ShowError(ToQString(imported.message()));
         return;
-    }
-    for (const std::string& tileset : imported.value().project.Tilesets) {
-        if (Status checked = CheckTilesetPath(tileset); !checked) {
-            ShowError(ToQString(checked.message()));
-            return;
-        }
     }
     // One step, as Import CSV is: Undo brings the map before it back whole.
     // The tilesets are listed from the Tiled map's folder, as a project saved

@@ -1,7 +1,9 @@
 #include "cli_run.h"
+#include "io/save_faults.h"
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <functional>
 #include <random>
 
 using namespace tessra;
@@ -106,6 +108,14 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
                  <image source=")" TESSRA_TEST_DATA R"(/png/damaged-crc.png"/></tileset>
                  <layer width="1" height="1"><data encoding="csv">1</data></layer></map>)");
     std::filesystem::copy_file(dir_.File("maps/tiles/b.png"), dir_.File("out/level.tiles.png"));
+    // Its project would list " gfx/b.png", which reads back as "gfx/b.png".
+    std::filesystem::create_directory(dir_.File("out/ gfx"));
+    std::filesystem::copy_file(dir_.File("maps/tiles/b.png"), dir_.File("out/ gfx/b.png"));
+    WriteText(dir_.File("out/blank.tmx"),
+              R"(<map orientation="orthogonal" width="1" height="1" tilewidth="16"
+                 tileheight="16"><tileset firstgid="1" tilewidth="16" tileheight="16">
+                 <image source=" gfx/b.png"/></tileset>
+                 <layer width="1" height="1"><data encoding="csv">1</data></layer></map>)");
     const std::string mine = dir_.File("out/mine.tessra");
     WriteText(mine, WriteProjectBytes({"level.tiles.png", "gone.pcx"}, MapGrid{}));
     const struct {
@@ -117,6 +127,7 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
         {{"import-tmx", dir_.File("out/iso.tmx"), mine}, "the map is isometric"},
         {{"import-tmx", dir_.File("out/bad.tmx"), mine}, "damaged-crc.png: a checksum"},
         {{"import-tmx", dir_.File("out/gone.tmx"), mine}, "Cannot read"},
+        {{"import-tmx", dir_.File("out/blank.tmx"), mine}, "cannot begin or end with a blank"},
     };
     // The two files' bytes and how many files out/ holds.
     const auto state = [&] {
@@ -131,10 +142,67 @@ TEST_F(TiledCommands, RefusalsWriteNothing) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(state(), before) << c.message;
     }
-    // A tileset where the palette picture would go is not overwritten.
-    WriteText(mine, WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
-    const CliRun run = RunTool({"export-tmx", mine, dir_.File("out/level.tmx")});
-    EXPECT_EQ(run.status, ExitRefused);
-    EXPECT_NE(run.err.find("it is a tileset of"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("out/level.tmx")));
+}
+
+// What stands where the palette picture goes is looked at without opening it
+// or following a link: only nothing, or an earlier export's PNG, is written
+// over. Anything else (a tileset of the map too) is refused before either
+// file is written.
+TEST_F(TiledCommands, PalettePictureReplacesOnlyAnEarlierPicture) {
+    namespace fs = std::filesystem;
+    const std::string out = dir_.File("out/level.tmx"), picture = dir_.File("out/level.tiles.png");
+    std::string map;
+    const struct {
+        const char* what;
+        std::function<void()> place;
+        const char* refusal; // empty when both files are written
+    } cases[] = {
+        {"nothing", [] {}, ""},
+        {"an earlier picture",
+         [&] {
+             RunTool({"export-tmx", map, out});
+         },
+         ""},
+        {"a tileset of the map",
+         [&] {
+             fs::copy_file(dir_.File("maps/tiles/b.png"), picture);
+             WriteText(map = dir_.File("out/mine.tessra"),
+                       WriteProjectBytes({"level.tiles.png"}, MapGrid{}));
+         },
+         "it is a tileset of the map"},
+        {"a named pipe", [&] { ::mkfifo(picture.c_str(), 0600); }, "it is a named pipe"},
+        {"a folder", [&] { fs::create_directory(picture); }, "it is a folder"},
+        {"a link to a picture",
+         [&] {
+             fs::copy_file(dir_.File("maps/tiles/b.png"), dir_.File("out/elsewhere.png"));
+             fs::create_symlink("elsewhere.png", picture);
+         },
+         "it is a symbolic link"},
+        {"a dangling link", [&] { fs::create_symlink("gone.png", picture); },
+         "it is a symbolic link"},
+        {"a text file", [&] { WriteText(picture, "my notes"); }, "it is not a PNG picture"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir_.File("out"));
+        fs::create_directory(dir_.File("out"));
+        map = map_path_;
+        c.place();
+        const auto before = FolderSnapshot(dir_.Path());
+        const std::string said = RunBounded(
+            [&] {
+                const CliRun run = RunTool({"export-tmx", map, out});
+                return std::to_string(run.status) + " " + run.err;
+            },
+            30);
+        if (*c.refusal == 0) {
+            EXPECT_EQ(said, "0 ") << c.what;
+            EXPECT_EQ(LoadImage(picture).size(), QSize(256, 256)) << c.what;
+            EXPECT_TRUE(fs::exists(out)) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(said.starts_with("1 tessra-cli: Cannot write " + picture + ": " + c.refusal))
+            << said;
+        // Compared, not printed: a diff of the pictures would take gigabytes.
+        EXPECT_TRUE(FolderSnapshot(dir_.Path()) == before) << c.what;
+    }
 }

@@ -68,10 +68,11 @@ share/man/man1/tessra-cli.1.gz gzip
 share/bash-completion/completions/tessra-cli file
 FILES
 
-# The desktop entry: errors and warnings fail, hints (two main categories) do not.
+# The desktop entry: nothing to say, not even a hint (two main categories
+# list the editor twice in some menus).
 if have desktop-file-validate desktop-file-utils; then
     verdict=$(desktop-file-validate "$prefix/share/applications/tessra.desktop" 2>&1)
-    check "desktop-file-validate: $verdict" test -z "$(grep -E 'error:|warning:' <<<"$verdict")"
+    check "desktop-file-validate: $verdict" test -z "$verdict"
 fi
 check "the desktop entry starts tessra with the file" \
     grep -qx 'Exec=tessra %f' "$prefix/share/applications/tessra.desktop"

@@ -4,6 +4,7 @@
 // disk, a folder the user may not write in, and a path that is a folder.
 
 #include "bounded_run.h"
+#include "temp_dir.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +17,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -97,10 +97,6 @@ class WriteLimits {
     rlimit file_, memory_;
 };
 
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
 inline bool IsCharacterDevice(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
@@ -132,11 +128,6 @@ inline const char* FaultName(Fault fault) {
     return names[static_cast<int>(fault)];
 }
 
-// How test listings show a fault.
-inline void PrintTo(Fault fault, std::ostream* out) {
-    *out << FaultName(fault);
-}
-
 // What the system says a full disk is, which the message must pass on.
 inline const char* const NoSpace = "No space left on device";
 
@@ -162,7 +153,7 @@ class SaveFault {
         case Fault::Folder:
             target_ = (folder / name).string();
             fs::create_directory(target_);
-            WriteFileBytes(fs::path(target_) / "kept", "kept");
+            WriteText((fs::path(target_) / "kept").string(), "kept");
             break;
         }
     }
@@ -216,7 +207,7 @@ class SaveFault {
         }
         mounted_ = true;
         target_ = (folder_ / name).string();
-        WriteFileBytes(target_, earlier);
+        WriteText(target_, earlier);
         // The filler writes until the disk is full; the limits stop it should
         // it be writing somewhere bigger by mistake.
         const WriteLimits limits(1 << 20);
@@ -242,7 +233,7 @@ class SaveFault {
         fs::permissions(folder_.parent_path(), fs::perms::others_exec, fs::perm_options::add);
         fs::create_directory(folder_);
         target_ = (folder_ / name).string();
-        WriteFileBytes(target_, earlier);
+        WriteText(target_, earlier);
         fs::permissions(target_, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
                                                     fs::perms::others_exec));
         fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec |

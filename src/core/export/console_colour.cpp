@@ -1,7 +1,7 @@
 #include "core/export/console_colour.h"
 
 #include "core/base/message_text.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 
 #include <charconv>
 
@@ -149,7 +149,7 @@ std::string HexColourText(Pixel colour) {
 }
 
 ColourDepth::ColourDepth(ExportHardware hardware, const NesMasterPalette& nes)
-    : hardware_(hardware), bits_(ConsoleSpecOf(hardware).channelBits), nes_(nes) {}
+    : hardware_(hardware), bits_(ConsoleLimitsOf(hardware).channelBits), nes_(nes) {}
 
 ConsoleColour ColourDepth::Reduce(Pixel colour) const {
     colour |= 0xFF000000u;

@@ -1,6 +1,6 @@
 #include "core/export/console_tiles.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/export/export_layout.h"
 #include "core/render/palette_layout.h"
 
@@ -122,7 +122,7 @@ class TileBuilder {
     TileBuilder(const TileAttributeTable& attributes, const ExportSettings& settings,
                 const ArtInputs& inputs, ConsoleTiles& out)
         : attributes_(attributes), settings_(settings), inputs_(inputs),
-          spec_(ConsoleSpecOf(settings.Hardware)), depth_(settings.Hardware, inputs.NesPalette),
+          spec_(ConsoleLimitsOf(settings.Hardware)), depth_(settings.Hardware, inputs.NesPalette),
           out_(out) {}
 
     // Problems of the tiles' attributes; true for a tile refused.
@@ -349,7 +349,7 @@ class TileBuilder {
     const TileAttributeTable& attributes_;
     const ExportSettings& settings_;
     const ArtInputs& inputs_;
-    const ConsoleSpec& spec_;
+    const ConsoleLimits& spec_;
     const ColourDepth depth_;
     ConsoleTiles& out_;
     std::array<bool, TileCount> refused_{};
@@ -396,12 +396,12 @@ ConsoleColour BackdropColour(const ExportSettings& settings, const ArtInputs& in
 
 ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attributes,
                               const ExportSettings& settings, const ArtInputs& inputs) {
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
     ConsoleTiles out;
     out.Bpp = EffectiveBpp(settings);
     out.Room = SubPaletteRoom(out.Bpp);
-    out.PaletteLimit = SubPaletteCount(spec, out.Bpp);
-    out.TileLimit = spec.tileLimit - settings.TileBase;
+    out.PaletteLimit = SubPaletteCount(console, out.Bpp);
+    out.TileLimit = console.tileLimit - settings.TileBase;
 
     const bool unique = EffectiveNumbering(settings) == ExportNumbering::Unique;
     const std::array<bool, TileCount> used = UsedTiles(map, settings.Region);

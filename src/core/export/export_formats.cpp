@@ -108,6 +108,14 @@ std::vector<std::string> CFormatPaths(std::string_view outputPath) {
     return {stem + ".c", stem + ".h"};
 }
 
+Status CheckCFormatPath(std::string_view outputPath) {
+    if (FileName(CFormatPaths(outputPath)[1]).find_first_of("\"\r\n") != std::string::npos) {
+        return Error{"The C header's name cannot hold a double quote or a line break, which its "
+                     "#include line cannot name; choose another output name."};
+    }
+    return {};
+}
+
 std::vector<ExportFile> WriteExportFormat(const ExportContent& content, ExportFormat format,
                                           AsmSyntax syntax, std::string_view outputPath) {
     const std::string path(outputPath);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/base/result.h"
 #include "core/export/export_layout.h"
 #include "core/export/export_settings.h"
 
@@ -49,5 +50,9 @@ std::vector<ExportFile> WriteExportFormat(const ExportContent& content, ExportFo
 
 // The two files of the c format, the source first.
 std::vector<std::string> CFormatPaths(std::string_view outputPath);
+
+// The C source names its header in an #include line, which cannot hold a
+// double quote or a line break: a header name holding one is refused.
+Status CheckCFormatPath(std::string_view outputPath);
 
 } // namespace tessra

@@ -1,7 +1,7 @@
 #include "core/export/export_settings.h"
 
 #include "core/base/message_text.h"
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 #include "core/model/map_grid.h"
 
 #include <algorithm>
@@ -82,7 +82,7 @@ constexpr std::array<std::string_view, 19> SettingNames = {
     "palettes",  "bpp",       "backdrop", "palette-file", "nes-palette"};
 
 // Names that compile but do not link or assemble: C keywords, and the
-// mnemonics and registers that ca65 and rgbasm read in place of a label.
+// mnemonics and registers that each assembler reads in place of a label.
 constexpr std::string_view CKeywords =
     " auto break case char const continue default do double else enum extern float for goto if"
     " inline int long register restrict return short signed sizeof static struct switch typedef"
@@ -99,6 +99,14 @@ constexpr std::string_view RgbdsReserved =
     " export include incbin macro endm rept endr for if elif else endc union nextu endu load"
     " endl pushs pops pusho popo charmap newcharmap setcharmap bank sizeof startof high low"
     " rom0 romx vram sram wram0 wramx oam hram align fail warn assert purge redef opt shift ";
+
+// sdasz80's and sdasgb's registers and conditions: "ld hl, #hl" is refused.
+constexpr std::string_view SdasReserved =
+    " a b c d e h l i r af bc de hl sp ix iy ixh ixl iyh iyl hli hld nz z nc m p pe po ";
+// GNU as for ARM reads any name in an operand as a symbol; for the 68000
+// (the Mega Drive) a register's name without its % is the register.
+constexpr std::string_view GasReserved = " d0 d1 d2 d3 d4 d5 d6 d7 a0 a1 a2 a3 a4 a5 a6 a7 sp fp"
+                                         " pc sr ccr usp ssp zpc ";
 
 template <std::size_t N> std::string ChoiceList(const std::array<ExportChoice, N>& choices) {
     std::string list;
@@ -338,12 +346,21 @@ std::optional<std::string> ReservedBy(std::string_view name, const ExportSetting
     if (settings.Format != ExportFormat::Asm) {
         return std::nullopt;
     }
-    // Both assemblers read their keywords in either case.
-    if (settings.Syntax == AsmSyntax::Ca65 && InWordList(Ca65Reserved, Lowered(name))) {
-        return std::string("a register or instruction of ca65");
-    }
-    if (settings.Syntax == AsmSyntax::Rgbds && InWordList(RgbdsReserved, Lowered(name))) {
-        return std::string("a keyword of rgbasm");
+    // Every assembler reads its keywords in either case.
+    const struct {
+        AsmSyntax syntax;
+        std::string_view words;
+        const char* what;
+    } reserved[] = {
+        {AsmSyntax::Ca65, Ca65Reserved, "a register or instruction of ca65"},
+        {AsmSyntax::Rgbds, RgbdsReserved, "a keyword of rgbasm"},
+        {AsmSyntax::Sdas, SdasReserved, "a register or condition of sdasz80 and sdasgb"},
+        {AsmSyntax::Gas, GasReserved, "a register of the 68000, which GNU as reads in its place"},
+    };
+    for (const auto& [syntax, words, what] : reserved) {
+        if (settings.Syntax == syntax && InWordList(words, Lowered(name))) {
+            return std::string(what);
+        }
     }
     return std::nullopt;
 }
@@ -457,10 +474,11 @@ Status CheckArt(const ExportSettings& settings) {
     if (!hardware) {
         return {};
     }
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
-    const auto depths = ConsoleDepths(spec);
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
+    const auto depths = ConsoleDepths(console);
     if (settings.Bpp && std::find(depths.begin(), depths.end(), *settings.Bpp) == depths.end()) {
-        return Refusal("bpp", ConsoleDepthList(spec) + " with hardware " + std::string(spec.name),
+        return Refusal("bpp",
+                       ConsoleDepthList(console) + " with hardware " + std::string(console.name),
                        std::to_string(*settings.Bpp));
     }
     if (!settings.NesPalette.empty() && settings.Hardware != ExportHardware::Nes) {
@@ -651,7 +669,7 @@ int EffectiveBpp(const ExportSettings& settings) {
     if (settings.Hardware == ExportHardware::None) {
         return 0;
     }
-    return settings.Bpp.value_or(ConsoleSpecOf(settings.Hardware).depths[0]);
+    return settings.Bpp.value_or(ConsoleLimitsOf(settings.Hardware).depths[0]);
 }
 
 bool NeedsTilePictures(const ExportSettings& settings) {

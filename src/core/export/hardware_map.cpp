@@ -1,6 +1,6 @@
 #include "core/export/hardware_map.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 
 #include <array>
 #include <string>
@@ -10,7 +10,7 @@ namespace tessra {
 namespace {
 
 // Where one console keeps each field of a map entry; how far each field goes
-// is the console's (ConsoleSpecOf). A bit of -1: the console has no such field.
+// is the console's (ConsoleLimitsOf). A bit of -1: the console has no such field.
 struct EntryFields {
     int bankBit; // where the tile number's bit 8 goes, or -1 to stay in place
     int paletteShift;
@@ -153,24 +153,24 @@ QuarterTable NumberedQuarters(const TileAttributeTable& attributes,
 }
 
 std::string HardwareTileProblem(const ExportSettings& settings, int tile, const TileAttributes& a) {
-    const ConsoleSpec& spec = ConsoleSpecOf(settings.Hardware);
-    const std::string hardware(spec.name);
-    const std::string palettes = spec.paletteLimit == 1
+    const ConsoleLimits& console = ConsoleLimitsOf(settings.Hardware);
+    const std::string hardware(console.name);
+    const std::string palettes = console.paletteLimit == 1
                                      ? "palette 0 only"
-                                     : "palettes 0 to " + std::to_string(spec.paletteLimit - 1);
-    if (a.Palette >= spec.paletteLimit) {
+                                     : "palettes 0 to " + std::to_string(console.paletteLimit - 1);
+    if (a.Palette >= console.paletteLimit) {
         return "has palette " + std::to_string(a.Palette) + ", but the " + hardware +
                " map holds " + palettes + "; change the palette in tile " + std::to_string(tile) +
                "'s attributes.";
     }
-    if ((a.Hflip || a.Vflip) && !spec.flips) {
+    if ((a.Hflip || a.Vflip) && !console.flips) {
         return "is flipped, but the " + hardware + " map has no flip bits; clear hflip and vflip " +
                "in tile " + std::to_string(tile) + "'s attributes.";
     }
     if (EffectiveNumbering(settings) == ExportNumbering::Unique) {
         return {}; // the stored tiles are counted once they are known
     }
-    const int tileLimit = spec.tileLimit - 1;
+    const int tileLimit = console.tileLimit - 1;
     for (int q = 0; q < 4; ++q) {
         const int number =
             QuarterTileNumber(EffectiveNumbering(settings), tile, q % 2, q / 2) + settings.TileBase;

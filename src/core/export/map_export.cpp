@@ -70,6 +70,11 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
+    if (settings.Format == ExportFormat::C) {
+        if (Status named = CheckCFormatPath(outputPath); !named) {
+            return Error{named.message()};
+        }
+    }
     // Unique numbering's entries wait for the stored tiles; the cells are checked first.
     const bool unique = settings.Hardware != ExportHardware::None &&
                         EffectiveNumbering(settings) == ExportNumbering::Unique;

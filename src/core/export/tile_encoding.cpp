@@ -1,6 +1,6 @@
 #include "core/export/tile_encoding.h"
 
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 
 namespace tessra {
 
@@ -78,7 +78,7 @@ std::vector<std::uint8_t> PaletteBytes(ExportHardware hardware, int bpp,
     }
     const int room = SubPaletteRoom(bpp);
     const std::size_t count =
-        hardware == ExportHardware::Nes ? ConsoleSpecOf(hardware).paletteLimit : palettes.size();
+        hardware == ExportHardware::Nes ? ConsoleLimitsOf(hardware).paletteLimit : palettes.size();
     for (std::size_t p = 0; p < count; ++p) {
         for (int i = 0; i < room; ++i) {
             const bool filled = p < palettes.size() && i < static_cast<int>(palettes[p].size());

@@ -28,10 +28,14 @@ Error NamingFile(std::string_view name, const std::string& message) {
 
 } // namespace
 
+std::optional<std::pair<int, int>> TilesetPictureSizeOfHead(std::span<const std::uint8_t> head) {
+    return HasPngSignature(head)                         ? PngPictureSize(head)
+           : !head.empty() && head[0] == PcxManufacturer ? PcxPictureSize(head)
+                                                         : std::nullopt;
+}
+
 std::optional<int> TilesetTileCountOfHead(std::span<const std::uint8_t> head) {
-    const auto size = HasPngSignature(head)                         ? PngPictureSize(head)
-                      : !head.empty() && head[0] == PcxManufacturer ? PcxPictureSize(head)
-                                                                    : std::nullopt;
+    const auto size = TilesetPictureSizeOfHead(head);
     if (!size) {
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tessra {
 
@@ -25,6 +26,8 @@ Result<Surface> DecodeTilesetPicture(std::span<const std::uint8_t> file, std::st
 // decoding the whole file can tell.
 inline constexpr std::size_t TilesetHeadSize = 128;
 std::optional<int> TilesetTileCountOfHead(std::span<const std::uint8_t> head);
+// The picture's width and height, from the head alone, or nothing.
+std::optional<std::pair<int, int>> TilesetPictureSizeOfHead(std::span<const std::uint8_t> head);
 
 // What to tell the user about a file that decodes to black tiles because it is
 // a kind of PCX the editor does not draw, naming the file and the kind; nothing

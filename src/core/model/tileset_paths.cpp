@@ -68,6 +68,12 @@ std::string FolderOf(std::string_view filePath) {
     return std::string(filePath.substr(0, slash == 0 ? 1 : slash));
 }
 
+std::string WholePath(std::string_view path) {
+    std::error_code ignored;
+    const fs::path whole = fs::absolute(fs::path(path), ignored);
+    return whole.empty() ? std::string(path) : whole.lexically_normal().string();
+}
+
 std::string ListedName(std::string_view path) {
     const std::size_t separator = path.find_last_of("/\\");
     return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));

@@ -22,6 +22,10 @@ Status CheckNewTileset(const std::vector<std::string>& tilesets, std::string_vie
 // tileset paths a project lists are taken.
 std::string FolderOf(std::string_view filePath);
 
+// The path from the root, without "." or ".." steps; as given when the
+// working folder cannot be told.
+std::string WholePath(std::string_view path);
+
 // What the tileset list shows of a listed path: its last part, after the last
 // slash or backslash ("a.pcx" for "tiles\a.pcx").
 std::string ListedName(std::string_view path);

@@ -1,8 +1,8 @@
 // The tile graphics and palettes, read back by a decoder written from the
 // consoles' formats alone, and compared with the editor's own drawing.
-#include "core/export/map_export.h"
 #include "core/render/palette_layout.h"
 #include "core/render/tile_drawing.h"
+#include "export_fixtures.h"
 #include "support/refusal.h"
 
 #include <gtest/gtest.h>
@@ -13,40 +13,11 @@ using namespace tessra;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Settings = std::vector<std::pair<std::string, std::string>>;
-
-ExportSettings Make(const Settings& texts) {
-    ExportSettings settings;
-    for (const auto& [name, text] : texts) {
-        const Status set = SetExportSetting(settings, name, text);
-        EXPECT_TRUE(set.ok()) << set.message();
-    }
-    return settings;
-}
-
-// The map, tiles and palettes as bytes, each output's files one after the other.
-struct Outputs {
-    Bytes map, tiles, palettes;
-};
-
 Result<Outputs> Export(const MapGrid& map, const TileAttributeTable& attributes,
-                       const Surface& picture, Settings texts,
+                       const Surface& picture, const Settings& texts,
                        std::vector<Pixel> paletteFile = {}) {
-    texts.insert(texts.end(), {{"tiles", "tiles.bin"}, {"palettes", "palettes.bin"}});
-    ArtInputs art{&picture, std::move(paletteFile)};
-    const auto result = ExportMap(map, attributes, Make(texts), "map.bin", &art);
-    if (!result) {
-        return Error{result.message()};
-    }
-    Outputs out;
-    for (const ExportFile& file : result.value().Files) {
-        Bytes& into = file.Path == "tiles.bin"      ? out.tiles
-                      : file.Path == "palettes.bin" ? out.palettes
-                                                    : out.map;
-        into.insert(into.end(), file.Bytes.begin(), file.Bytes.end());
-    }
-    return out;
+    const ArtInputs art{&picture, std::move(paletteFile)};
+    return Export(map, attributes, texts, &art);
 }
 
 std::string Hex(const Bytes& bytes) {
@@ -468,14 +439,6 @@ TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
     for (const auto& [settings, file, message] : cases) {
         EXPECT_TRUE(Refused(Export(map, attributes, picture, settings, file), message));
     }
-    // Without tiles, palettes or numbering unique the depth has no part; no
-    // two outputs may be one file.
-    EXPECT_TRUE(Refused(CheckExportSettings(Make({{"hardware", "snes"}, {"bpp", "4"}})),
-                        "needs tiles, palettes or numbering unique"));
-    ExportSettings settings;
-    EXPECT_TRUE(Refused(SetExportSetting(settings, "bpp", "16"), "must be 2, 4 or 8 (or empty"));
-    EXPECT_TRUE(
-        Refused(SetExportSetting(settings, "backdrop", "1020"), "six hexadecimal digits, RRGGBB"));
     ArtInputs art;
     art.Picture = &picture;
     EXPECT_TRUE(Refused(

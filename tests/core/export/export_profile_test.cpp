@@ -55,6 +55,9 @@ TEST(ExportProfile, RefusesDamagedFiles) {
          "image, metatile or unique (or empty for the hardware's own)"},
         {"{\"tile-base\": 2048}", "The tile-base setting must be a whole number from 0 to 2047"},
         {"{\"name\": \"a\xFF\"}", "it is not JSON"},
+        {"{\"offset\": 1, \"entry\": \"u8\", \"offset\": 2}", "the key \"offset\" appears twice"},
+        {std::string("\xFF\xFE{\0}\0", 6), "it is UTF-16 text"},
+        {"{\"name\": \"\\u001b[2J\"}", "not \"\\x1B[2J\""},
         {"{\"name\": \"" + std::string(ExportProfileMaxSize, 'a') + "\"}", "larger than 64 KiB"},
     };
     for (const auto& [bytes, message] : cases) {

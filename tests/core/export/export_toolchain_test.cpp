@@ -1,11 +1,12 @@
 // The C and assembly output, built by the compilers and assemblers that game
 // projects use: the bytes they place must be the raw export's, and the sizes
 // they read from NAME_SIZE, NAME_WIDTH and NAME_HEIGHT the export's.
-#include "core/export/map_export.h"
 #include "core/render/palette_layout.h"
+#include "export_fixtures.h"
 #include "io/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 #include <sys/wait.h>
 
 using namespace tessra;
@@ -99,7 +100,7 @@ struct Variant {
     int tiles; // the map's tile numbers are 0..tiles - 1
     int width, height;
     std::size_t arrays;
-    std::vector<std::pair<const char*, const char*>> settings;
+    Settings settings;
 };
 
 const Variant Variants[] = {
@@ -146,10 +147,7 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
             continue;
         }
         const MapGrid map = PatternMap(variant.tiles);
-        ExportSettings settings;
-        for (const auto& [name, text] : variant.settings) {
-            ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
-        }
+        ExportSettings settings = Make(variant.settings);
         const std::string what = DescribeExportSettings(settings);
         const auto raw = ExportMap(map, attributes, settings, "level.bin");
         settings.Format = chain.format;
@@ -187,6 +185,69 @@ TEST_P(ExportToolchain, PlacesTheRawBytes) {
 INSTANTIATE_TEST_SUITE_P(Builds, ExportToolchain, ::testing::ValuesIn(Toolchains()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A name an assembler would read as a register or a condition is refused;
+// every name taken assembles, and code that uses it reads the label: the
+// bytes come out as they do for "level". (In the code, @ is the name.)
+TEST(ExportToolchain, NamesTakenAreLabelsToTheAssembler) {
+    const char* const candidates[] = {"level", "a",   "A",   "b",    "sp",      "SP", "hl", "hli",
+                                      "bc",    "ix",  "iyl", "i",    "r",       "z",  "nc", "po",
+                                      "m",     "end", "org", "byte", "section", "r0", "pc", "lr",
+                                      "d0",    "a7",  "sr",  "ccr",  "word",    "ld", "jp", "ldr",
+                                      "text",  "db",  "dw",  "ds",   "area"};
+    const std::string sdld = " && sdobjcopy -I ihex -O binary out.ihx out.bin";
+    const struct {
+        const char* name;
+        const char* package;
+        AsmSyntax syntax;
+        std::string main; // after including level.s
+        std::string script;
+    } assemblers[] = {
+        {"sdasz80", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld bc, (@)\nld ix, #@\njp @\ncall @\n",
+         "sdasz80 -o main.rel main.s && sdldz80 -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"sdasgb", "sdcc", AsmSyntax::Sdas,
+         ".area _CODE\n.dw @_SIZE, @_WIDTH, @_HEIGHT, @, _@\nld hl, #@\nld a, (@)\nld (@), a\n"
+         "ld de, #@\nld bc, #@\nld sp, #@\njp @\ncall @\n",
+         "sdasgb -o main.rel main.s && sdldgb -i out.ihx -b _CODE=0x100 main.rel" + sdld},
+        {"arm-none-eabi-as", "binutils-arm-none-eabi", AsmSyntax::Gas,
+         ".section .rodata\n.2byte @_SIZE, @_WIDTH, @_HEIGHT\n.4byte @\n.text\nldr r1, =@\n"
+         "ldr r2, =@_SIZE\nadd r5, r5, #@_SIZE\nbl @\nb @\n.thumb\nldr r1, =@\nbl @\n.pool\n",
+         "arm-none-eabi-as -o main.o main.s && arm-none-eabi-ld -Ttext=0x8000 -o main.elf main.o "
+         "&& arm-none-eabi-objcopy -O binary main.elf out.bin"},
+    };
+    for (const auto& assembler : assemblers) {
+        std::string expected;
+        for (const std::string name : candidates) {
+            ExportSettings settings;
+            settings.Format = ExportFormat::Asm;
+            settings.Syntax = assembler.syntax;
+            settings.Name = name;
+            settings.Region = {0, 0, 2, 2};
+            const auto built = ExportMap(PatternMap(4), {}, settings, "level.s");
+            if (!built) {
+                EXPECT_NE(name, "level") << built.message();
+                continue;
+            }
+            const TempDir dir;
+            WriteText(dir.File("level.s"), built.value().Files[0].Bytes);
+            WriteText(dir.File("main.s"),
+                      ".include \"level.s\"\n" +
+                          std::regex_replace(assembler.main, std::regex("@"), name));
+            const ToolRun run = RunIn(dir, assembler.script);
+            if (run.missing) {
+                GTEST_SKIP() << assembler.name << " comes with " << assembler.package << ".";
+            }
+            ASSERT_EQ(run.status, 0) << assembler.name << ", " << name << ":\n" << run.log;
+            const std::string out = ReadText(dir.File("out.bin"));
+            if (name == "level") {
+                expected = out;
+            }
+            EXPECT_EQ(out, expected) << assembler.name << ", " << name;
+        }
+    }
+}
+
 namespace {
 
 // A map of 16 tiles drawn in four colours a palette, each tile its own
@@ -216,19 +277,14 @@ Level MakeLevel(int palettes, bool flips) {
     return level;
 }
 
-// The export's files written into the folder, and its raw bytes for each output.
-struct Written {
-    std::string map, tiles, palettes;
-};
-
-Written WriteLevel(const TempDir& dir, const Level& level, ExportSettings settings,
-                   const std::string& suffix) {
+// The export's files written into the folder, and its raw bytes for the three
+// outputs, one after the other.
+std::string WriteLevel(const TempDir& dir, const Level& level, ExportSettings settings) {
     ArtInputs art;
     art.Picture = &level.picture;
-    settings.Tiles = dir.File("level_tiles" + suffix);
-    settings.Palettes = dir.File("level_palettes" + suffix);
-    const auto built =
-        ExportMap(level.map, level.attributes, settings, dir.File("level" + suffix), &art);
+    settings.Tiles = dir.File("level_tiles.s");
+    settings.Palettes = dir.File("level_palettes.s");
+    const auto built = ExportMap(level.map, level.attributes, settings, dir.File("level.s"), &art);
     EXPECT_TRUE(built.ok()) << built.message();
     for (const ExportFile& file : built.ok() ? built.value().Files : std::vector<ExportFile>{}) {
         WriteText(file.Path, file.Bytes);
@@ -239,25 +295,12 @@ Written WriteLevel(const TempDir& dir, const Level& level, ExportSettings settin
     const auto raw = ExportMap(level.map, level.attributes, settings, "m.bin", &art);
     EXPECT_TRUE(raw.ok());
     const auto& files = raw.value().Files;
-    return {files.at(0).Bytes, files.at(1).Bytes, files.at(2).Bytes};
+    return files.at(0).Bytes + files.at(1).Bytes + files.at(2).Bytes;
 }
 
-} // namespace
-
-// An NES program with CHR RAM that loads the three outputs, built by ca65 and
-// ld65 without a warning: the bytes land in its PRG ROM whole.
-TEST(ExportToolchain, NesProgramLoadsTilesPalettesAndScreens) {
-    const TempDir dir;
-    ExportSettings settings;
-    for (const auto& [name, text] : {std::pair("hardware", "nes"),
-                                     {"region", "16,15,32,30"},
-                                     {"numbering", "unique"},
-                                     {"format", "asm"}}) {
-        ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
-    }
-    const Written raw = WriteLevel(dir, MakeLevel(4, false), settings, ".s");
-    // Reset copies the palettes to the PPU; the tiles and screens go by address and size.
-    WriteText(dir.File("main.s"), R"(.include "level.s"
+// An NES program with CHR RAM that loads the three outputs: reset copies the
+// palettes to the PPU; the tiles and screens go by address and size.
+constexpr const char* NesMain = R"(.include "level.s"
 .include "level_tiles.s"
 .include "level_palettes.s"
 .segment "HEADER"
@@ -280,8 +323,9 @@ sources:
     .word level_tiles, level_tiles_SIZE, level, level_SIZE
 .segment "VECTORS"
     .word nmi, reset, nmi
-)");
-    WriteText(dir.File("nes.cfg"), R"(MEMORY {
+)";
+
+constexpr const char* NesConfig = R"(MEMORY {
     HEADER: start = 0, size = 16, file = %O, fill = yes;
     PRG: start = $8000, size = $8000, file = %O, fill = yes;
 }
@@ -291,49 +335,60 @@ SEGMENTS {
     RODATA: load = PRG, type = ro;
     VECTORS: load = PRG, type = ro, start = $FFFA;
 }
-)");
-    const ToolRun run = RunIn(dir, "ca65 -o main.o main.s && ld65 -C nes.cfg -o level.nes main.o");
-    if (run.missing) {
-        GTEST_SKIP() << run.log << "ca65 and ld65 come with cc65.";
-    }
-    ASSERT_EQ(run.status, 0) << run.log;
-    EXPECT_EQ(run.log, "");
-    const std::string rom = ReadText(dir.File("level.nes"));
-    EXPECT_EQ(rom.size(), 16u + 0x8000);
-    ASSERT_EQ(raw.map.size(), 4u * 1024); // four screens of 32 x 30, each with its attributes
-    for (const std::string* bytes : {&raw.map, &raw.tiles, &raw.palettes}) {
-        EXPECT_NE(rom.find(*bytes), std::string::npos) << bytes->size();
-    }
-}
+)";
 
-// The GBA's map, tiles and palettes, as GNU as for ARM assembles them with
-// every warning: no warning, and the raw bytes in its read-only data.
-TEST(ExportToolchain, GbaOutputsAssembleWithoutWarnings) {
-    for (const char* bpp : {"4", "8"}) {
+constexpr const char* GbaMain =
+    ".include \"level.s\"\n.include \"level_tiles.s\"\n.include \"level_palettes.s\"\n";
+constexpr const char* GbaScript = "arm-none-eabi-as --fatal-warnings -o main.o main.s && "
+                                  "arm-none-eabi-objcopy -O binary -j .rodata main.o out.bin";
+
+} // namespace
+
+// The map, tiles and palettes in a program, built without a warning: an NES
+// ROM by ca65 and ld65, the bytes in its PRG ROM whole; the GBA's outputs by
+// GNU as for ARM with every warning, each array padded to a word, so that
+// they follow one another in its read-only data.
+TEST(ExportToolchain, ProgramsBuildTheThreeOutputsWithoutWarnings) {
+    const Settings gba = {
+        {"hardware", "gba"}, {"region", "0,0,30,20"}, {"syntax", "gas"}, {"compress", "lz77"}};
+    const struct {
+        Settings settings;
+        int palettes;
+        bool flips;
+        const char* main;
+        const char* script;
+        const char* package;
+        std::size_t size; // of the built file; 0: the three outputs' alone
+    } cases[] = {
+        {{{"hardware", "nes"}, {"region", "16,15,32,30"}},
+         4,
+         false,
+         NesMain,
+         "ca65 -o main.o main.s && ld65 -C nes.cfg -o out.bin main.o",
+         "cc65",
+         16 + 0x8000},
+        {gba, 16, true, GbaMain, GbaScript, "binutils-arm-none-eabi", 0},
+        {gba, 1, true, GbaMain, GbaScript, "binutils-arm-none-eabi", 0},
+    };
+    for (const auto& c : cases) {
         const TempDir dir;
-        ExportSettings settings;
-        for (const auto& [name, text] : {std::pair("hardware", "gba"),
-                                         {"region", "0,0,30,20"},
-                                         {"numbering", "unique"},
-                                         {"bpp", bpp},
-                                         {"format", "asm"},
-                                         {"syntax", "gas"},
-                                         {"compress", "lz77"}}) {
-            ASSERT_TRUE(SetExportSetting(settings, name, text).ok());
+        Settings texts = c.settings;
+        texts.insert(texts.end(), {{"numbering", "unique"}, {"format", "asm"}});
+        if (c.palettes == 1) {
+            texts.push_back({"bpp", "8"});
         }
-        const Level level = MakeLevel(std::string(bpp) == "8" ? 1 : 16, true);
-        const Written raw = WriteLevel(dir, level, settings, ".s");
-        WriteText(dir.File("main.s"), ".include \"level.s\"\n.include \"level_tiles.s\"\n"
-                                      ".include \"level_palettes.s\"\n");
-        const ToolRun run = RunIn(dir, "arm-none-eabi-as --fatal-warnings -o main.o main.s && "
-                                       "arm-none-eabi-objcopy -O binary -j .rodata main.o out.bin");
+        const std::string raw = WriteLevel(dir, MakeLevel(c.palettes, c.flips), Make(texts));
+        WriteText(dir.File("main.s"), c.main);
+        WriteText(dir.File("nes.cfg"), NesConfig);
+        const ToolRun run = RunIn(dir, c.script);
         if (run.missing) {
-            GTEST_SKIP() << run.log << "The tools come with binutils-arm-none-eabi.";
+            GTEST_SKIP() << run.log << "The tools come with " << c.package << ".";
         }
         ASSERT_EQ(run.status, 0) << run.log;
         EXPECT_EQ(run.log, "");
-        // Each array is padded to a word, so they follow one another.
-        EXPECT_EQ(ReadText(dir.File("out.bin")), raw.map + raw.tiles + raw.palettes) << bpp;
+        const std::string out = ReadText(dir.File("out.bin"));
+        EXPECT_EQ(out.size(), c.size ? c.size : raw.size()) << c.palettes;
+        EXPECT_NE(out.find(raw), std::string::npos) << c.palettes;
     }
 }
 

@@ -53,6 +53,8 @@ TEST(TileAttributes, RefusesDamagedFiles) {
         {"{\"tiles\": [{\"tile\": 4}, {\"tile\": 5}, {\"tile\": 4}]}",
          "entry 3 of \"tiles\" lists tile 4, which entry 1 lists already"},
         {"{\"tiles\": [{\"tile\": 1e999}]}", "a number too large to read"},
+        {"{\"tiles\": [{\"tile\": 1, \"palette\": 2, \"palette\": 3}]}",
+         "the key \"palette\" appears twice in one object"},
         {std::string(TileAttributesMaxSize + 1, ' '), "larger than 256 KiB"},
     };
     for (const auto& [bytes, message] : cases) {

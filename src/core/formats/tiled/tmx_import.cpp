@@ -5,10 +5,13 @@
 #include "core/formats/tiled/tmx_layer_data.h"
 #include "core/formats/tiled/tmx_map.h"
 #include "core/formats/tileset_picture.h"
+#include "core/model/tileset_paths.h"
 #include "core/render/palette_build.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <new>
 
 namespace tessra {
 
@@ -23,10 +26,6 @@ std::string_view AsText(std::span<const std::uint8_t> bytes) {
 
 Error In(const std::string& file, const std::string& message) {
     return Error{file + ": " + message};
-}
-
-std::string FolderOf(const std::string& path) {
-    return std::filesystem::path(path).parent_path().string();
 }
 
 // A path written in a Tiled file is relative to that file's folder.
@@ -115,15 +114,11 @@ class Tilesets {
         std::string file = mapPath_;
         if (!entry.source.empty()) {
             file = Resolve(FolderOf(mapPath_), entry.source);
-            const Result<std::vector<std::uint8_t>> bytes = read_(file);
-            if (!bytes) {
-                return Error{bytes.message()};
-            }
-            Result<TiledTileset> parsed = ParseTiledTileset(AsText(bytes.value()));
+            const Result<TiledTileset> parsed = TilesetFile(file);
             if (!parsed) {
-                return In(file, parsed.message());
+                return Error{parsed.message()};
             }
-            tileset = std::move(parsed.value());
+            tileset = parsed.value();
             tileset.firstGid = entry.firstGid;
         }
         const std::string label = Label(tileset, index);
@@ -182,36 +177,64 @@ class Tilesets {
     }
 
   private:
+    // A tileset file named by many tilesets is read once.
+    const Result<TiledTileset>& TilesetFile(const std::string& file) {
+        const auto known = files_.find(file);
+        if (known != files_.end()) {
+            return known->second;
+        }
+        const Result<std::vector<std::uint8_t>> bytes = read_(file);
+        Result<TiledTileset> parsed = bytes ? ParseTiledTileset(AsText(bytes.value()))
+                                            : Result<TiledTileset>(Error{bytes.message()});
+        if (bytes && !parsed) {
+            parsed = In(file, parsed.message());
+        }
+        return files_.emplace(file, std::move(parsed)).first->second;
+    }
+
     Result<std::size_t> PictureOf(const std::string& path) {
         const auto known = std::find_if(pictures_.begin(), pictures_.end(),
                                         [&](const Picture& p) { return p.path == path; });
         if (known != pictures_.end()) {
             return static_cast<std::size_t>(known - pictures_.begin());
         }
-        if (path.find_first_of("\r\n") != std::string::npos) {
-            return Error{path + ": a path with a line break cannot be kept in a project file"};
+        // The project lists the picture by a path that may start at its name.
+        for (const std::string& form : {path, ListedName(path)}) {
+            if (Status checked = CheckTilesetPath(form); !checked) {
+                return Error{Shortened(path) + ": " + checked.message()};
+            }
         }
         const Result<std::vector<std::uint8_t>> bytes = read_(path);
         if (!bytes) {
             return Error{bytes.message()};
         }
-        const Result<Surface> decoded = DecodeTilesetPicture(bytes.value(), path);
-        if (!decoded) {
-            return Error{decoded.message()};
-        }
-        const int width = decoded.value().Width(), height = decoded.value().Height();
         long long first = 0;
         if (!pictures_.empty()) {
             const Picture& last = pictures_.back();
             first =
                 last.firstTile + static_cast<long long>(TilesetTileCount(last.width, last.height));
         }
+        // Past a full palette a picture is measured, not decoded, as the
+        // palette itself does: none of its tiles can have a number.
+        std::optional<std::pair<int, int>> size;
+        if (first >= TileCount) {
+            size = TilesetPictureSizeOfHead(bytes.value());
+        }
+        if (!size) {
+            const Result<Surface> decoded = DecodeTilesetPicture(bytes.value(), path);
+            if (!decoded) {
+                return Error{decoded.message()};
+            }
+            size.emplace(decoded.value().Width(), decoded.value().Height());
+        }
+        const auto [width, height] = *size;
         pictures_.push_back({path, width, height, static_cast<int>(std::min(first, 1LL << 30))});
         return pictures_.size() - 1;
     }
 
     const std::string& mapPath_;
     const FileReader& read_;
+    std::map<std::string, Result<TiledTileset>> files_;
     std::vector<Picture> pictures_;
     std::vector<TilesetUse> uses_;
 };
@@ -239,10 +262,8 @@ Status FillMap(const TiledLayer& layer, const std::vector<std::uint32_t>& gids,
     return {};
 }
 
-} // namespace
-
-Result<TiledImport> ImportTiledMap(std::span<const std::uint8_t> file, const std::string& path,
-                                   const FileReader& read) {
+Result<TiledImport> ReadTiledMap(std::span<const std::uint8_t> file, const std::string& path,
+                                 const FileReader& read) {
     const Result<TiledMap> parsed = ParseTiledMap(AsText(file));
     if (!parsed) {
         return In(path, parsed.message());
@@ -262,13 +283,29 @@ Result<TiledImport> ImportTiledMap(std::span<const std::uint8_t> file, const std
         }
     }
     TiledImport import;
-    import.layerName = map.layer.name;
+    import.layerName = Printable(map.layer.name);
     import.tileLayerCount = static_cast<int>(map.tileLayerNames.size());
     if (Status filled = FillMap(map.layer, gids.value(), tilesets, import); !filled) {
         return In(path, filled.message());
     }
     import.project.Tilesets = tilesets.Paths();
     return import;
+}
+
+} // namespace
+
+// Messages quote the file's own text: kept printable.
+Result<TiledImport> ImportTiledMap(std::span<const std::uint8_t> file, const std::string& path,
+                                   const FileReader& read) {
+    try {
+        Result<TiledImport> import = ReadTiledMap(file, path, read);
+        if (!import) {
+            return Error{Printable(import.message())};
+        }
+        return import;
+    } catch (const std::bad_alloc&) {
+        return Error{Printable(path) + ": there is not enough memory to read it"};
+    }
 }
 
 std::string TilesetPathForProject(const std::string& path, const std::string& projectPath) {

@@ -1,4 +1,5 @@
 // Tiled's JSON formats: maps (.tmj) and tileset files (.tsj), read with nlohmann-json.
+#include "core/base/json_file.h"
 #include "core/formats/tiled/tmx_map.h"
 
 #include <cstdint>
@@ -90,11 +91,46 @@ class Fields {
     std::optional<std::string> complaint_;
 };
 
+// Counts the values a parse would build, stopping past the limit.
+class ValueCounter : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return Count(); }
+    bool boolean(bool) override { return Count(); }
+    bool number_integer(number_integer_t) override { return Count(); }
+    bool number_unsigned(number_unsigned_t) override { return Count(); }
+    bool number_float(number_float_t, const string_t&) override { return Count(); }
+    bool string(string_t&) override { return Count(); }
+    bool binary(binary_t&) override { return Count(); }
+    bool start_object(std::size_t) override { return Count(); }
+    bool key(string_t&) override { return Count(); }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return Count(); }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false; // the parse proper says what is wrong
+    }
+
+    bool TooMany() const { return count_ > TiledMostValues; }
+
+  private:
+    bool Count() { return ++count_ <= TiledMostValues; }
+
+    std::size_t count_ = 0;
+};
+
 Result<Json> Parse(std::string_view text, const char* type) {
+    ValueCounter counter;
+    Json::sax_parse(text.begin(), text.end(), &counter);
+    if (counter.TooMany()) {
+        return Error{"it holds more than " + std::to_string(TiledMostValues) +
+                     " JSON values, far more than a map of 256 x 256 cells needs"};
+    }
     Json document;
     try {
         document = Json::parse(text.begin(), text.end());
-    } catch (const Json::exception& error) { // bad syntax, or a number out of range
+    } catch (const Json::parse_error& error) {
+        return Error{"the JSON is malformed (" + JsonParseProblem(error) + ")"};
+    } catch (const Json::exception& error) { // a number out of range
         const std::string what = error.what();
         const std::size_t start = what.find("] ");
         return Error{"the JSON is malformed (" +

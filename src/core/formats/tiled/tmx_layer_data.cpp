@@ -1,5 +1,6 @@
 #include "core/formats/tiled/tmx_layer_data.h"
 
+#include "core/base/message_text.h"
 #include "core/model/map_grid.h"
 
 #include <array>
@@ -34,20 +35,21 @@ Error WrongCount(const TiledLayer& layer, const std::string& count) {
     return Error{"its data holds " + count + " cells, not " + SizeOf(layer)};
 }
 
-Result<Gids> ReadCsv(std::string_view text) {
+// Reads no more than one value past the cells the layer has.
+Result<Gids> ReadCsv(std::string_view text, std::size_t cells) {
     Gids gids;
     text = Trim(text);
     if (text.ends_with(',')) { // a last row ended like the others
         text.remove_suffix(1);
     }
-    while (!text.empty()) {
+    while (!text.empty() && gids.size() <= cells) {
         const std::size_t comma = text.find(',');
         const std::string_view value = Trim(text.substr(0, comma));
         std::uint32_t gid = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), gid);
         if (value.empty() || error != std::errc{} || end != value.data() + value.size()) {
             return Error{"value " + std::to_string(gids.size() + 1) + " of its CSV data, \"" +
-                         std::string(value) + "\", is not a tile number"};
+                         Shortened(value) + "\", is not a tile number"};
         }
         gids.push_back(gid);
         text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
@@ -183,7 +185,11 @@ Result<Gids> ReadCells(const TiledLayer& layer, std::size_t cells) {
         return layer.gids;
     }
     if (layer.encoding == "csv") {
-        return ReadCsv(layer.text);
+        Result<Gids> gids = ReadCsv(layer.text, cells);
+        if (gids && gids.value().size() > cells) {
+            return WrongCount(layer, "more than " + std::to_string(cells));
+        }
+        return gids;
     }
     if (layer.encoding == "base64") {
         return ReadBinary(layer, cells);

@@ -1,13 +1,18 @@
 #include "core/formats/tiled/tmx_map.h"
 
+#include "core/base/message_text.h"
+
 namespace tessra {
 
 namespace {
 
-enum class Format { Xml, Json, Neither };
+enum class Format { Xml, Json, Utf16, Neither };
 
 // Tiled's two formats differ from the first character on; a BOM may lead.
 Format FormatOf(std::string_view text) {
+    if (IsUtf16Text(text)) {
+        return Format::Utf16;
+    }
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
@@ -30,6 +35,8 @@ Result<TiledMap> ParseTiledMap(std::string_view text) {
         return ParseTiledMapXml(text);
     case Format::Json:
         return ParseTiledMapJson(text);
+    case Format::Utf16:
+        return Error{std::string(Utf16Refusal)};
     case Format::Neither:
         break;
     }
@@ -42,6 +49,8 @@ Result<TiledTileset> ParseTiledTileset(std::string_view text) {
         return ParseTiledTilesetXml(text);
     case Format::Json:
         return ParseTiledTilesetJson(text);
+    case Format::Utf16:
+        return Error{std::string(Utf16Refusal)};
     case Format::Neither:
         break;
     }

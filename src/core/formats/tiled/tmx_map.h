@@ -2,6 +2,7 @@
 
 #include "core/base/result.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ struct TiledMap {
     std::vector<std::string> tileLayerNames; // every tile layer, groups included, in order
     TiledLayer layer;                        // the first of them
 };
+
+// What a parsed document costs grows with the number of its values (XML
+// elements and attributes, JSON values and keys), not with the file's size:
+// two million, thirty layers of 256 x 256 numbers, bound it to a few hundred
+// megabytes. A file that holds more is refused before it is parsed.
+inline constexpr std::size_t TiledMostValues = 2'000'000;
 
 // Parse a map or a tileset file, XML or JSON as its first character says. A
 // refusal says what is malformed and, where it can, on which line.

@@ -63,6 +63,15 @@ bool Named(pugi::xml_node node, std::string_view name) {
 
 Result<pugi::xml_node> LoadRoot(pugi::xml_document& document, std::string_view text,
                                 const char* root, const Attributes& read) {
+    // Every element starts with '<' and every attribute holds '=': together
+    // they bound the nodes the parser makes.
+    const auto count = [&](char c) {
+        return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+    };
+    if (count('<') + count('=') > TiledMostValues) {
+        return Error{"it holds more than " + std::to_string(TiledMostValues) +
+                     " elements and attributes, far more than a map of 256 x 256 cells needs"};
+    }
     const pugi::xml_parse_result parsed = document.load_buffer(text.data(), text.size());
     if (!parsed) {
         return Error{"the XML is malformed at line " + std::to_string(read.LineAt(parsed.offset)) +

@@ -1,10 +1,15 @@
 #include "core/formats/image_encoders.h"
 #include "core/formats/tiled/tmx_import.h"
+#include "core/formats/tiled/tmx_writer.h"
 #include "support/picture_files.h"
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <zlib.h>
 
 using namespace tessra;
 
@@ -43,11 +48,26 @@ struct MapText {
     Bytes Tmx() const { return AsBytes("<map " + map + ">" + tilesets + layers + "</map>"); }
 };
 
-// The files a map in maps/ may name: the fixtures' pictures and a picture of
-// 16 x 17 tiles, more than the palette holds.
+// A PNG whose header says 4096 x 4096 and whose pixels are missing: only
+// decoding it finds that out.
+Bytes HugePngHeader() {
+    Bytes png = EncodePng(Surface(16, 16));
+    for (const std::size_t at : {18u, 22u}) { // IHDR's width and height, big-endian
+        png[at] = 0x10;
+    }
+    const unsigned long crc = crc32(0, png.data() + 12, 17);
+    for (int i = 0; i < 4; ++i) {
+        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    return png;
+}
+
+// The files a map in maps/ may name: the fixtures' pictures, a picture of
+// 16 x 17 tiles, more than the palette holds, and one that does not decode.
 Result<Bytes> ReadMapFiles(const std::string& path) {
     static const std::map<std::string, Bytes> files = {
         {"maps/terrain.png", ReadBytes(TiledData + "terrain.png")},
+        {"maps/huge.png", HugePngHeader()},
         {"maps/props.png", ReadBytes(TiledData + "props.png")},
         {"maps/big.png", EncodePng(Surface(256, 272))},
         {"maps/bad.tsx", AsBytes("<tileset>")},
@@ -144,6 +164,12 @@ TEST(ImportTiledMap, RefusesWhatItCannotKeepSayingWhatAndWhere) {
         {{.tilesets = R"(<tileset firstgid="1" tilewidth="16" tileheight="16">
                            <image source="gone.png"/></tileset>)"},
          "Cannot read maps/gone.png"},
+        {{.tilesets = R"(<tileset firstgid="1" tilewidth="16" tileheight="16">
+                           <image source=" terrain.png"/></tileset>)"},
+         "maps/ terrain.png: A tileset path cannot begin or end with a blank."},
+        {{.tilesets = R"(<tileset firstgid="1" tilewidth="16" tileheight="16">
+                           <image source="huge.png"/></tileset>)"},
+         "maps/huge.png: the file ends before its picture does (it is cut short)"},
         {{.layers = "<layer>"}, "the XML is malformed at line 3 (Start-end tags mismatch)"},
     };
     for (const auto& c : cases) {
@@ -167,6 +193,14 @@ TEST(ImportTiledMap, RefusesJsonAndOtherTextItCannotRead) {
          "object separator - unexpected number literal; expected ':')"},
         {R"({"width": -6E6666})", "the JSON is malformed (number overflow parsing '-6E6666')"},
         {"PK\3\4", "it is not a Tiled map (neither XML nor JSON)"},
+        {"{\"width\": \xFF}", "the JSON is malformed (parse error at line 1, column 11: syntax "
+                              "error while parsing value - invalid literal)"},
+        {R"({"layers": [{"type": "tilelayer", "name": "\u001b[2J", "data": [-1]}]})",
+         "tile layer \"\\x1B[2J\": \"data\" holds -1, not a tile number"},
+        {std::string("\xFF\xFE{\0}\0", 6),
+         "it is UTF-16 text; TESSRA reads UTF-8 (save it as UTF-8)"},
+        {std::string("<\0m\0a\0p\0/\0>\0", 12),
+         "it is UTF-16 text; TESSRA reads UTF-8 (save it as UTF-8)"},
         {"<tileset/>", "its XML holds <tileset>, not a Tiled <map>"},
     };
     for (const auto& c : cases) {
@@ -177,18 +211,22 @@ TEST(ImportTiledMap, RefusesJsonAndOtherTextItCannotRead) {
 
 // Tiles land where the palette puts the same squares; a smaller map fills the
 // top-left and the rest is tile 0; one picture named twice is one tileset.
-// Every flag bit is dropped, the hexagonal rotation bit too.
+// Every flag bit is dropped, the hexagonal rotation bit too. A picture past
+// the full palette is not decoded, as the palette does not decode it.
 TEST(ImportTiledMap, NumbersTilesAsThePaletteDoesAndKeepsEachPictureOnce) {
     MapText text;
     text.tilesets = Terrain + R"(<tileset firstgid="13" name="again" tilewidth="16"
         tileheight="16"><image source="./terrain.png"/></tileset>
-        <tileset firstgid="25" source="big.tsj"/>)";
+        <tileset firstgid="25" source="big.tsj"/>
+        <tileset firstgid="400" tilewidth="16" tileheight="16"><image source="huge.png"/>
+        </tileset>)";
     text.layers = R"(<layer name="L" width="2" height="2"><data encoding="csv">
                      2,14,25,268435724</data></layer>)"; // 268 with that bit
     const Result<TiledImport> import = ImportTiledMap(text.Tmx(), "maps/m.tmx", ReadMapFiles);
     ASSERT_TRUE(import.ok()) << import.message();
     const ProjectData& project = import.value().project;
-    EXPECT_EQ(project.Tilesets, (std::vector<std::string>{"maps/terrain.png", "maps/big.png"}));
+    EXPECT_EQ(project.Tilesets,
+              (std::vector<std::string>{"maps/terrain.png", "maps/big.png", "maps/huge.png"}));
     const int cells[][3] = {{0, 0, 1}, {1, 0, 1}, {0, 1, 12}, {1, 1, 255}, {2, 0, 0}, {0, 2, 0}};
     for (const auto& [x, y, tile] : cells) {
         EXPECT_EQ(project.MapData(x, y), tile) << x << ',' << y;
@@ -205,4 +243,44 @@ TEST(TilesetPathForProject, IsRelativeToTheProjectsFolder) {
     for (const auto& [path, project, kept] : cases) {
         EXPECT_EQ(TilesetPathForProject(path, project), kept) << path;
     }
+}
+
+TEST(WriteTiledMap, FormatAndPictureFollowTheName) {
+    const struct {
+        const char* name;
+        std::optional<TiledFormat> format;
+        const char* picture;
+    } cases[] = {
+        {"maps/level.tmx", TiledFormat::Tmx, "maps/level.tiles.png"},
+        {"level.TMJ", TiledFormat::Tmj, "level.tiles.png"},
+        {"a.b/level", std::nullopt, "a.b/level.tiles.png"},
+        {"level.json", std::nullopt, "level.tiles.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TiledFormatOf(c.name), c.format) << c.name;
+        EXPECT_EQ(TiledPalettePath(c.name), c.picture) << c.name;
+    }
+}
+
+// The JSON map keeps one map row a line, as Tiled writes it, not one number a
+// line; a JSON reader takes every cell back in order, Tiled's numbers from 1.
+TEST(WriteTiledMap, JsonKeepsOneMapRowALine) {
+    MapGrid map;
+    for (int i = 0; i < CellCount; ++i) {
+        map.data()[i] = static_cast<std::uint8_t>(i * 7 % 256);
+    }
+    const std::string text =
+        WriteTiledMap(map, TiledFormat::Tmj, "level \"data\": \"cells\"", "p.png");
+    EXPECT_LT(std::count(text.begin(), text.end(), '\n'), MapSize + 60);
+    const std::size_t row = text.find("\n    " + std::to_string(map(0, 1) + 1) + ",");
+    ASSERT_NE(row, std::string::npos);
+    EXPECT_EQ(std::count(text.begin() + row + 1, text.begin() + text.find('\n', row + 1), ','),
+              MapSize);
+    const nlohmann::json root = nlohmann::json::parse(text);
+    const nlohmann::json& data = root["layers"][0]["data"];
+    ASSERT_EQ(data.size(), std::size_t(CellCount));
+    for (int i = 0; i < CellCount; ++i) {
+        ASSERT_EQ(data[i].get<int>(), map.data()[i] + 1) << i;
+    }
+    EXPECT_EQ(root["layers"][0]["name"], "level \"data\": \"cells\"");
 }

@@ -1,4 +1,4 @@
-#include "core/export/console_spec.h"
+#include "core/export/console_limits.h"
 
 #include <algorithm>
 #include <string>
@@ -8,7 +8,7 @@ namespace tessra {
 namespace {
 
 // In ExportHardware order, from snes.
-constexpr std::array<ConsoleSpec, 6> Consoles = {{
+constexpr std::array<ConsoleLimits, 6> Consoles = {{
     {"snes", 1024, 8, true, {4, 2, 8}, 5},
     {"gba", 1024, 16, true, {4, 8, 0}, 5},
     {"md", 2048, 4, true, {4, 0, 0}, 3},
@@ -19,17 +19,17 @@ constexpr std::array<ConsoleSpec, 6> Consoles = {{
 
 } // namespace
 
-const ConsoleSpec& ConsoleSpecOf(ExportHardware hardware) {
+const ConsoleLimits& ConsoleLimitsOf(ExportHardware hardware) {
     return Consoles[static_cast<std::size_t>(hardware) - 1];
 }
 
-std::span<const int> ConsoleDepths(const ConsoleSpec& spec) {
-    const auto end = std::find(spec.depths.begin(), spec.depths.end(), 0);
-    return {spec.depths.begin(), end};
+std::span<const int> ConsoleDepths(const ConsoleLimits& console) {
+    const auto end = std::find(console.depths.begin(), console.depths.end(), 0);
+    return {console.depths.begin(), end};
 }
 
-std::string ConsoleDepthList(const ConsoleSpec& spec) {
-    const auto depths = ConsoleDepths(spec);
+std::string ConsoleDepthList(const ConsoleLimits& console) {
+    const auto depths = ConsoleDepths(console);
     std::string list;
     std::size_t listed = 0;
     for (const int depth : {2, 4, 8}) {
@@ -42,8 +42,8 @@ std::string ConsoleDepthList(const ConsoleSpec& spec) {
     return list;
 }
 
-int SubPaletteCount(const ConsoleSpec& spec, int bpp) {
-    return bpp == 8 ? 1 : spec.paletteLimit;
+int SubPaletteCount(const ConsoleLimits& console, int bpp) {
+    return bpp == 8 ? 1 : console.paletteLimit;
 }
 
 } // namespace tessra
