@@ -5,6 +5,7 @@
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "io/file_export.h"
+#include "io/file_tileset.h"
 
 #include <algorithm>
 #include <optional>
@@ -219,6 +220,7 @@ Subcommand ExportCommand() {
             "          [--numbering image|metatile|unique] [--tile-base N]\n"
             "          [--tiles FILE] [--palettes FILE] [--bpp 2|4|8] [--backdrop RRGGBB]\n"
             "          [--palette-file FILE.gpl] [--nes-palette FILE.pal]\n"
+            "          [--bank FILE.tilebank]\n"
             "          [--compress none|rle|lz77] [--format raw|c|asm|csv]\n"
             "          [--syntax ca65|rgbds|sdas|gas] [--name IDENT]\n"
             "          [--attributes FILE.attributes.json] [--profile FILE.export.json]\n"
@@ -262,6 +264,10 @@ Subcommand ExportCommand() {
             "                    first colour the backdrop\n"
             "  --nes-palette F   64 colours of red, green, blue bytes (an emulator's .pal)\n"
             "                    in place of the built-in NES colours\n"
+            "  --bank FILE       a tile bank the map shares with others: its tiles and\n"
+            "                    colours keep their numbers, the map's new ones are added\n"
+            "                    and the bank written back; tiles and palettes are the\n"
+            "                    bank's (see tessra-cli build --help)\n"
             "  --compress        none, rle or lz77, as the GBA BIOS unpacks them (none)\n"
             "  --format          raw, c (NAME.c and NAME.h), asm or csv (raw)\n"
             "  --syntax          the assembler for asm: ca65, rgbds, sdas or gas (ca65)\n"

@@ -29,11 +29,6 @@ Result<ImageFormat> OutputFormat(const std::string& path) {
     return *format;
 }
 
-// As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
-Result<Surface> LoadTileset(const std::string& path) {
-    return LoadTilesetPicture(path);
-}
-
 Error CannotConvert(const std::string& path) {
     return Error{"Cannot convert " + Shortened(path) +
                  ": the editor does not draw this kind of PCX picture (it draws 8 bits x 1 "
@@ -296,29 +291,6 @@ constexpr std::string_view FormatHelp =
     "OUT may be - for standard output, which gets PPM.\n";
 
 } // namespace
-
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder,
-                             const TileAttributeTable& attributes) {
-    EditorState state;
-    static_cast<Document&>(state) = {{}, tilesets, attributes, folder};
-    Surface tiles, shown;
-    const std::vector<TilesetFailure> failures =
-        BuildShownPalette(state, tiles, shown, LoadTileset, CountTilesetTiles).failures;
-    if (failures.empty()) {
-        return shown;
-    }
-    if (failures.size() == 1) {
-        return Error{failures.front().message};
-    }
-    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
-    for (std::size_t i = 0; i < std::min(failures.size(), FirstFewCount); ++i) {
-        message += "\n  " + failures[i].message;
-    }
-    if (const std::string more = MoreThanFirstFew(failures.size()); !more.empty()) {
-        message += "\n  " + more;
-    }
-    return Error{message};
-}
 
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
                                          const std::string& mapPath) {

@@ -15,12 +15,6 @@ Subcommand PcxToImageCommand();
 Subcommand PaletteCommand();
 Subcommand RenderCommand();
 
-// The palette the editor shows for these tilesets, PCX or PNG, relative paths
-// taken from folder, each tile flipped as its attributes say; every tileset
-// that fails to load is named, one to a line.
-Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder,
-                             const TileAttributeTable& attributes = {});
-
 // The files a map's tileset paths name, as the editor resolves them.
 std::vector<std::string> ResolveTilesets(const std::vector<std::string>& tilesets,
                                          const std::string& mapPath);

@@ -1,3 +1,4 @@
+#include "cli/build_command.h"
 #include "cli/export_command.h"
 #include "cli/image_commands.h"
 #include "cli/level_commands.h"
@@ -14,6 +15,7 @@ std::span<const Subcommand> Subcommands() {
         // The map document
         ExportDatCommand(),
         ExportCommand(),
+        BuildCommand(),
         ImportCsvCommand(),
         ImportImageCommand(),
         SwapCommand(),

@@ -8,6 +8,7 @@
 #include "core/formats/tiled/tmx_writer.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_tiled.h"
+#include "io/file_tileset.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,10 +1,13 @@
 #include "io/file_export.h"
 
+#include "core/base/message_text.h"
 #include "core/model/tileset_paths.h"
 #include "io/file_group.h"
 #include "io/file_io.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <memory>
 
 namespace tessra {
 
@@ -80,9 +83,30 @@ std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std:
     return outside;
 }
 
+Result<TileBank> LoadTileBank(const std::string& path) {
+    int errorCode = 0;
+    const Result<Bytes> bytes = ReadFileBytes(path, TileBankLimit, errorCode);
+    if (!bytes) {
+        return errorCode == ENOENT ? Result<TileBank>(TileBank{}) : Error{bytes.message()};
+    }
+    return ParseTileBank(Text(bytes.value()), path);
+}
+
+std::string TileBankText(const MapExport& result) {
+    return result.Bank ? WriteTileBankText(*result.Bank) : std::string();
+}
+
 Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* picture) {
     ArtInputs inputs;
     inputs.Picture = picture;
+    if (!settings.Bank.empty()) {
+        Result<TileBank> bank = LoadTileBank(settings.Bank);
+        if (!bank) {
+            return Error{bank.message()};
+        }
+        inputs.Bank = std::make_shared<const TileBank>(std::move(bank).value());
+        inputs.BankName = Shortened(settings.Bank);
+    }
     if (!settings.PaletteFile.empty()) {
         const Result<Bytes> bytes = ReadFileBytes(settings.PaletteFile, PaletteFileLimit);
         if (!bytes) {
@@ -122,17 +146,22 @@ Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& a
         return result;
     }
     std::vector<std::string> inputs = sources;
-    for (const std::string* read : {&settings.PaletteFile, &settings.NesPalette}) {
+    for (const std::string* read : {&settings.PaletteFile, &settings.NesPalette, &settings.Bank}) {
         if (!read->empty()) {
             inputs.push_back(*read);
         }
     }
+    // The bank goes first: an output made from it is then not older than it.
     std::vector<FileContent> contents;
+    const std::string bank = TileBankText(result.value());
+    if (result.value().Bank) {
+        contents.push_back({settings.Bank, ByteSpan(bank), Durability::Document, true});
+    }
     for (const ExportFile& file : result.value().Files) {
         if (Status safe = CheckNotAnInput(file.Path, inputs); !safe) {
             return Error{safe.message()};
         }
-        contents.push_back({file.Path, ByteSpan(file.Bytes)});
+        contents.push_back({file.Path, ByteSpan(file.Bytes), Durability::Document, true});
     }
     if (Status written = WriteFilesAtomic(contents); !written) {
         return Error{written.message()};

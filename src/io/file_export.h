@@ -32,17 +32,26 @@ Status SaveMapProfile(const std::string& mapPath, const ExportProfile& profile);
 // header lies beside its source) that lie outside `folder`, links followed.
 std::vector<std::string> OutputsOutside(const ExportProfile& profile, const std::string& folder);
 
+// Reads a tile bank; a file that does not exist is an empty bank, which the
+// first export that names it fills.
+inline constexpr ReadLimit TileBankLimit{TileBankMaxSize, "a tile bank"};
+Result<TileBank> LoadTileBank(const std::string& path);
+
+// The bank's file as an export leaves it, for a group write.
+std::string TileBankText(const MapExport& result);
+
 // What the tile graphics and palettes read besides the map: the palette
-// picture (unflipped) and the palette files the settings name, read and
-// parsed; a failure names the file.
+// picture (unflipped), the palette files and the tile bank the settings
+// name, read and parsed; a failure names the file.
 inline constexpr ReadLimit PaletteFileLimit{1u << 20, "a palette file"};
 Result<ArtInputs> ReadArtInputs(const ExportSettings& settings, const Surface* picture);
 
 // The export of the map as the settings say, written to output (and the
-// tiles and palettes the settings name) once no file of it is one of
-// `sources` (FilesOfMap, and any other file it reads) or a palette file it
-// reads: each file whole to a temporary one, synced, before any takes its
-// place (C writes two each; "-" is standard output). `picture` is the palette
+// tiles and palettes the settings name, and the bank it grows) once no file
+// of it is one of `sources` (FilesOfMap, and any other file it reads) or a
+// palette file it reads: each file whole to a temporary one, synced, before
+// any takes its place (C writes two each; "-" is standard output); a file
+// that already holds its bytes is left as it is. `picture` is the palette
 // picture, unflipped, for the settings that read the tiles' pictures.
 Result<MapExport> ExportMapFiles(const MapGrid& map, const TileAttributeTable& attributes,
                                  const ExportSettings& settings, const std::string& output,

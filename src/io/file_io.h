@@ -144,6 +144,25 @@ Status WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> by
 // Whether something exists under the name (links followed).
 bool FileExists(const std::string& path);
 
+// What tells one version of a file from another without reading it: where
+// it lies on the disk, its size and its times (the change time, which no
+// program sets back, as well as the modification time). Writing or replacing
+// the file changes it.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0, modified = 0, changed = 0; // times in nanoseconds
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file under the name (links followed); none when there
+// is nothing there.
+std::optional<FileIdentity> IdentifyFile(const std::string& path);
+
+// Whether the name is a regular file that holds exactly these bytes: a write
+// of them would change nothing.
+bool FileHolds(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // Refuses to write `out` when it is the same file as one of `inputs` (links
 // followed): a save must not destroy what it was made from. Names that do
 // not exist, and "-" for a standard stream, are never the same file.

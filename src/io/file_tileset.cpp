@@ -3,6 +3,8 @@
 #include "core/base/message_text.h"
 #include "core/formats/png.h"
 #include "core/formats/tileset_picture.h"
+#include "core/render/palette_build.h"
+#include "io/file_io.h"
 #include "io/file_reading.h"
 
 #include <cerrno>
@@ -27,6 +29,31 @@ Result<Surface> LoadTilesetPicture(const std::string& path, std::vector<std::str
     } catch (const std::bad_alloc&) {
         return Error{name + ": there is not enough memory to decode it"};
     }
+}
+
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder,
+                             const TileAttributeTable& attributes) {
+    // As the editor loads a tileset: a kind of PCX it does not draw gives black tiles.
+    const TilesetLoader load = [](const std::string& path) { return LoadTilesetPicture(path); };
+    EditorState state;
+    static_cast<Document&>(state) = {{}, tilesets, attributes, folder};
+    Surface tiles, shown;
+    const std::vector<TilesetFailure> failures =
+        BuildShownPalette(state, tiles, shown, load, CountTilesetTiles).failures;
+    if (failures.empty()) {
+        return shown;
+    }
+    if (failures.size() == 1) {
+        return Error{failures.front().message};
+    }
+    std::string message = std::to_string(failures.size()) + " tilesets failed to load:";
+    for (std::size_t i = 0; i < std::min(failures.size(), FirstFewCount); ++i) {
+        message += "\n  " + failures[i].message;
+    }
+    if (const std::string more = MoreThanFirstFew(failures.size()); !more.empty()) {
+        message += "\n  " + more;
+    }
+    return Error{message};
 }
 
 std::optional<int> CountTilesetTiles(const std::string& path) {

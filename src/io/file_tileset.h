@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/result.h"
+#include "core/model/tile_attributes.h"
 #include "core/render/surface.h"
 
 #include <optional>
@@ -14,6 +15,13 @@ namespace tessra {
 // know of a picture that loads but shows black is added to `notes`.
 Result<Surface> LoadTilesetPicture(const std::string& path,
                                    std::vector<std::string>* notes = nullptr);
+
+// The palette the editor shows for these tilesets, PCX or PNG, relative paths
+// taken from folder, each tile flipped as its attributes say (unflipped, as
+// the export reads them, without attributes); every tileset that fails to
+// load is named, one to a line.
+Result<Surface> BuildPalette(const std::vector<std::string>& tilesets, const std::string& folder,
+                             const TileAttributeTable& attributes = {});
 
 // How many tiles a tileset file holds, from its header alone; nothing when
 // only decoding it can tell (it cannot be read, or its header is refused).

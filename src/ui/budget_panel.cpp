@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 
 namespace tessra {
 
@@ -128,10 +129,17 @@ void BudgetPanel::Show(const HardwareBudget& budget, const ExportSettings& setti
     const auto stored = static_cast<int>(tiles.Tiles.size());
     barTiles->setMaximum(std::max(tiles.TileLimit, 1));
     barTiles->setValue(std::clamp(stored, 0, barTiles->maximum()));
-    lblTiles->setText(QStringLiteral("%1 of %2 tiles, from tile-base %3")
-                          .arg(Number(tiles.Tiles.size()),
-                               Number(static_cast<std::size_t>(std::max(tiles.TileLimit, 0))),
-                               QString::number(settings.TileBase)));
+    QString count = QStringLiteral("%1 of %2 tiles, from tile-base %3")
+                        .arg(Number(tiles.Tiles.size()),
+                             Number(static_cast<std::size_t>(std::max(tiles.TileLimit, 0))),
+                             QString::number(settings.TileBase));
+    // The maps that share a bank share its room: its tiles count first.
+    if (!settings.Bank.empty()) {
+        count += QStringLiteral("\n%1 of them in the tile bank %2")
+                     .arg(Number(static_cast<std::size_t>(tiles.BankTiles)),
+                          ShownFileName(std::filesystem::path(settings.Bank).filename().string()));
+    }
+    lblTiles->setText(count);
     lblTiles->setStyleSheet(stored > tiles.TileLimit ? QStringLiteral("color: darkred")
                                                      : QString());
 

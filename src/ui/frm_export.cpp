@@ -179,6 +179,7 @@ void frmExport::ShowProfile(const ExportProfile& profile) {
                 IsPathSetting(row.setting) ? ShownFileName(text) : ToQString(text));
         }
     }
+    bank_ = profile.Settings.Bank;
     txtOutput->setText(ShownFileName(profile.Output));
     chkExportOnSave->setChecked(profile.ExportOnSave);
 }
@@ -201,6 +202,12 @@ Result<ExportSettings> frmExport::ReadSettings() const {
         if (Status set = SetExportSetting(settings, row.setting, ControlText(row.setting)); !set) {
             return Error{set.message()};
         }
+    }
+    // The window has no box for the bank, which tessra-cli build shares
+    // between maps; it stays where it applies, as the others do.
+    if (settings.Hardware != ExportHardware::None &&
+        EffectiveNumbering(settings) == ExportNumbering::Unique) {
+        settings.Bank = bank_;
     }
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};

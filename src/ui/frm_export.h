@@ -55,6 +55,7 @@ class frmExport : public ToolDialog {
 
     std::string mapPath_;
     const Surface& tiles_;
+    std::string bank_;   // the profile's tile bank, kept as it was
     bool ready_ = false; // the controls are being filled in
     QLineEdit* txtOutput = nullptr;
     QCheckBox* chkExportOnSave = nullptr;

@@ -154,6 +154,9 @@ class frmMain : public QMainWindow {
     // says: the first time it would write outside the map's folder, the user
     // is asked, and the answer is kept for that map and output.
     bool MayExportOnSave(const std::string& mapPath);
+    // Every map of the map's folder exported as its profile says; a failed
+    // map chosen in the list is opened.
+    void mnuBuildAll_Click();
     void mnuExportTiled_Click();
     void mnuImportTiled_Click();
     void mnuTileAttributes_Click();

@@ -8,6 +8,7 @@
 #include "platform/export_approvals.h"
 #include "platform/qt_text.h"
 #include "ui/edit_field.h"
+#include "ui/frm_build_all.h"
 #include "ui/frm_export.h"
 #include "ui/frm_main.h"
 #include "ui/frm_tile_attributes.h"
@@ -86,6 +87,23 @@ void frmMain::KeepExportProfile(const std::string& mapPath) {
     if (Status saved = SaveMapProfile(mapPath, *exportProfile_); !saved) {
         ShowError(ToQString(saved.message()) +
                   QStringLiteral("\n\nThe export settings are kept until the editor closes."));
+    }
+}
+
+void frmMain::mnuBuildAll_Click() {
+    const std::string mapPath = MapFilePath(state_);
+    if (mapPath.empty()) {
+        ShowError(QStringLiteral("Build All exports every map in the map's folder; save the map "
+                                 "in that folder first."));
+        return;
+    }
+    // The build reads the maps from their files.
+    if (!MaySaveChanges()) {
+        return;
+    }
+    const std::optional<std::string> failed = OpenToolWindow<frmBuildAll>(FolderOf(mapPath));
+    if (failed && MaySaveChanges()) {
+        OpenProjectFile(*failed);
     }
 }
 

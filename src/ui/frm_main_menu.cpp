@@ -77,6 +77,7 @@ void frmMain::BuildMenus() {
              {"mnuExportTiled", "Export Tiled Map...", &frmMain::mnuExportTiled_Click},
              {"mnuExport", "&Export...", &frmMain::mnuExport_Click},
              {"mnuExportAgain", "Export A&gain", &frmMain::mnuExportAgain_Click, "Ctrl+E"},
+             {"mnuBuildAll", "Build &All", &frmMain::mnuBuildAll_Click, "Ctrl+B"},
              {"sepFile1", "", nullptr},
              {"mnuExit", "E&xit", &frmMain::mnuExit_Click, "Ctrl+Q"}});
     AddMenu(this, "mnuEdit_submenu", "&Edit",

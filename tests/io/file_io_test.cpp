@@ -221,3 +221,25 @@ TEST(MappedFile, ShrinkingFileIsReportedAsChanged) {
     });
     EXPECT_EQ(said, "4096 4096 Cannot read " + path + ": it changed while it was read");
 }
+
+// An output that already holds its bytes keeps its time and inode, so make
+// remakes nothing made from it; any other is replaced.
+TEST(WriteFilesAtomic, LeavesAFileThatHoldsItsBytes) {
+    TempDir dir;
+    const std::string same = dir.File("same"), longer = dir.File("longer"), fresh = dir.File("new");
+    WriteText(same, "abc");
+    WriteText(longer, "abcd");
+    const std::optional<FileIdentity> before = IdentifyFile(same);
+    const std::string bytes = "abc";
+    const std::span<const std::uint8_t> abc(reinterpret_cast<const std::uint8_t*>(bytes.data()), 3);
+    const FileContent files[] = {{same, abc, Durability::Derived, true},
+                                 {longer, abc, Durability::Derived, true},
+                                 {fresh, abc, Durability::Derived, true}};
+    std::vector<FileOutcome> outcomes;
+    ASSERT_TRUE(WriteFilesAtomic(files, &outcomes).ok());
+    EXPECT_EQ(outcomes,
+              (std::vector{FileOutcome::Left, FileOutcome::Written, FileOutcome::Written}));
+    EXPECT_EQ(IdentifyFile(same), before);
+    EXPECT_EQ(ReadText(longer), "abc");
+    EXPECT_FALSE(FileHolds(dir.File("none"), {}));
+}

@@ -234,11 +234,8 @@ class SaveFault {
         fs::create_directory(folder_);
         target_ = (folder_ / name).string();
         WriteText(target_, earlier);
-        fs::permissions(target_, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
-                                                    fs::perms::others_exec));
-        fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec |
-                                     fs::perms::group_read | fs::perms::group_exec |
-                                     fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(target_, fs::perms(0666));
+        fs::permissions(folder_, fs::perms(0555));
     }
 
     Fault fault_;
@@ -252,7 +249,5 @@ class SaveFault {
 // saves as nobody copies its inputs next to it first, as the checkout may
 // lie in a folder only its owner can enter.
 inline void LetAnyoneRead(const std::filesystem::path& path) {
-    std::filesystem::permissions(
-        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    std::filesystem::permissions(path, std::filesystem::perms(0644));
 }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 namespace tessra {
 
@@ -30,6 +31,20 @@ inline Surface ReadPpm(const std::filesystem::path& path) {
         picture.data()[i] = Rgb(rgb[0], rgb[1], rgb[2]);
     }
     return in && magic == "P6" && maxval == 255 ? picture : Surface{};
+}
+
+// A PNG whose header declares another size, its checksum made right again.
+inline std::vector<std::uint8_t> WithPngSize(std::vector<std::uint8_t> png, std::uint32_t width,
+                                             std::uint32_t height) {
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+        png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+    }
+    const std::uint32_t crc = crc32(0, png.data() + 12, 17);
+    for (int i = 0; i < 4; ++i) {
+        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    return png;
 }
 
 // Empty when the pictures are equal, else the first difference.

@@ -6,7 +6,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTreeWidget>
 
 using namespace tessra;
 
@@ -195,6 +198,29 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(Find<QAction>("mnuHighlightTile")->isChecked());
     }
 
+    // A bank the profile names counts first in the panel, and the window,
+    // which has no box for it, keeps it.
+    void aBankCountsAndStays() {
+        Write("tiles.pcx", TilesetPcx(32, 16, 1));
+        AddTileset("tiles.pcx");
+        Trigger(*window, "mnuSaveMap");
+        Write("world.tilebank", "TESSRA tile bank\nconsole snes\nbpp 4\npalette 0 0000 7FFF\n"
+                                "tile 0 00000000 00000000 00000000 00000000 00000000 00000000 "
+                                "00000000 00000001\n");
+        Write("level.export.json", R"({"hardware": "snes", "numbering": "unique",
+            "bank": "world.tilebank", "region": "0,0,2,1", "tiles": "tiles.bin",
+            "output": "out.bin"})");
+        dialogs.fileAnswers = {map};
+        Trigger(*window, "mnuOpenMap");
+        Trigger(*window, "mnuHardwareBudget");
+        QTRY_COMPARE(Find<QLabel>("lblTiles")->text(),
+                     "3 of 1,024 tiles, from tile-base 0\n1 of them in the tile bank "
+                     "world.tilebank");
+        QVERIFY(Export({"cmdOK"}));
+        QVERIFY(Read(Path("level.export.json")).contains("\"bank\": \"world.tilebank\""));
+        QCOMPARE(Read(Path("tiles.bin")).size(), 3 * 32);
+    }
+
     // A failed export on save is told, and the map is saved all the same.
     void aFailedExportDoesNotUndoTheSave() {
         QVERIFY(Export({"txtOutput=out.bin", "chkExportOnSave=true", "cmdOK"}));
@@ -279,6 +305,39 @@ class ExportWindowTest : public MainWindowTest {
         dialogs.fileAnswers = {Path("iso.tmx")};
         Trigger(*window, "mnuImportTiled");
         QCOMPARE(State().MapData(0, 0), 5);
+    }
+
+    // Build All lists what the build did, failed maps first; a double-click on
+    // one opens it.
+    void buildAllListsTheOutputsAndOpensAFailedMap() {
+        // A folder of its own: the others hold maps the other cases left.
+        QDir().mkpath(Path("all"));
+        dialogs.fileAnswers = {Path("all/level.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        Write("all/level.export.json", R"({"output": "out.bin", "region": "0,0,2,1"})");
+        Write("all/broken.tessra", QByteArray(Read(map)));
+        Write("all/broken.export.json", R"({"output": "broken.bin", "screen": "3,3"})");
+        QStringList rows;
+        bool barShown = true;
+        QVERIFY(UseToolWindow(*window, "mnuBuildAll", [&](QWidget& w) {
+            QTRY_VERIFY(Child<QPushButton>(w, "cmdClose")->isEnabled());
+            barShown = Child<QProgressBar>(w, "prgBuild")->isVisible();
+            auto* list = Child<QTreeWidget>(w, "lstBuildOutputs");
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                rows << item->text(0) + ' ' + item->text(1);
+            }
+            const QString message = Child<QLabel>(w, "lblBuildMessage")->text();
+            QVERIFY2(message.startsWith("The screen setting 3,3 does not divide"),
+                     qPrintable(message));
+            const QString status = Child<QLabel>(w, "lblBuildStatus")->text();
+            QVERIFY2(status.startsWith("Built 2 maps (1 failed)"), qPrintable(status));
+            emit list->itemDoubleClicked(list->topLevelItem(0), 1);
+        }));
+        QCOMPARE(rows, (QStringList{"Failed broken.tessra", "Written out.bin"}));
+        QVERIFY(!barShown); // a quick build shows none
+        QCOMPARE(Read(Path("all/out.bin")), QByteArray("\x01\x02"));
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("all/broken.tessra"));
     }
 };
 

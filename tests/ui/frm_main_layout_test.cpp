@@ -16,20 +16,19 @@ class FrmMainLayoutTest : public MainWindowTest {
 
     QScrollBar* Bar(const char* name) const { return Find<QScrollBar>(name); }
     QPoint Scroll() const { return {Bar("scrHoriz")->value(), Bar("scrVert")->value()}; }
+    // The scroll bars' maxima and page steps, across then down.
+    QList<int> Limits() const {
+        return {Bar("scrHoriz")->maximum(), Bar("scrVert")->maximum(), Bar("scrHoriz")->pageStep(),
+                Bar("scrVert")->pageStep()};
+    }
     QString Places() const {
-        QStringList places;
-        places << QStringLiteral("client %1x%2")
-                      .arg(Find("client")->width())
-                      .arg(Find("client")->height());
+        const QSize client = Find("client")->size();
+        QStringList places{QStringLiteral("client %1x%2").arg(client.width()).arg(client.height())};
         for (const char* name : {"editField", "picEditField", "scrHoriz", "scrVert", "Frame1",
                                  "Frame2", "Frame3", "Frame4"}) {
             const QRect r = Find(name)->geometry();
-            places << QStringLiteral("%1 %2,%3 %4x%5")
-                          .arg(name)
-                          .arg(r.x())
-                          .arg(r.y())
-                          .arg(r.width())
-                          .arg(r.height());
+            places << QString::asprintf("%s %d,%d %dx%d", name, r.x(), r.y(), r.width(),
+                                        r.height());
         }
         return places.join(QStringLiteral("; "));
     }
@@ -61,8 +60,7 @@ class FrmMainLayoutTest : public MainWindowTest {
         for (int zoomMode = 0; zoomMode < 4; ++zoomMode) {
             Option(zoomMode)->click();
             const ZoomLevel& zoom = ZoomTable[zoomMode];
-            QCOMPARE(QList<int>({Bar("scrHoriz")->maximum(), Bar("scrVert")->maximum(),
-                                 Bar("scrHoriz")->pageStep(), Bar("scrVert")->pageStep()}),
+            QCOMPARE(Limits(),
                      QList<int>({zoom.horizMax, zoom.vertMax, zoom.horizPage, zoom.vertPage}));
         }
 
@@ -83,9 +81,7 @@ class FrmMainLayoutTest : public MainWindowTest {
         QCOMPARE(int(State().MapData(1000 / cellSize, 800 / cellSize)), 3);
         for (int zoomMode = 3; zoomMode >= 0; --zoomMode) {
             Option(zoomMode)->click();
-            QCOMPARE(QList<int>({Bar("scrHoriz")->maximum(), Bar("scrVert")->maximum(),
-                                 Bar("scrHoriz")->pageStep(), Bar("scrVert")->pageStep()}),
-                     limits[zoomMode]);
+            QCOMPARE(Limits(), limits[zoomMode]);
             // At the maxima the last whole column and row show cell 255.
             Bar("scrHoriz")->setValue(Bar("scrHoriz")->maximum());
             Bar("scrVert")->setValue(Bar("scrVert")->maximum());

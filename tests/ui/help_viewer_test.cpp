@@ -65,7 +65,7 @@ class HelpViewerTest : public QObject {
               HelpTileShiftTopic,      HelpMapShiftTopic,    HelpCommandLineTopic,
               HelpExportTopic,         HelpPngTilesetsTopic, HelpTiledTopic,
               HelpTileUsageTopic,      HelpWindowTopic,      HelpRecoveryTopic,
-              HelpTileAttributesTopic, HelpSelectTopic}) {
+              HelpTileAttributesTopic, HelpSelectTopic,      HelpBuildTopic}) {
             viewer->ShowTopic(QStringLiteral("index.html"));
             viewer->ShowContext(topic.context);
             QCOMPARE(PageOf(*viewer), QLatin1String(topic.page));

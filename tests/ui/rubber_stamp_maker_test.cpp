@@ -39,6 +39,13 @@ void Put(QWidget& window, int tile, int i, int j) {
     Press(Grid(window), CellPoint(i, j));
 }
 
+// Fills the top-left w x h cells, cell (i, j) with tile 16 * j + i + 1.
+void Build(QWidget& window, int w, int h) {
+    for (int n = 0; n < w * h; ++n) {
+        Put(window, 16 * (n / w) + n % w + 1, n % w, n / w);
+    }
+}
+
 } // namespace
 
 class RubberStampMakerTest : public QObject {
@@ -50,11 +57,6 @@ class RubberStampMakerTest : public QObject {
         f.state.StampBuilderTile = 37;
         frmRubberStampMaker window(f.context, nullptr);
         window.show();
-        for (char axis : {'X', 'Y'}) {
-            QComboBox* list = SizeList(window, axis);
-            QCOMPARE(list->count(), 7);
-            QCOMPARE(list->itemText(0) + ' ' + list->itemText(6), QStringLiteral("2 pix 8 pix"));
-        }
         QCOMPARE(Grid(window)->size(), QSize(128, 128));
         QVERIFY(*Child<PictureBox>(window, "picTileset")->surface() == f.palette); // all 16 rows
         QCOMPARE(SelectorPos(window), QPoint(80, 32)); // on the kept tile
@@ -98,9 +100,7 @@ class RubberStampMakerTest : public QObject {
             window.show();
             SizeList(window, 'X')->setCurrentIndex(2);
             SizeList(window, 'Y')->setCurrentIndex(1);
-            for (int n = 0; n < 12; ++n) {
-                Put(window, 16 * (n / 4) + n % 4 + 1, n % 4, n / 4);
-            }
+            Build(window, 4, 3);
             Click(window, ok ? "cmdOK" : "cmdCancel");
             QVERIFY(!window.isVisible());
         }
@@ -125,9 +125,7 @@ class RubberStampMakerTest : public QObject {
         frmRubberStampMaker window(f.context, nullptr);
         window.show();
         SizeList(window, 'X')->setCurrentIndex(1); // 3 wide, 2 high
-        for (int n = 0; n < 6; ++n) {
-            Put(window, 16 * (n / 3) + n % 3 + 1, n % 3, n / 3);
-        }
+        Build(window, 3, 2);
         Click(window, "cmdSaveStamp");
         Put(window, 0, 1, 1); // the size stays, so only the load itself redraws
         Click(window, "cmdLoadStamp");
@@ -146,18 +144,14 @@ class RubberStampMakerTest : public QObject {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("malformed") << "cmdLoadStamp"
-                                   << "bad.tstamp"
-                                   << "line 2";
-        QTest::newRow("missing") << "cmdLoadStamp"
-                                 << "none.tstamp"
-                                 << "Cannot read";
-        QTest::newRow("unwritable") << "cmdSaveStamp"
-                                    << "no/folder/s.tstamp"
-                                    << "Cannot write";
-        QTest::newRow("a tileset") << "cmdSaveStamp"
-                                   << "tiles.pcx"
-                                   << "it is the same file as the input";
+        const auto row = [](const char* tag, const char* button, const char* file,
+                            const char* reason) {
+            QTest::newRow(tag) << QString(button) << QString(file) << QString(reason);
+        };
+        row("malformed", "cmdLoadStamp", "bad.tstamp", "line 2");
+        row("missing", "cmdLoadStamp", "none.tstamp", "Cannot read");
+        row("unwritable", "cmdSaveStamp", "no/folder/s.tstamp", "Cannot write");
+        row("a tileset", "cmdSaveStamp", "tiles.pcx", "it is the same file as the input");
     }
 
     void badStampFilesAreRefused() {

@@ -149,9 +149,20 @@ class TileBuilder {
     // The sub-palettes before any tile: the backdrop alone, or fixed by the
     // palette file, or on the Game Boy every colour by brightness.
     void StartPalettes(const std::vector<int>& order) {
-        const ConsoleColour backdrop = BackdropColour(settings_, inputs_, depth_);
-        out_.Palettes.assign(static_cast<std::size_t>(out_.PaletteLimit), {backdrop});
+        ConsoleColour backdrop = BackdropColour(settings_, inputs_, depth_);
         const std::vector<Pixel>& file = inputs_.PaletteFile;
+        if (!bank_.Palettes.empty() && file.empty() && settings_.Hardware != ExportHardware::Gb) {
+            const ConsoleColour kept = bank_.Palettes[0][0];
+            if (settings_.Backdrop && kept != backdrop) {
+                out_.Problems.push_back({"The backdrop setting gives " +
+                                         HexColourText(depth_.Show(backdrop)) + ", but the " +
+                                         BankName() + "'s backdrop is " +
+                                         HexColourText(depth_.Show(kept)) +
+                                         "; maps that share a bank share their backdrop."});
+            }
+            backdrop = kept;
+        }
+        out_.Palettes.assign(static_cast<std::size_t>(out_.PaletteLimit), {backdrop});
         if (!file.empty()) {
             fixed_ = true;
             for (int p = 0; p < out_.PaletteLimit; ++p) {
@@ -162,10 +173,52 @@ class TileBuilder {
                     }
                 }
             }
+            CheckBankAgainstFile();
         } else if (settings_.Hardware == ExportHardware::Gb) {
             fixed_ = true;
             out_.Palettes[0] = GameBoyShades(order);
+        } else {
+            for (std::size_t p = 0; p < bank_.Palettes.size() && p < out_.Palettes.size(); ++p) {
+                out_.Palettes[p] = bank_.Palettes[p];
+            }
         }
+        highestPalette_ = static_cast<int>(bank_.Palettes.size()) - 1;
+    }
+
+    // The bank's tiles, stored first with their numbers.
+    void StartTiles() {
+        for (const TileIndices& tile : bank_.Tiles) {
+            stored_.emplace(tile, static_cast<int>(out_.Tiles.size()));
+            out_.Tiles.push_back(tile);
+        }
+        out_.BankTiles = static_cast<int>(out_.Tiles.size());
+    }
+
+    // A bank of another console or depth cannot take the map's tiles: it is
+    // then left out, so that the problems found are the map's own.
+    void UseBank() {
+        const TileBank* bank = inputs_.Bank.get();
+        if (bank == nullptr) {
+            return;
+        }
+        usingBank_ = true;
+        if (bank->Hardware == ExportHardware::None) {
+            return;
+        }
+        if (bank->Hardware != settings_.Hardware || bank->Bpp != out_.Bpp) {
+            out_.Problems.push_back({"The " + BankName() + " holds " +
+                                     std::string(ConsoleLimitsOf(bank->Hardware).name) +
+                                     " tiles at bpp " + std::to_string(bank->Bpp) +
+                                     ", but this export is " + std::string(spec_.name) +
+                                     " at bpp " + std::to_string(out_.Bpp) +
+                                     "; maps that share a bank share the hardware and bpp."});
+            usingBank_ = false;
+            return;
+        }
+        bank_ = *bank;
+        usingBank_ = true;
+        bank_.Palettes.resize(
+            std::min(bank_.Palettes.size(), static_cast<std::size_t>(out_.PaletteLimit)));
     }
 
     // The stored tile of one source quarter, or nothing when it is refused.
@@ -249,7 +302,9 @@ class TileBuilder {
         }
         out_.Palettes.resize(static_cast<std::size_t>(std::max(highestPalette_, 0) + 1));
         const int stored = static_cast<int>(out_.Tiles.size());
-        if (unique && stored > out_.TileLimit) {
+        if (unique && usingBank_) {
+            FinishBank();
+        } else if (unique && stored > out_.TileLimit) {
             out_.Problems.push_back(
                 {"Numbering unique stores " + std::to_string(stored) +
                      " 8 x 8 tiles from tile-base " + std::to_string(settings_.TileBase) +
@@ -262,6 +317,52 @@ class TileBuilder {
     }
 
   private:
+    std::string BankName() const {
+        return "tile bank " + (inputs_.BankName.empty() ? std::string("given") : inputs_.BankName);
+    }
+
+    // With a palette file, the bank's colours are the file's, in its order.
+    void CheckBankAgainstFile() {
+        for (std::size_t p = 0; p < bank_.Palettes.size(); ++p) {
+            const std::vector<ConsoleColour>& kept = bank_.Palettes[p];
+            const std::vector<ConsoleColour>& file = out_.Palettes[p];
+            for (std::size_t i = 0; i < kept.size(); ++i) {
+                if (i >= file.size() || file[i] != kept[i]) {
+                    out_.Problems.push_back(
+                        {"Palette " + std::to_string(p) + " of the " + BankName() + " has colour " +
+                             HexColourText(depth_.Show(kept[i])) + " at entry " +
+                             std::to_string(i) + ", but the palette file has " +
+                             (i < file.size() ? HexColourText(depth_.Show(file[i])) : "none") +
+                             " there; a bank keeps its colours' numbers.",
+                         -1, -1, static_cast<int>(p)});
+                    return;
+                }
+            }
+        }
+    }
+
+    void FinishBank() {
+        const int stored = static_cast<int>(out_.Tiles.size());
+        if (stored <= out_.TileLimit) {
+            return;
+        }
+        const std::string limit = "the " + std::string(spec_.name) + " map names tiles 0 to " +
+                                  std::to_string(spec_.tileLimit - 1) + " and tile-base is " +
+                                  std::to_string(settings_.TileBase);
+        if (out_.BankTiles > out_.TileLimit) {
+            out_.Problems.push_back({"The " + BankName() + " holds " +
+                                     std::to_string(out_.BankTiles) + " 8 x 8 tiles, but " + limit +
+                                     "."});
+            return;
+        }
+        out_.Problems.push_back(
+            {"The " + BankName() + " would hold " + std::to_string(stored) + " 8 x 8 tiles, but " +
+                 limit + "; this map adds " + std::to_string(stored - out_.BankTiles) + ", and " +
+                 Lowered(TileAndQuarter(pastLimit_ / 4, pastLimit_ % 4)) + " is the " +
+                 Ordinal(static_cast<std::size_t>(out_.TileLimit) + 1) + ".",
+             pastLimit_ / 4, pastLimit_ % 4});
+    }
+
     std::string Room(int palette) const {
         if (settings_.Hardware == ExportHardware::Gb) {
             return "the gb has " + std::to_string(out_.Room) + " shades";
@@ -290,11 +391,14 @@ class TileBuilder {
             palette.push_back(colour);
             if (palette.size() == static_cast<std::size_t>(out_.Room) + 1) {
                 overflows_.emplace_back(p, out_.Problems.size());
-                out_.Problems.push_back({"Palette " + std::to_string(p) + " has room for " +
-                                             std::to_string(out_.Room) +
-                                             " colours with the backdrop, but its tiles "
-                                             "together need ",
-                                         tile, quarter, p});
+                const bool kept = static_cast<std::size_t>(p) < bank_.Palettes.size() &&
+                                  bank_.Palettes[p].size() > 1;
+                out_.Problems.push_back(
+                    {"Palette " + std::to_string(p) + " has room for " + std::to_string(out_.Room) +
+                         " colours with the backdrop, but its tiles " +
+                         (kept ? "and the " + BankName() + "'s colours " : std::string()) +
+                         "together need ",
+                     tile, quarter, p});
                 overflowTile_.push_back(TileAndQuarter(tile, quarter));
             }
         }
@@ -315,7 +419,10 @@ class TileBuilder {
     // Every colour of the tiles to be stored, lightest first, so that the
     // shades follow brightness; past four, the tile that brings the fifth is named.
     std::vector<ConsoleColour> GameBoyShades(const std::vector<int>& order) {
-        std::vector<ConsoleColour> colours;
+        // A bank's colours keep their numbers; the palette byte gives each its shade.
+        std::vector<ConsoleColour> colours =
+            bank_.Palettes.empty() ? std::vector<ConsoleColour>{} : bank_.Palettes[0];
+        const auto kept = static_cast<std::ptrdiff_t>(colours.size());
         for (const int key : order) {
             if (key < 0 || refused_[key / 4]) {
                 continue;
@@ -339,10 +446,11 @@ class TileBuilder {
                      " brings the " + Ordinal(static_cast<std::size_t>(out_.Room) + 1) + ".",
                  gbFifth_ / 4, gbFifth_ % 4, 0});
         }
-        std::stable_sort(colours.begin(), colours.end(), [](ConsoleColour a, ConsoleColour b) {
-            const std::uint32_t ba = Brightness(PixelOfHex(a)), bb = Brightness(PixelOfHex(b));
-            return ba != bb ? ba > bb : a < b;
-        });
+        std::stable_sort(
+            colours.begin() + kept, colours.end(), [](ConsoleColour a, ConsoleColour b) {
+                const std::uint32_t ba = Brightness(PixelOfHex(a)), bb = Brightness(PixelOfHex(b));
+                return ba != bb ? ba > bb : a < b;
+            });
         return colours;
     }
 
@@ -352,6 +460,8 @@ class TileBuilder {
     const ConsoleLimits& spec_;
     const ColourDepth depth_;
     ConsoleTiles& out_;
+    TileBank bank_; // the bank the map joins, or empty
+    bool usingBank_ = false;
     std::array<bool, TileCount> refused_{};
     bool fixed_ = false;
     int highestPalette_ = -1;
@@ -407,9 +517,13 @@ ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attr
     const std::array<bool, TileCount> used = UsedTiles(map, settings.Region);
     TileBuilder builder(attributes, settings, inputs, out);
     builder.CheckAttributes(used);
+    if (unique) {
+        builder.UseBank();
+    }
     const std::vector<int> order = unique ? FirstUseOrder(map, attributes, settings, used)
                                           : NumberedOrder(EffectiveNumbering(settings), used);
     builder.StartPalettes(order);
+    builder.StartTiles();
 
     std::array<Stored, 4 * TileCount> shown{};
     for (const int key : order) {
@@ -422,6 +536,9 @@ ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attr
     }
     builder.Finish(unique);
 
+    if (unique) {
+        out.Named.assign(out.Tiles.size(), false);
+    }
     for (int tile = 0; unique && tile < TileCount; ++tile) {
         const TileAttributes& a = attributes[tile];
         for (int q = 0; q < 4; ++q) {
@@ -429,9 +546,27 @@ ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attr
             const Stored& s = shown[4 * tile + 2 * dy + dx];
             out.Unique[tile][q] = {s.number + settings.TileBase, a.Hflip != s.hflip,
                                    a.Vflip != s.vflip};
+            if (used[tile] && !out.Named.empty()) {
+                out.Named[static_cast<std::size_t>(s.number)] = true;
+            }
         }
     }
     return out;
+}
+
+TileBank GrownBank(const ConsoleTiles& tiles, ExportHardware hardware) {
+    return {hardware, tiles.Bpp, tiles.Tiles, tiles.Palettes};
+}
+
+void RenumberTiles(ConsoleTiles& tiles, const std::vector<int>& numbers, int tileBase) {
+    for (auto& entries : tiles.Unique) {
+        for (QuarterEntry& entry : entries) {
+            const auto at = static_cast<std::size_t>(entry.number - tileBase);
+            if (at < numbers.size() && numbers[at] >= 0) {
+                entry.number = numbers[at] + tileBase;
+            }
+        }
+    }
 }
 
 HardwareBudget CountHardwareBudget(const MapGrid& map, const TileAttributeTable& attributes,

@@ -3,11 +3,13 @@
 #include "core/export/console_colour.h"
 #include "core/export/export_settings.h"
 #include "core/export/hardware_map.h"
+#include "core/export/tile_bank.h"
 #include "core/export/tile_encoding.h"
 #include "core/model/map_grid.h"
 #include "core/model/tile_attributes.h"
 #include "core/render/surface.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,10 @@ struct ArtInputs {
     const Surface* Picture = nullptr; // the palette picture, unflipped
     std::vector<Pixel> PaletteFile;   // the palette file's colours; empty: none
     NesMasterPalette NesPalette = BuiltInNesPalette();
+    // The tile bank the map's unique tiles join, and its name for messages;
+    // none: the map's tiles alone.
+    std::shared_ptr<const TileBank> Bank;
+    std::string BankName;
 };
 
 // Something the export would refuse, and what it concerns, so that a window
@@ -33,13 +39,17 @@ struct ArtProblem {
 // The tile graphics and palettes of an export, as the console stores them.
 struct ConsoleTiles {
     int Bpp = 0;
-    // The stored 8 x 8 tiles, the first numbered tile-base.
+    // The stored 8 x 8 tiles, the first numbered tile-base; with a bank, the
+    // bank's first, then those the map adds.
     std::vector<TileIndices> Tiles;
     // Each sub-palette's colours, the backdrop first, from 0 to the highest
-    // a stored tile uses; with a palette file, the file's.
+    // a stored tile uses (or the bank holds); with a palette file, the file's.
     std::vector<std::vector<ConsoleColour>> Palettes;
-    // Unique numbering: each tile's four entries, as MakeHardwareGrid takes them.
+    // Unique numbering: each tile's four entries, as MakeHardwareGrid takes
+    // them, and which stored tiles the entries name.
     QuarterTable Unique{};
+    std::vector<bool> Named;
+    int BankTiles = 0;    // of Tiles, those the bank held before
     int TileLimit = 0;    // tiles the entries can name from tile-base
     int PaletteLimit = 0; // sub-palettes an entry can name at this depth
     int Room = 0;         // colours a sub-palette holds, the backdrop included
@@ -69,8 +79,11 @@ ConsoleColour BackdropColour(const ExportSettings& settings, const ArtInputs& in
 // an entry names, those no entry names left blank. A colour index counts in
 // its tile's sub-palette (the palette attribute): 0 the backdrop, the others
 // in the order the stored tiles first use them, or the palette file's order;
-// on the Game Boy by brightness, the lightest 0. The settings must have passed
-// CheckExportSettings with a hardware.
+// on the Game Boy by brightness, the lightest 0. With a bank the map starts
+// from its tiles and colours, which keep their numbers, and adds its own
+// after them; the bank's backdrop stands unless the settings name another,
+// which is refused. The settings must have passed CheckExportSettings with a
+// hardware.
 ConsoleTiles MakeConsoleTiles(const MapGrid& map, const TileAttributeTable& attributes,
                               const ExportSettings& settings, const ArtInputs& inputs);
 
@@ -87,5 +100,11 @@ HardwareBudget CountHardwareBudget(const MapGrid& map, const TileAttributeTable&
 
 // The stored tiles, one after the other, in the console's layout.
 std::vector<std::uint8_t> ConsoleTileBytes(const ConsoleTiles& tiles, ExportHardware hardware);
+
+// The bank as the tiles leave it: the one given, grown by the map's tiles and colours.
+TileBank GrownBank(const ConsoleTiles& tiles, ExportHardware hardware);
+
+// Unique numbering after CompactTileBank: each entry's tile renumbered.
+void RenumberTiles(ConsoleTiles& tiles, const std::vector<int>& numbers, int tileBase);
 
 } // namespace tessra

@@ -76,10 +76,10 @@ constexpr std::array<ExportChoiceSetting, 9> ChoiceSettings = {{
     {"order", OrderChoices},
 }};
 
-constexpr std::array<std::string_view, 19> SettingNames = {
-    "region",    "screen",    "order",    "offset",       "entry",      "hardware", "numbering",
-    "tile-base", "behaviour", "compress", "format",       "syntax",     "name",     "tiles",
-    "palettes",  "bpp",       "backdrop", "palette-file", "nes-palette"};
+constexpr std::array<std::string_view, 20> SettingNames = {
+    "region",    "screen",    "order",    "offset",       "entry",       "hardware", "numbering",
+    "tile-base", "behaviour", "compress", "format",       "syntax",      "name",     "tiles",
+    "palettes",  "bpp",       "backdrop", "palette-file", "nes-palette", "bank"};
 
 // Names that compile but do not link or assemble: C keywords, and the
 // mnemonics and registers that each assembler reads in place of a label.
@@ -377,6 +377,9 @@ auto PathSetting(Settings& settings, std::string_view name) -> decltype(&setting
     if (name == "palette-file") {
         return &settings.PaletteFile;
     }
+    if (name == "bank") {
+        return &settings.Bank;
+    }
     return name == "nes-palette" ? &settings.NesPalette : nullptr;
 }
 
@@ -449,11 +452,12 @@ Status CheckHardware(const ExportSettings& settings) {
 // The tile graphics and palettes, and the settings that shape them.
 Status CheckArt(const ExportSettings& settings) {
     const bool hardware = settings.Hardware != ExportHardware::None;
-    for (const std::string_view output : {"tiles", "palettes"}) {
+    for (const std::string_view output : {"tiles", "palettes", "bank"}) {
         if (!ExportSettingText(settings, output).empty() && !hardware) {
-            return Error{"The " + std::string(output) +
-                         " setting writes them in a console's own format and needs a hardware "
-                         "(snes, gba, md, gbc, nes or gb)."};
+            return Error{"The " + std::string(output) + " setting " +
+                         (output == "bank" ? "keeps 8 x 8 tiles" : "writes them") +
+                         " in a console's own format and needs a hardware (snes, gba, md, gbc, "
+                         "nes or gb)."};
         }
     }
     const bool art = !settings.Tiles.empty() || !settings.Palettes.empty();
@@ -463,6 +467,11 @@ Status CheckArt(const ExportSettings& settings) {
     }
     if (!settings.Tiles.empty() && settings.Tiles == settings.Palettes) {
         return Error{"The tiles and palettes settings name the same file; give each its own."};
+    }
+    if (!settings.Bank.empty() && EffectiveNumbering(settings) != ExportNumbering::Unique) {
+        return Error{"The bank setting keeps the numbers of unique tiles and needs numbering "
+                     "unique (or empty), not \"" +
+                     ChoiceText(EffectiveNumbering(settings), NumberingChoices) + "\"."};
     }
     for (const std::string_view shaping : {"bpp", "backdrop", "palette-file", "nes-palette"}) {
         if (!ExportSettingText(settings, shaping).empty() && !NeedsTilePictures(settings)) {
@@ -511,7 +520,7 @@ bool ShapesTheBytes(const ExportSettings& settings, std::string_view name) {
     if (name == "bpp") {
         return NeedsTilePictures(settings);
     }
-    if (name == "backdrop" || name == "palette-file" || name == "nes-palette") {
+    if (name == "backdrop" || name == "palette-file" || name == "nes-palette" || name == "bank") {
         return !ExportSettingText(settings, name).empty();
     }
     return name != "name" && name != "format" && name != "syntax" && name != "tiles" &&
@@ -537,7 +546,8 @@ bool IsFlagSetting(std::string_view name) {
 }
 
 bool IsPathSetting(std::string_view name) {
-    return name == "tiles" || name == "palettes" || name == "palette-file" || name == "nes-palette";
+    return name == "tiles" || name == "palettes" || name == "palette-file" ||
+           name == "nes-palette" || name == "bank";
 }
 
 Status SetExportSetting(ExportSettings& settings, std::string_view name, std::string_view text) {
@@ -659,6 +669,9 @@ ExportNumbering EffectiveNumbering(const ExportSettings& settings) {
     if (settings.Numbering) {
         return *settings.Numbering;
     }
+    if (!settings.Bank.empty()) {
+        return ExportNumbering::Unique;
+    }
     const bool metatile = settings.Hardware == ExportHardware::Gbc ||
                           settings.Hardware == ExportHardware::Nes ||
                           settings.Hardware == ExportHardware::Gb;
@@ -675,7 +688,7 @@ int EffectiveBpp(const ExportSettings& settings) {
 bool NeedsTilePictures(const ExportSettings& settings) {
     return settings.Hardware != ExportHardware::None &&
            (!settings.Tiles.empty() || !settings.Palettes.empty() ||
-            settings.Numbering == ExportNumbering::Unique);
+            EffectiveNumbering(settings) == ExportNumbering::Unique);
 }
 
 Status CheckExportSettings(const ExportSettings& settings) {

@@ -62,6 +62,9 @@ struct ExportSettings {
     std::optional<std::uint32_t> Backdrop; // 0xRRGGBB; none: tile 0's top-left pixel
     std::string PaletteFile;               // a GIMP palette fixing the colours and their order
     std::string NesPalette;                // 64 RGB colours in place of the built-in NES table
+    // A tile bank shared with other maps: its tiles and colours keep their
+    // numbers, and the tiles and palettes outputs are the bank's.
+    std::string Bank;
 
     bool operator==(const ExportSettings&) const = default;
 };
@@ -112,15 +115,16 @@ std::string ExportSettingText(const ExportSettings& settings, std::string_view n
 // entries (32 x 30 for the NES, whose attribute tables follow its screens).
 ExportScreen EffectiveScreen(const ExportSettings& settings);
 
-// The 8 x 8 tile numbering the export uses: the given one, or the hardware's.
+// The 8 x 8 tile numbering the export uses: the given one, or unique with a
+// bank, or the hardware's.
 ExportNumbering EffectiveNumbering(const ExportSettings& settings);
 
 // The bits a pixel the tile graphics use: the given one, or the hardware's
 // (2 for nes, gb and gbc, 4 for snes, gba and md). With no hardware, 0.
 int EffectiveBpp(const ExportSettings& settings);
 
-// Whether the export reads the tiles' pictures: for tile graphics, palettes
-// or numbering unique.
+// Whether the export reads the tiles' pictures: for tile graphics, palettes,
+// numbering unique or a bank.
 bool NeedsTilePictures(const ExportSettings& settings);
 
 // Checks the settings against each other: the screen divides the region, csv

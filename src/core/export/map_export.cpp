@@ -1,5 +1,6 @@
 #include "core/export/map_export.h"
 
+#include "core/export/console_limits.h"
 #include "core/export/export_layout.h"
 #include "core/export/gba_compression.h"
 #include "core/export/hardware_map.h"
@@ -22,8 +23,12 @@ std::vector<std::uint8_t> Compress(std::vector<std::uint8_t> bytes, ExportCompre
     return bytes;
 }
 
+std::string Source(const ExportSettings& settings) {
+    return "Exported by TESSRA: " + DescribeExportSettings(settings);
+}
+
 std::string Comment(const ExportSettings& settings, std::size_t unpacked) {
-    std::string comment = "Exported by TESSRA: " + DescribeExportSettings(settings);
+    std::string comment = Source(settings);
     if (settings.Compress != ExportCompression::None) {
         comment += " (" + std::to_string(unpacked) + " bytes unpacked)";
     }
@@ -32,16 +37,31 @@ std::string Comment(const ExportSettings& settings, std::size_t unpacked) {
 
 // One array of tile graphics or palettes in the export's format, without the
 // map's width and height.
-std::vector<ExportFile> ArtFiles(const ExportSettings& settings, const std::string& name,
-                                 std::vector<std::uint8_t> bytes, const std::string& what,
-                                 std::string_view path, std::size_t& size) {
+std::vector<ExportFile> ArtFile(const ExportSettings& settings, const std::string& name,
+                                std::vector<std::uint8_t> bytes, const std::string& source,
+                                const std::string& what, std::string_view path, std::size_t& size) {
     ExportContent content;
     content.Name = name;
     const std::size_t unpacked = bytes.size();
     content.Arrays = ArrayList(ExportArray{"", Compress(std::move(bytes), settings.Compress)});
     size = content.Arrays[0].Bytes.size();
-    content.Comment = Comment(settings, unpacked) + "; " + what;
+    content.Comment = source;
+    if (settings.Compress != ExportCompression::None) {
+        content.Comment += " (" + std::to_string(unpacked) + " bytes unpacked)";
+    }
+    content.Comment += "; " + what;
     return WriteExportFormat(content, settings.Format, settings.Syntax, path);
+}
+
+// A bank's outputs say what made them without the map that wrote them last.
+std::string BankComment(const ExportSettings& settings) {
+    const std::string& path = settings.Bank;
+    const std::size_t slash = path.find_last_of('/');
+    return "Exported by TESSRA from the tile bank " +
+           (slash == std::string::npos ? path : path.substr(slash + 1)) + ": hardware " +
+           ExportSettingText(settings, "hardware") + ", bpp " +
+           std::to_string(EffectiveBpp(settings)) + ", compress " +
+           ExportSettingText(settings, "compress");
 }
 
 // Two outputs that are one file would leave one of them unwritten.
@@ -64,9 +84,53 @@ std::string Plural(std::size_t count, const char* one) {
 
 } // namespace
 
+std::vector<ExportFile> ExportArtFiles(const ExportSettings& settings, const ConsoleTiles& tiles,
+                                       const std::string& mapName, ArtSummary& summary) {
+    summary = {static_cast<int>(tiles.Tiles.size()),    tiles.TileLimit,    0,
+               static_cast<int>(tiles.Palettes.size()), tiles.PaletteLimit, 0};
+    std::vector<std::uint8_t> tileBytes = ConsoleTileBytes(tiles, settings.Hardware);
+    std::vector<std::uint8_t> paletteBytes =
+        PaletteBytes(settings.Hardware, tiles.Bpp, tiles.Palettes);
+    summary.TileBytes = tileBytes.size();
+    summary.PaletteBytes = paletteBytes.size();
+    const bool bank = !settings.Bank.empty();
+    const std::string name = bank ? ExportNameFromPath(settings.Bank) : mapName;
+    const std::string source = bank ? BankComment(settings) : Source(settings);
+    const std::string depth = " at " + std::to_string(tiles.Bpp) + " bits a pixel";
+    std::vector<ExportFile> files;
+    if (!settings.Tiles.empty()) {
+        files = ArtFile(settings, name + "_tiles", std::move(tileBytes), source,
+                        Plural(tiles.Tiles.size(), "8 x 8 tile") + depth, settings.Tiles,
+                        summary.TileBytes);
+    }
+    if (!settings.Palettes.empty()) {
+        for (ExportFile& file :
+             ArtFile(settings, name + "_palettes", std::move(paletteBytes), source,
+                     Plural(tiles.Palettes.size(), "sub-palette") + depth, settings.Palettes,
+                     summary.PaletteBytes)) {
+            files.push_back(std::move(file));
+        }
+    }
+    return files;
+}
+
+ConsoleTiles BankTiles(const TileBank& bank) {
+    ConsoleTiles tiles;
+    tiles.Bpp = bank.Bpp;
+    tiles.Tiles = bank.Tiles;
+    tiles.Palettes = bank.Palettes;
+    if (bank.Hardware != ExportHardware::None) {
+        const ConsoleLimits& limits = ConsoleLimitsOf(bank.Hardware);
+        tiles.TileLimit = limits.tileLimit;
+        tiles.PaletteLimit = SubPaletteCount(limits, bank.Bpp);
+        tiles.Room = SubPaletteRoom(bank.Bpp);
+    }
+    return tiles;
+}
+
 Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
                             const ExportSettings& settings, std::string_view outputPath,
-                            const ArtInputs* art) {
+                            const ArtInputs* art, const ConsoleTiles* made) {
     if (Status checked = CheckExportSettings(settings); !checked) {
         return Error{checked.message()};
     }
@@ -86,11 +150,11 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     }
     std::optional<ConsoleTiles> tiles;
     if (NeedsTilePictures(settings)) {
-        if (art == nullptr || art->Picture == nullptr) {
+        if (made == nullptr && (art == nullptr || art->Picture == nullptr)) {
             return Error{"The tiles, the palettes and numbering unique need the tilesets' "
                          "pictures."};
         }
-        tiles = MakeConsoleTiles(map, attributes, settings, *art);
+        tiles = made ? *made : MakeConsoleTiles(map, attributes, settings, *art);
         if (!tiles->Problems.empty()) {
             return Error{tiles->Problems.front().Message};
         }
@@ -128,33 +192,17 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     if (!tiles) {
         return result;
     }
-    ArtSummary summary{static_cast<int>(tiles->Tiles.size()),    tiles->TileLimit,    0,
-                       static_cast<int>(tiles->Palettes.size()), tiles->PaletteLimit, 0};
-    std::vector<std::uint8_t> tileBytes = ConsoleTileBytes(*tiles, settings.Hardware);
-    std::vector<std::uint8_t> paletteBytes =
-        PaletteBytes(settings.Hardware, tiles->Bpp, tiles->Palettes);
-    summary.TileBytes = tileBytes.size();
-    summary.PaletteBytes = paletteBytes.size();
-    const std::string depth = std::to_string(tiles->Bpp) + " bits a pixel";
-    if (!settings.Tiles.empty()) {
-        for (ExportFile& file : ArtFiles(settings, content.Name + "_tiles", std::move(tileBytes),
-                                         Plural(tiles->Tiles.size(), "8 x 8 tile") + " at " + depth,
-                                         settings.Tiles, summary.TileBytes)) {
-            result.Files.push_back(std::move(file));
-        }
-    }
-    if (!settings.Palettes.empty()) {
-        for (ExportFile& file :
-             ArtFiles(settings, content.Name + "_palettes", std::move(paletteBytes),
-                      Plural(tiles->Palettes.size(), "sub-palette") + " at " + depth,
-                      settings.Palettes, summary.PaletteBytes)) {
-            result.Files.push_back(std::move(file));
-        }
+    ArtSummary summary;
+    for (ExportFile& file : ExportArtFiles(settings, *tiles, content.Name, summary)) {
+        result.Files.push_back(std::move(file));
     }
     if (Status distinct = CheckDistinctFiles(result.Files); !distinct) {
         return Error{distinct.message()};
     }
     result.Art = summary;
+    if (!settings.Bank.empty()) {
+        result.Bank = GrownBank(*tiles, settings.Hardware);
+    }
     return result;
 }
 

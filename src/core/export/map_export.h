@@ -31,6 +31,9 @@ struct MapExport {
     std::vector<ExportFile> Files;
     std::size_t DataSize = 0;      // the map's
     std::optional<ArtSummary> Art; // with tiles, palettes or numbering unique
+    // With a bank: the bank grown by the map's tiles and colours, for the
+    // bank's file (the caller writes it with the files).
+    std::optional<TileBank> Bank;
 };
 
 // The export, from cells to files, in memory: checks the settings, turns the
@@ -40,10 +43,22 @@ struct MapExport {
 // palettes, when the settings name them, each in the same format, named
 // NAME_tiles and NAME_palettes. The name defaults to one made from
 // outputPath. The tiles, palettes and numbering unique read the pictures from
-// `art`. Any refusal comes before a single file exists.
+// `art`, or take the tiles already `made` from them. With a bank the tiles
+// and palettes are the bank's: named after its file (BANK_tiles) and
+// described by it alone, so that every map that shares it writes them alike.
+// Any refusal comes before a single file exists.
 Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attributes,
                             const ExportSettings& settings, std::string_view outputPath,
-                            const ArtInputs* art = nullptr);
+                            const ArtInputs* art = nullptr, const ConsoleTiles* made = nullptr);
+
+// The tile graphics and palettes files the settings name, of the tiles made
+// for them (or a bank's), as ExportMap writes them; mapName names them when
+// there is no bank. Their sizes go to `summary`.
+std::vector<ExportFile> ExportArtFiles(const ExportSettings& settings, const ConsoleTiles& tiles,
+                                       const std::string& mapName, ArtSummary& summary);
+
+// A bank's tiles and colours as the tiles of an export, for its outputs.
+ConsoleTiles BankTiles(const TileBank& bank);
 
 // What an export wrote, for the user: "Exported 4 bytes to out.bin; 12 tiles,
 // 384 bytes, to tiles.bin; 1 palette, 32 bytes, to pal.bin." The window's

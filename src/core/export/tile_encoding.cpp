@@ -2,6 +2,8 @@
 
 #include "core/export/console_limits.h"
 
+#include <algorithm>
+
 namespace tessra {
 
 namespace {
@@ -21,8 +23,29 @@ void AppendWord(std::vector<std::uint8_t>& out, std::uint32_t word, bool highFir
     out.push_back(highFirst ? low : high);
 }
 
-constexpr std::uint8_t GameBoyShades = 0xE4; // index 0 white .. 3 black
 constexpr std::uint8_t NesBlack = 0x0F;
+
+// BGP: each colour index's shade by its brightness among the colours, the
+// lightest 0; indices past them keep their own shade. Colours numbered by
+// brightness give $E4; a bank's later colours keep their numbers and take
+// their shades here.
+std::uint8_t GameBoyPaletteByte(const std::vector<ConsoleColour>& colours) {
+    const auto before = [](ConsoleColour a, ConsoleColour b) {
+        const std::uint32_t ba = Brightness(PixelOfHex(a)), bb = Brightness(PixelOfHex(b));
+        return ba != bb ? ba > bb : a < b;
+    };
+    std::uint8_t byte = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        std::size_t shade = i;
+        if (i < colours.size()) {
+            shade = static_cast<std::size_t>(std::count_if(
+                colours.begin(), colours.begin() + std::min<std::ptrdiff_t>(colours.size(), 4),
+                [&](ConsoleColour other) { return before(other, colours[i]); }));
+        }
+        byte |= static_cast<std::uint8_t>(shade << (2 * i));
+    }
+    return byte;
+}
 
 } // namespace
 
@@ -74,7 +97,7 @@ std::vector<std::uint8_t> PaletteBytes(ExportHardware hardware, int bpp,
                                        const std::vector<std::vector<ConsoleColour>>& palettes) {
     std::vector<std::uint8_t> out;
     if (hardware == ExportHardware::Gb) {
-        return {GameBoyShades};
+        return {GameBoyPaletteByte(palettes.empty() ? std::vector<ConsoleColour>{} : palettes[0])};
     }
     const int room = SubPaletteRoom(bpp);
     const std::size_t count =

@@ -26,7 +26,8 @@ void AppendTileBytes(std::vector<std::uint8_t>& out, ExportHardware hardware, in
 
 // The palettes in the console's layout: snes, gba and gbc 16-bit words low
 // byte first, md words high byte first, nes a byte an entry, 4 sub-palettes
-// always; gb the one byte $E4. Each sub-palette takes 2 to the bpp entries;
+// always; gb the one byte BGP, which gives each colour its shade by brightness
+// (the lightest 0: $E4 for colours in that order). Each sub-palette takes 2 to the bpp entries;
 // those it does not fill are black (for the NES, $0F).
 std::vector<std::uint8_t> PaletteBytes(ExportHardware hardware, int bpp,
                                        const std::vector<std::vector<ConsoleColour>>& palettes);

@@ -6,6 +6,7 @@
 #include "support/refusal.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <set>
 
@@ -13,10 +14,18 @@ using namespace tessra;
 
 namespace {
 
+// With a bank, the export starts from it; the bank it leaves is in the outputs.
 Result<Outputs> Export(const MapGrid& map, const TileAttributeTable& attributes,
-                       const Surface& picture, const Settings& texts,
-                       std::vector<Pixel> paletteFile = {}) {
-    const ArtInputs art{&picture, std::move(paletteFile)};
+                       const Surface& picture, Settings texts, std::vector<Pixel> paletteFile = {},
+                       std::shared_ptr<const TileBank> bank = nullptr) {
+    if (bank) {
+        texts.emplace_back("bank", "level.tilebank");
+    }
+    ArtInputs art;
+    art.Picture = &picture;
+    art.PaletteFile = std::move(paletteFile);
+    art.Bank = std::move(bank);
+    art.BankName = "level.tilebank";
     return Export(map, attributes, texts, &art);
 }
 
@@ -159,30 +168,45 @@ struct Scene {
     Surface picture{PaletteWidth, PaletteHeight};
     TileAttributeTable attributes;
     MapGrid map;
+    std::vector<std::vector<Pixel>> pools; // each sub-palette's colours
 };
+
+constexpr int SceneTiles = 48; // 192 8 x 8 tiles: within every console's numbers
+
+int ScenePalette(const Console& c, int t) {
+    return t == 5 ? 3 % c.palettes : t % c.palettes;
+}
+
+void PaintTile(Scene& scene, const Console& c, int t, std::mt19937& random) {
+    const auto& pool = scene.pools[static_cast<std::size_t>(ScenePalette(c, t))];
+    for (int y = 0; y < TileSize; ++y) {
+        for (int x = 0; x < TileSize; ++x) {
+            scene.picture.Set(TileLeft(t) + x, TileTop(t) + y, pool[random() % pool.size()]);
+        }
+    }
+}
+
+void RandomCells(Scene& scene, std::mt19937& random) {
+    for (int i = 0; i < CellCount; ++i) {
+        scene.map.data()[i] = static_cast<std::uint8_t>(random() % SceneTiles);
+    }
+}
 
 Scene RandomScene(const Console& c, std::mt19937& random) {
     Scene scene;
     const int room = 1 << c.bpp;
     const auto colour = [&] { return Rgb(random(), random(), random()); };
     const Pixel backdrop = colour();
-    std::vector<std::vector<Pixel>> pools(static_cast<std::size_t>(c.palettes));
-    for (auto& pool : pools) {
+    scene.pools.resize(static_cast<std::size_t>(c.palettes));
+    for (auto& pool : scene.pools) {
         pool.push_back(backdrop);
         while (pool.size() < static_cast<std::size_t>(Is(c, "gb") ? 4 : room)) {
             pool.push_back(colour());
         }
     }
-    constexpr int Tiles = 48; // 192 8 x 8 tiles: within every console's numbers
-    for (int t = 0; t < Tiles; ++t) {
-        const int p = t == 5 ? 3 % c.palettes : t % c.palettes;
-        const auto& pool = pools[static_cast<std::size_t>(p)];
-        for (int y = 0; y < TileSize; ++y) {
-            for (int x = 0; x < TileSize; ++x) {
-                scene.picture.Set(TileLeft(t) + x, TileTop(t) + y, pool[random() % pool.size()]);
-            }
-        }
-        scene.attributes[t] = {static_cast<std::uint8_t>(p), random() % 2 == 0,
+    for (int t = 0; t < SceneTiles; ++t) {
+        PaintTile(scene, c, t, random);
+        scene.attributes[t] = {static_cast<std::uint8_t>(ScenePalette(c, t)), random() % 2 == 0,
                                c.flips && t != 3 && t != 5 && random() % 3 == 0,
                                c.flips && t != 3 && t != 5 && random() % 3 == 0, 0};
     }
@@ -193,10 +217,78 @@ Scene RandomScene(const Console& c, std::mt19937& random) {
                               scene.picture.At(TileLeft(3) + x, TileTop(3) + y));
         }
     }
-    for (int i = 0; i < CellCount; ++i) {
-        scene.map.data()[i] = static_cast<std::uint8_t>(random() % Tiles);
-    }
+    RandomCells(scene, random);
     return scene;
+}
+
+// The region w x h at (left, top) of a map as the editor draws it.
+struct Region {
+    int left, top, w, h;
+    bool rows;
+    int tileBase;
+};
+
+Surface Drawing(const Scene& scene, const MapGrid& map, const Region& r) {
+    Surface drawing(16 * r.w, 16 * r.h);
+    for (int y = 0; y < r.h; ++y) {
+        for (int x = 0; x < r.w; ++x) {
+            const int t = map(r.left + x, r.top + y);
+            DrawTileFlipped(drawing, 16 * x, 16 * y, scene.picture, TileLeft(t), TileTop(t),
+                            scene.attributes[t].Hflip, scene.attributes[t].Vflip);
+        }
+    }
+    return drawing;
+}
+
+// The colours of drawings by brightness, lightest first: the Game Boy's shades.
+std::vector<Pixel> Shades(std::initializer_list<const Surface*> drawings) {
+    std::vector<Pixel> shades;
+    for (const Surface* drawing : drawings) {
+        shades.insert(shades.end(), drawing->data(),
+                      drawing->data() + drawing->Width() * drawing->Height());
+    }
+    std::sort(shades.begin(), shades.end(), [](Pixel a, Pixel b) {
+        return std::pair(Brightness(b), HexOfPixel(a)) < std::pair(Brightness(a), HexOfPixel(b));
+    });
+    shades.erase(std::unique(shades.begin(), shades.end()), shades.end());
+    return shades;
+}
+
+// Decodes the map of one region with the tiles and palettes and compares each
+// pixel with the drawing; the Game Boy's index takes its shade from BGP.
+void ExpectDrawn(const Console& c, const Bytes& map, const Outputs& art, const Region& r,
+                 const Surface& drawing, const std::vector<Pixel>& shades) {
+    for (int ey = 0; ey < 2 * r.h; ++ey) {
+        for (int ex = 0; ex < 2 * r.w; ++ex) {
+            const Entry e = MapEntry(c, map, 2 * r.w, 2 * r.h, r.rows, ex, ey);
+            for (int py = 0; py < 8; ++py) {
+                for (int px = 0; px < 8; ++px) {
+                    const int index = TilePixel(c, art.tiles, e.tile - r.tileBase,
+                                                e.hflip ? 7 - px : px, e.vflip ? 7 - py : py);
+                    const Pixel shown = drawing.At(8 * ex + px, 8 * ey + py);
+                    if (Is(c, "gb")) {
+                        ASSERT_EQ(art.palettes.size(), 1u);
+                        const int shade = art.palettes[0] >> (2 * index) & 3;
+                        ASSERT_EQ(shades.at(static_cast<std::size_t>(shade)), shown);
+                        continue;
+                    }
+                    ASSERT_EQ(EntryKey(c, art.palettes, (e.palette << c.bpp) + index),
+                              Reduced(c, shown))
+                        << "entry " << ex << "," << ey << " pixel " << px << "," << py;
+                }
+            }
+        }
+    }
+}
+
+Settings RegionSettings(const Console& c, const Region& r, const char* numbering) {
+    return {{"hardware", c.hardware},
+            {"bpp", std::to_string(c.bpp)},
+            {"numbering", numbering},
+            {"tile-base", std::to_string(r.tileBase)},
+            {"order", r.rows ? "rows" : "columns"},
+            {"region", std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                           std::to_string(r.w) + "," + std::to_string(r.h)}};
 }
 
 class ConsoleRoundTrip : public ::testing::TestWithParam<Console> {};
@@ -281,71 +373,67 @@ TEST_P(ConsoleRoundTrip, DecodeToTheEditorsDrawing) {
     for (const char* numbering : {"", "unique"}) {
         const Scene scene = RandomScene(c, random);
         const bool nes = Is(c, "nes");
-        const int w = nes ? 16 : 2 + static_cast<int>(random() % 11);
-        const int h = nes ? 15 : 1 + static_cast<int>(random() % 12);
-        const int left = static_cast<int>(random() % 200), top = static_cast<int>(random() % 200);
-        const bool rows = nes || random() % 2 == 0;
-        const int tileBase = numbering[0] != '\0' ? 16 : 0;
+        Region r{static_cast<int>(random() % 200),
+                 static_cast<int>(random() % 200),
+                 nes ? 16 : 2 + static_cast<int>(random() % 11),
+                 nes ? 15 : 1 + static_cast<int>(random() % 12),
+                 nes || random() % 2 == 0,
+                 numbering[0] != '\0' ? 16 : 0};
         // The two mirror images, side by side at the region's top-left.
         MapGrid map = scene.map;
-        map(left, top) = 3;
-        map(left + 1, top) = 5;
-        const std::string region = std::to_string(left) + "," + std::to_string(top) + "," +
-                                   std::to_string(w) + "," + std::to_string(h);
-        const auto out = Export(map, scene.attributes, scene.picture,
-                                {{"hardware", c.hardware},
-                                 {"bpp", std::to_string(c.bpp)},
-                                 {"numbering", numbering},
-                                 {"tile-base", std::to_string(tileBase)},
-                                 {"order", rows ? "rows" : "columns"},
-                                 {"region", region}});
+        map(r.left, r.top) = 3;
+        map(r.left + 1, r.top) = 5;
+        const auto out =
+            Export(map, scene.attributes, scene.picture, RegionSettings(c, r, numbering));
         ASSERT_TRUE(out.ok()) << out.message();
         const Outputs& o = out.value();
-
-        // The editor's drawing of the region, and its colours by brightness
-        // for the Game Boy, lightest first.
-        Surface drawing(16 * w, 16 * h);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const int t = map(left + x, top + y);
-                DrawTileFlipped(drawing, 16 * x, 16 * y, scene.picture, TileLeft(t), TileTop(t),
-                                scene.attributes[t].Hflip, scene.attributes[t].Vflip);
-            }
-        }
-        std::vector<Pixel> shades(drawing.data(), drawing.data() + 256 * w * h);
-        std::sort(shades.begin(), shades.end(), [](Pixel a, Pixel b) {
-            return std::pair(Brightness(b), HexOfPixel(a)) <
-                   std::pair(Brightness(a), HexOfPixel(b));
-        });
-        shades.erase(std::unique(shades.begin(), shades.end()), shades.end());
-
-        for (int ey = 0; ey < 2 * h; ++ey) {
-            for (int ex = 0; ex < 2 * w; ++ex) {
-                const Entry e = MapEntry(c, o.map, 2 * w, 2 * h, rows, ex, ey);
-                for (int py = 0; py < 8; ++py) {
-                    for (int px = 0; px < 8; ++px) {
-                        const int index = TilePixel(c, o.tiles, e.tile - tileBase,
-                                                    e.hflip ? 7 - px : px, e.vflip ? 7 - py : py);
-                        const Pixel shown = drawing.At(8 * ex + px, 8 * ey + py);
-                        if (Is(c, "gb")) { // BGP $E4: index i is shade i
-                            ASSERT_EQ(o.palettes, Bytes{0xE4});
-                            ASSERT_EQ(shades[static_cast<std::size_t>(index)], shown);
-                            continue;
-                        }
-                        ASSERT_EQ(EntryKey(c, o.palettes, (e.palette << c.bpp) + index),
-                                  Reduced(c, shown))
-                            << "entry " << ex << "," << ey << " pixel " << px << "," << py;
-                    }
-                }
-            }
-        }
+        const Surface drawing = Drawing(scene, map, r);
+        ExpectDrawn(c, o.map, o, r, drawing, Shades({&drawing}));
         if (numbering[0] != '\0') { // tile 5's top-left: tile 3's, mirrored
-            const Entry a = MapEntry(c, o.map, 2 * w, 2 * h, rows, 0, 0);
-            const Entry b = MapEntry(c, o.map, 2 * w, 2 * h, rows, 2, 0);
+            const Entry a = MapEntry(c, o.map, 2 * r.w, 2 * r.h, r.rows, 0, 0);
+            const Entry b = MapEntry(c, o.map, 2 * r.w, 2 * r.h, r.rows, 2, 0);
             EXPECT_EQ(b.tile == a.tile, c.flips);
             EXPECT_EQ(std::pair(b.hflip, b.vflip), std::pair(c.flips, false));
         }
     }
+}
+
+// A second map joins the bank the first filled: the first map's entries stay
+// as they were, and both decode with the grown bank's tiles and palettes.
+TEST_P(ConsoleRoundTrip, BankKeepsNumbersAsMapsJoin) {
+    const Console& c = GetParam();
+    std::mt19937 random(11);
+    const Scene first = RandomScene(c, random);
+    Scene second = first; // most tiles shared, a few repainted, the cells moved
+    for (int t = 40; t < SceneTiles; ++t) {
+        PaintTile(second, c, t, random);
+    }
+    RandomCells(second, random);
+    const Region r{0, 0, 16, Is(c, "nes") ? 15 : 12, !Is(c, "nes") && c.bpp == 4, 8};
+    const Settings settings = RegionSettings(c, r, "");
+    const auto filled = Export(first.map, first.attributes, first.picture, settings, {},
+                               std::make_shared<const TileBank>());
+    ASSERT_TRUE(filled.ok()) << filled.message();
+    // The bank goes through its text, as the file keeps it.
+    const std::string text = WriteTileBankText(*filled.value().bank);
+    const auto bank = ParseTileBank(text, "level.tilebank");
+    ASSERT_TRUE(bank.ok()) << bank.message() << "\n" << text;
+    EXPECT_EQ(bank.value(), *filled.value().bank);
+    const auto joined = Export(second.map, second.attributes, second.picture, settings, {},
+                               std::make_shared<const TileBank>(bank.value()));
+    ASSERT_TRUE(joined.ok()) << joined.message();
+    const Outputs& grown = joined.value();
+    EXPECT_GT(grown.bank->Tiles.size(), bank.value().Tiles.size());
+    EXPECT_TRUE(std::equal(bank.value().Tiles.begin(), bank.value().Tiles.end(),
+                           grown.bank->Tiles.begin()));
+    const auto again = Export(first.map, first.attributes, first.picture, settings, {},
+                              std::make_shared<const TileBank>(*grown.bank));
+    ASSERT_TRUE(again.ok()) << again.message();
+    EXPECT_EQ(again.value().map, filled.value().map);
+    EXPECT_EQ(again.value().tiles, grown.tiles);
+    const Surface a = Drawing(first, first.map, r), b = Drawing(second, second.map, r);
+    ExpectDrawn(c, filled.value().map, grown, r, a, Shades({&a, &b}));
+    ExpectDrawn(c, grown.map, grown, r, b, Shades({&a, &b}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDepth, ConsoleRoundTrip, ::testing::ValuesIn(Consoles),
@@ -388,56 +476,49 @@ TEST(ConsoleTileFormats, RefusesNamingTheTileItsQuarterAndTheCounts) {
         settings.insert(settings.end(), more.begin(), more.end());
         return settings;
     };
-    const std::tuple<Settings, std::vector<Pixel>, std::string> cases[] = {
+    const struct {
+        Settings settings;
+        std::string message;
+        std::vector<Pixel> file = {};
+    } cases[] = {
         {with(snes2, {{"region", "0,0,1,1"}}),
-         {},
          "Tile 37, top right, needs 5 colours; palette 2 has room for 4 with the backdrop."},
         {with(snes2, {{"region", "1,0,2,1"}}),
-         {},
          "Palette 0 has room for 4 colours with the backdrop, but its tiles together need 6; "
          "tile 2, top left, brings the 5th."},
         {{{"hardware", "gb"}, {"region", "1,0,2,1"}},
-         {},
          "The gb has 4 shades, but the tiles together use 6 colours; tile 2, top left, brings "
          "the 5th."},
         {with(snes2, {{"region", "1,0,1,1"}}),
-         {Black, Red, Blue},
          "Tile 1, top left, has colour #00FF00, which palette 0 of the palette file does not "
-         "hold (the backdrop and the file's colours 1 to 3)."},
+         "hold (the backdrop and the file's colours 1 to 3).",
+         {Black, Red, Blue}},
         {{{"hardware", "snes"},
           {"region", "1,0,3,1"},
           {"numbering", "unique"},
           {"tile-base", "1021"}},
-         {},
          "Numbering unique stores 4 8 x 8 tiles from tile-base 1021, but the snes map holds "
          "tiles 0 to 1023; tile 3, bottom right, is the 4th."},
         {{{"hardware", "snes"}, {"bpp", "8"}, {"region", "9,9,1,1"}},
-         {},
          "Tile 4 has palette 2, but at bpp 8 the snes has one palette of 256 colours; set the "
          "palette in tile 4's attributes to 0."},
         {{{"hardware", "gb"}, {"region", "9,9,1,1"}},
-         {},
-         "Cell (9, 9), tile 4, has palette 2, "
-         "but the gb map holds palette 0 only"},
-        {{{"hardware", "gb"}, {"region", "8,8,1,1"}}, {}, "tile 5, is flipped, but the gb map"},
+         "Cell (9, 9), tile 4, has palette 2, but the gb map holds palette 0 only"},
+        {{{"hardware", "gb"}, {"region", "8,8,1,1"}}, "tile 5, is flipped, but the gb map"},
         // The settings that shape the tiles, against the hardware and each other.
         {{{"hardware", "nes"}, {"bpp", "4"}, {"region", "0,0,16,15"}},
-         {},
          "The bpp setting must be 2 with hardware nes, not \"4\"."},
-        {{{"hardware", "gba"}, {"bpp", "2"}}, {}, "must be 4 or 8 with hardware gba"},
+        {{{"hardware", "gba"}, {"bpp", "2"}}, "must be 4 or 8 with hardware gba"},
         {{{"region", "0,0,1,1"}},
-         {},
-         "The tiles setting writes them in a console's own format "
-         "and needs a hardware"},
-        {with(snes2, {{"format", "csv"}}), {}, "must be raw, c or asm with tiles or palettes"},
+         "The tiles setting writes them in a console's own format and needs a hardware"},
+        {with(snes2, {{"format", "csv"}}), "must be raw, c or asm with tiles or palettes"},
         {with(snes2, {{"backdrop", "102030"}, {"palette-file", "p.gpl"}}),
-         {},
          "cannot go with palette-file"},
-        {{{"hardware", "gb"}, {"backdrop", "#102030"}}, {}, "has no part with hardware gb"},
-        {with(snes2, {{"nes-palette", "fceux.pal"}}), {}, "needs hardware nes"},
+        {{{"hardware", "gb"}, {"backdrop", "#102030"}}, "has no part with hardware gb"},
+        {with(snes2, {{"nes-palette", "fceux.pal"}}), "needs hardware nes"},
     };
-    for (const auto& [settings, file, message] : cases) {
-        EXPECT_TRUE(Refused(Export(map, attributes, picture, settings, file), message));
+    for (const auto& c : cases) {
+        EXPECT_TRUE(Refused(Export(map, attributes, picture, c.settings, c.file), c.message));
     }
     ArtInputs art;
     art.Picture = &picture;
@@ -491,4 +572,94 @@ TEST(ConsoleColours, NesNearestGimpAndEmulatorPalettes) {
     for (const auto& [bytes, message] : damaged) {
         EXPECT_TRUE(Refused(ParseGimpPalette(bytes, "p.gpl"), "GIMP palette p.gpl: " + message));
     }
+}
+
+TEST(TileBanks, RefusalsNameTheBankAndTheMap) {
+    Surface picture(PaletteWidth, PaletteHeight); // black: the backdrop
+    Paint(picture, 1, 0, {Red, Green});
+    MapGrid map;
+    map(0, 0) = 1;
+    TileBank full{ExportHardware::Snes, 4, std::vector<TileIndices>(1023), {{0, 0x1F}}};
+    for (std::size_t n = 0; n < full.Tiles.size(); ++n) {
+        full.Tiles[n][0] = static_cast<std::uint8_t>(n % 16), full.Tiles[n][1] = n / 16 % 16;
+        full.Tiles[n][2] = static_cast<std::uint8_t>(n / 256 + 1);
+    }
+    const auto bank = [](TileBank b) { return std::make_shared<const TileBank>(std::move(b)); };
+    const Settings snes = {{"hardware", "snes"}, {"region", "0,0,1,1"}};
+    const auto with = [&](const Settings& more) {
+        Settings settings = snes;
+        settings.insert(settings.end(), more.begin(), more.end());
+        return settings;
+    };
+    const std::tuple<Settings, std::vector<Pixel>, std::shared_ptr<const TileBank>, std::string>
+        cases[] = {
+            {snes,
+             {},
+             bank({ExportHardware::Gba, 4, {}, {}}),
+             "The tile bank level.tilebank holds gba tiles at bpp 4, but this export is snes at "
+             "bpp 4; maps that share a bank share the hardware and bpp."},
+            {with({{"backdrop", "FFFFFF"}}),
+             {},
+             bank(full),
+             "The backdrop setting gives #FFFFFF, but the tile bank level.tilebank's backdrop is "
+             "#000000"},
+            {snes,
+             {Black, Green, Red},
+             bank(full),
+             "Palette 0 of the tile bank level.tilebank has colour #FF0000 at entry 1, but the "
+             "palette file has #00FF00 there; a bank keeps its colours' numbers."},
+            {snes,
+             {},
+             bank(full),
+             "The tile bank level.tilebank would hold 1025 8 x 8 tiles, but the snes map names "
+             "tiles 0 to 1023 and tile-base is 0; this map adds 2, and tile 1, top right, is the "
+             "1025th."},
+            {with({{"tile-base", "4"}}),
+             {},
+             bank(full),
+             "The tile bank level.tilebank holds 1023 8 x 8 tiles, but the snes map names tiles "
+             "0 to 1023 and tile-base is 4."},
+            {with({{"numbering", "image"}}), {}, bank({}), "needs numbering unique (or empty)"},
+        };
+    for (const auto& [settings, file, shared, message] : cases) {
+        EXPECT_TRUE(Refused(Export(map, {}, picture, settings, file, shared), message));
+    }
+    EXPECT_TRUE(Refused(CheckExportSettings(Make({{"bank", "w.tilebank"}})),
+                        "The bank setting keeps 8 x 8 tiles in a console's own format"));
+    // The bank's colours keep their numbers; the Game Boy's BGP gives each its shade.
+    const auto joined = Export(map, {}, picture, snes, {}, bank(TileBank{}));
+    ASSERT_TRUE(joined.ok()) << joined.message();
+    EXPECT_EQ(joined.value().bank->Palettes,
+              (std::vector<std::vector<ConsoleColour>>{{0, 0x1F, 0x3E0}}));
+    EXPECT_EQ(PaletteBytes(ExportHardware::Gb, 2, {{0x000000, 0xFFFFFF}}), Bytes{0xE1});
+}
+
+TEST(TileBanks, DamagedTextIsRefusedNamingTheLine) {
+    const std::string head = "TESSRA tile bank\nconsole snes\nbpp 2\n";
+    const std::pair<std::string, std::string> damaged[] = {
+        {"TESSRA tiles\n", "its first line is not \"TESSRA tile bank\""},
+        {"TESSRA tile bank\nconsole psx\n", "line 2 names no console TESSRA exports"},
+        {"TESSRA tile bank\nconsole gba\nbpp 2\n", "line 3 gives bpp 2; the gba takes 4 or 8"},
+        {"TESSRA tile bank\ntile 0\n", "line 2 comes before the console line"},
+        {head + "palette 1 0000\n", "line 4 should be palette 0"},
+        {head + "palette 0 0000 8000\n", "line 4 holds \"8000\", which is no snes colour"},
+        {head + "palette 0 0000\npalette 1 001F\n",
+         "line 5 starts with 001F, but every sub-palette starts with the backdrop, 0000"},
+        {head + "palette 0 0000 0001 0002 0003 0004\n", "line 4 holds 5 colours"},
+        {head + "tile 1 00000000 00000000 00000000 00000000 00000000 00000000 00000000 00000000",
+         "line 4 should be tile 0"},
+        {head + "tile 0 00000004 00000000 00000000 00000000 00000000 00000000 00000000 00000000",
+         "line 4 row 0 \"00000004\" is not 8 colour indices below 4"},
+        {head + "tile 0 00000000\n", "line 4 should hold 8 rows"},
+    };
+    for (const auto& [text, message] : damaged) {
+        EXPECT_TRUE(Refused(ParseTileBank(text, "w.tilebank"),
+                            "Cannot read the tile bank w.tilebank: " + message));
+    }
+    EXPECT_EQ(ParseTileBank("", "w.tilebank").value(), TileBank{});
+    TileBank bank{ExportHardware::Md, 4, {TileIndices{}, TileIndices{}, TileIndices{}}, {}};
+    bank.Tiles[2][63] = 15;
+    EXPECT_EQ(CompactTileBank(bank, {true, false, true}), (std::vector<int>{0, -1, 1}));
+    EXPECT_EQ(bank.Tiles.size(), 2u);
+    EXPECT_EQ(bank.Tiles[1][63], 15);
 }

@@ -6,6 +6,7 @@
 #include "core/export/map_export.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace tessra {
 
@@ -25,10 +26,12 @@ inline Bytes BytesOf(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
-// The map, tiles and palettes as bytes, each output's files one after the other.
+// The map, tiles and palettes as bytes, each output's files one after the
+// other, and the bank the export leaves.
 struct Outputs {
     Bytes map, tiles, palettes;
     std::size_t dataSize = 0; // the map's, packed
+    std::optional<TileBank> bank;
 };
 
 // With art, the tiles go to tiles.bin and the palettes to palettes.bin.
@@ -44,6 +47,7 @@ inline Result<Outputs> Export(const MapGrid& map, const TileAttributeTable& attr
     }
     Outputs out;
     out.dataSize = result.value().DataSize;
+    out.bank = result.value().Bank;
     for (const ExportFile& file : result.value().Files) {
         Bytes& into = file.Path == "tiles.bin"      ? out.tiles
                       : file.Path == "palettes.bin" ? out.palettes

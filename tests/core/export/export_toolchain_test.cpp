@@ -337,6 +337,7 @@ SEGMENTS {
 }
 )";
 
+constexpr const char* NesScript = "ca65 -o main.o main.s && ld65 -C nes.cfg -o out.bin main.o";
 constexpr const char* GbaMain =
     ".include \"level.s\"\n.include \"level_tiles.s\"\n.include \"level_palettes.s\"\n";
 constexpr const char* GbaScript = "arm-none-eabi-as --fatal-warnings -o main.o main.s && "
@@ -364,7 +365,7 @@ TEST(ExportToolchain, ProgramsBuildTheThreeOutputsWithoutWarnings) {
          4,
          false,
          NesMain,
-         "ca65 -o main.o main.s && ld65 -C nes.cfg -o out.bin main.o",
+         NesScript,
          "cc65",
          16 + 0x8000},
         {gba, 16, true, GbaMain, GbaScript, "binutils-arm-none-eabi", 0},

@@ -10,10 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Repeat(std::size_t count, std::uint8_t byte) {
-    return Bytes(count, byte);
-}
-
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) {
@@ -50,8 +46,8 @@ TEST(GbaCompression, GoldenStreams) {
         {{}, {0x30, 0, 0, 0}},
         {{7}, {0x30, 1, 0, 0, 0x00, 7, 0, 0}},
         {{1, 2, 2, 2, 3}, {0x30, 5, 0, 0, 0x00, 1, 0x80, 2, 0x00, 3, 0, 0}},
-        {Repeat(131, 9), {0x30, 131, 0, 0, 0xFF, 9, 0x00, 9}},
-        {Repeat(128, 0), {0x30, 128, 0, 0, 0xFD, 0, 0, 0}},
+        {Bytes(131, 9), {0x30, 131, 0, 0, 0xFF, 9, 0x00, 9}},
+        {Bytes(128, 0), {0x30, 128, 0, 0, 0xFD, 0, 0, 0}},
     };
     for (const auto& [in, out] : rle) {
         EXPECT_EQ(CompressGbaRle(in), out) << in.size();
@@ -60,7 +56,7 @@ TEST(GbaCompression, GoldenStreams) {
         {{}, {0x10, 0, 0, 0}},
         {{1, 2, 3}, {0x10, 3, 0, 0, 0x00, 1, 2, 3}},
         // A run copies from two back, never one: 0 0, then 6 more from distance 2.
-        {Repeat(8, 0), {0x10, 8, 0, 0, 0x20, 0, 0, 0x30, 0x01, 0, 0, 0}},
+        {Bytes(8, 0), {0x10, 8, 0, 0, 0x20, 0, 0, 0x30, 0x01, 0, 0, 0}},
         {{1, 2, 3, 1, 2, 3, 1, 2, 3}, {0x10, 9, 0, 0, 0x10, 1, 2, 3, 0x30, 0x02, 0, 0}},
     };
     for (const auto& [in, out] : lz77) {
@@ -72,13 +68,13 @@ TEST(GbaCompression, RoundTrips) {
     const Bytes inputs[] = {
         {},
         {0},
-        Repeat(2, 4),
-        Repeat(130, 4),
-        Repeat(131, 4),
-        Repeat(300, 4),
+        Bytes(2, 4),
+        Bytes(130, 4),
+        Bytes(131, 4),
+        Bytes(300, 4),
         Noise(128, 256, 1),
         Noise(129, 256, 2),
-        Join({Noise(200, 256, 3), Repeat(3, 1), Noise(5, 2, 4), Repeat(200, 0)}),
+        Join({Noise(200, 256, 3), Bytes(3, 1), Noise(5, 2, 4), Bytes(200, 0)}),
         Noise(5000, 4, 5),    // short matches everywhere
         Noise(70000, 256, 6), // past the window and past 16 bits of size
         Join({Noise(4096, 256, 7), Noise(4096, 256, 7)}), // a copy just past the window
@@ -103,7 +99,7 @@ TEST(GbaCompression, RoundTrips) {
 // on data that repeats, nearly every block should be one.
 TEST(GbaCompression, Lz77FindsTheMatches) {
     const auto fullMatches = [](std::size_t size) { return 4 + size / 18 * 2 + size / 18 / 8; };
-    EXPECT_LT(CompressGbaLz77(Repeat(65536, 0)).size(), fullMatches(65536) + 8);
+    EXPECT_LT(CompressGbaLz77(Bytes(65536, 0)).size(), fullMatches(65536) + 8);
     EXPECT_LT(CompressGbaLz77(LevelLike()).size(), fullMatches(65536) + 160);
     const Bytes twice = Join({Noise(4000, 256, 9), Noise(4000, 256, 9)});
     EXPECT_LT(CompressGbaLz77(twice).size(), 4000 + 4000 / 8 + fullMatches(4000) + 8);

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <span>
-#include <zlib.h>
 
 using namespace tessra;
 
@@ -22,19 +21,6 @@ std::string MessageOf(const Result<Surface>& result) {
     return result ? "decoded " + std::to_string(result.value().Width()) + " x " +
                         std::to_string(result.value().Height())
                   : result.message();
-}
-
-// A fixture whose header declares another size, its checksum made right again.
-Bytes WithSize(Bytes png, std::uint32_t width, std::uint32_t height) {
-    for (int i = 0; i < 4; ++i) {
-        png[16 + i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
-        png[20 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
-    }
-    const std::uint32_t crc = crc32(0, png.data() + 12, 17);
-    for (int i = 0; i < 4; ++i) {
-        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    }
-    return png;
 }
 
 } // namespace
@@ -73,11 +59,11 @@ TEST(DecodePNG, RefusesWhatIsDamagedSayingWhat) {
          "a checksum does not match its data (the file is damaged)"},
         {"huge", ReadBytes(PngData / "damaged-huge.png"),
          "an image of 100000 x 100000 pixels is over 64 megapixels"},
-        {"one pixel too many", WithSize(good, 8193, 8192),
+        {"one pixel too many", WithPngSize(good, 8193, 8192),
          "an image of 8193 x 8192 pixels is over 64 megapixels"},
-        {"one line too many", WithSize(good, 1, (64 << 20) + 1),
+        {"one line too many", WithPngSize(good, 1, (64 << 20) + 1),
          "an image of 1 x 67108865 pixels is over 64 megapixels"},
-        {"no width", WithSize(good, 0, 5), "the PNG data is damaged (invalid image width)"},
+        {"no width", WithPngSize(good, 0, 5), "the PNG data is damaged (invalid image width)"},
         {"signature only", Bytes(good.begin(), good.begin() + 8),
          "the file ends before its picture does (it is cut short)"},
         {"no signature", Bytes(good.begin() + 1, good.end()),
@@ -119,7 +105,7 @@ TEST(DecodeTilesetPicture, ChoosesTheDecoderByContentAndNamesTheFile) {
         {Bytes(200, 'x'), "notes.pcx", "notes.pcx: it is not a PCX or PNG picture"},
         {Bytes(5, 10), "dir/tiles.pcx",
          "dir/tiles.pcx: the file is shorter than a PCX header (5 of 128 bytes)"},
-        {WithSize(png, 9000, 9000), "big.png",
+        {WithPngSize(png, 9000, 9000), "big.png",
          "big.png: an image of 9000 x 9000 pixels is over 64 megapixels"},
     };
     for (const auto& c : cases) {
@@ -151,7 +137,7 @@ TEST(DecodeTilesetPicture, TheHeaderAloneCountsTheTilesOfTheDecodedPicture) {
     }
     const Bytes png = ReadBytes(PngData / "grey8.png");
     for (const Bytes& refused :
-         {WithSize(png, 9000, 9000), WithSize(png, 0, 5), Bytes(5, 10), Bytes(200, 'x')}) {
+         {WithPngSize(png, 9000, 9000), WithPngSize(png, 0, 5), Bytes(5, 10), Bytes(200, 'x')}) {
         EXPECT_EQ(countOfHead(refused), std::nullopt);
     }
 }
