@@ -110,8 +110,8 @@ const Writer Writers[] = {
     {"ImportCsv", "out.tessra", Command({"import-csv", "@in.csv", "3", "2", "OUT"})},
     {"ImportImage", "out.tessra",
      Command({"import-image", "@terrain.png", "OUT", "--tileset", "@out.tiles.png"})},
+    // replace writes through the same code as swap.
     {"Swap", "out.tessra", Command({"swap", "@map.tessra", "1", "2", "OUT"})},
-    {"Replace", "out.tessra", Command({"replace", "@map.tessra", "1", "2", "OUT"})},
     {"PcxToImage", "out.ppm", Command({"pcx-to-image", "@in.pcx", "OUT"})},
     {"Palette", "out.png", Command({"palette", "OUT", "@in.pcx"})},
     {"Render", "out.bmp", Command({"render", "@map.tessra", "OUT", "--zoom", "1"})},

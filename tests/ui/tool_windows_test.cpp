@@ -1,6 +1,6 @@
 #include "io/save_faults.h"
+#include "main_window_fixture.h"
 #include "platform/qt_text.h"
-#include "tool_window_fixture.h"
 #include "ui/frm_about.h"
 #include "ui/frm_import_csv.h"
 #include "ui/frm_mapfile_generator.h"
@@ -8,20 +8,41 @@
 #include "ui/frm_tile_swap.h"
 #include "ui/picture_box.h"
 
+#include <QBuffer>
+#include <QCheckBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <memory>
 
 using namespace tessra;
 
-// The small tool windows that change the whole map or write one file:
-// Import CSV, Tile Swap, Tile Replace, Map Generation and About. Unwritable
-// paths are tried in save_faults_test.
-class ToolWindowsTest : public QObject {
-    Q_OBJECT
+namespace {
 
-    QTemporaryDir dir;
+// Tiles 0..31 of a PNG tileset, each red on its left half and blue on its right.
+QByteArray HalvesPng() {
+    QImage image(512, 16, QImage::Format_RGB32);
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < 16; ++y) {
+            image.setPixel(x, y, x % 16 < 8 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+// The small tool windows: Import CSV, Tile Swap, Tile Replace, Map
+// Generation, Tile Attributes and About, alone and as the main window opens
+// them and acts on the word they leave in Tag.
+// Unwritable paths are tried in save_faults_test.
+class ToolWindowsTest : public MainWindowTest {
+    Q_OBJECT
 
     // "DIR/" stands for the test's folder.
     QString In(QString text) const { return text.replace("DIR/", dir.path() + '/'); }
@@ -56,6 +77,43 @@ class ToolWindowsTest : public QObject {
         return window;
     }
 
+    void DragInPalette(QPoint from, QPoint to) {
+        QWidget* palette = Find("picTileset");
+        SendMouse(palette, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(palette, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    // Tools > Tile Attributes... with the input; the caption it showed.
+    QString SetAttributes(const QStringList& input) {
+        QString caption;
+        UseToolWindow(*window, "mnuTileAttributes", [&](QWidget& w) {
+            caption = Child<QLabel>(w, "lblTiles")->text();
+            for (const QString& step : input) {
+                const QStringList part = step.split('=');
+                if (auto* box = Child<QCheckBox>(w, qPrintable(part[0]))) {
+                    box->setCheckState(part[1] == "1" ? Qt::Checked : Qt::Unchecked);
+                } else {
+                    Enter(w, {step});
+                }
+            }
+        });
+        return caption;
+    }
+    // Whether the left half of the tile at the palette's or the view's point is blue.
+    static bool Flipped(const Surface& surface, int left, int top) {
+        return surface.At(left + 2, top + 2) == Rgb(0, 0, 255);
+    }
+
+    // A saved map whose tile 1, at cell (0, 0), is red on the left, blue on the right.
+    void OpenHalvesMap() {
+        Write("halves.png", HalvesPng());
+        QFile::remove(Path("level.attributes.json"));
+        AddTileset("halves.png");
+        State().MapData(0, 0) = 1;
+        window->RedrawMapView();
+        dialogs.fileAnswers = {Path("level.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+    }
+
   private slots:
     void initTestCase() {
         WriteFile(dir, "empty.csv", "");
@@ -65,6 +123,72 @@ class ToolWindowsTest : public QObject {
         for (const char* name : {"map.tessra", "map.attributes.json", "tiles.pcx"}) {
             WriteFile(dir, name, name);
         }
+    }
+    void init() { OpenWindow(); }
+
+    // Each window as its menu item opens it: "control.property=value".
+    void windowsOpenInTheirFirstState_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("state");
+        const auto row = [](const char* item, const QStringList& state) {
+            QTest::newRow(item) << QString(item) << state;
+        };
+        row("mnuMapShift", {"txtFillTile.enabled=false", "optWrap.checked=true", "txtShiftX.text=0",
+                            "txtShiftY.text=0"});
+        row("mnuTileShift", {"txtFrom.text=0", "txtOffset.text=0"});
+        row("mnuNewMap", {"txtFillTile.text=0", "chkKeepTilesets.checked=true"});
+        row("mnuImportCSV", {"txtSizeX.text=0", "txtBrowseForFile.text="});
+        row("mnuMapGeneration_submenu", {"txtMapSizeX.text="});
+        row("mnuRubberStampBuilder", {"cmbStampY.currentIndex=0"});
+        row("mnuAboutTESSRA", {"lblVersion.text=v1.0 rev 9"}); // the menu opens it
+    }
+
+    void windowsOpenInTheirFirstState() {
+        QFETCH(QString, item);
+        QFETCH(QStringList, state);
+        QStringList shown;
+        QVERIFY(UseToolWindow(*window, qPrintable(item), [&](QWidget& w) {
+            for (const QString& entry : state) {
+                const QStringList part = entry.section('=', 0, 0).split('.');
+                const QObject* control = w.findChild<QObject*>(part[0]);
+                shown << entry.section('=', 0, 0) + '=' +
+                             (control ? control->property(qPrintable(part[1])).toString() : "?");
+            }
+        }));
+        QCOMPARE(shown, state);
+    }
+
+    void theCloseBoxAfterAnImportLeavesTheTitle() {
+        dialogs.fileAnswers = {Path("saved.tessra"), Path("saved.tessra")};
+        Trigger(*window, "mnuSaveMapAs");
+        QVERIFY(UseToolWindow(*window, "mnuImportCSV", [&](QWidget& w) {
+            Enter(w, {"txtSizeX=3", "txtSizeY=1", "txtBrowseForFile=" + Path("map.csv"), "cmdOK"});
+        }));
+        QCOMPARE(int(State().MapData(2, 0)), 7);
+        QCOMPARE(window->windowTitle(), QStringLiteral("TESSRA - [Untitled]"));
+        Trigger(*window, "mnuSaveMapAs");
+        State().MapData(2, 0) = 1;
+        QVERIFY(UseToolWindow(*window, "mnuImportCSV", [](QWidget& w) { w.close(); }));
+        QCOMPARE(window->windowTitle(), "TESSRA - " + Path("saved.tessra"));
+        QCOMPARE(int(State().MapData(2, 0)), 1);
+    }
+
+    void cancelAfterASwapDoesNotRedraw() {
+        dialogs.fileAnswers = {QStringLiteral(TESSRA_TEST_DATA "/pcx/magick-p8-128x64.pcx")};
+        Click(*window, "cmdAddTileset");
+        const Surface before = window->view();
+        QVERIFY(UseToolWindow(*window, "mnuTileSwapper", [](QWidget& w) {
+            Enter(w, {"txtDoSwap#1=9", "cmdSwap"});
+        }));
+        QCOMPARE(State().Tag, std::string("SWAP"));
+        const Surface swapped = window->view();
+        QVERIFY(!(swapped == before)); // the swap was drawn
+
+        State().MapData.Fill(0); // a change that nothing has drawn yet
+        QVERIFY(
+            UseToolWindow(*window, "mnuTileReplace", [](QWidget& w) { Click(w, "cmdCancel"); }));
+        QCOMPARE(State().Tag, std::string());
+        QVERIFY(window->view() == swapped);
     }
 
     // Cells (0, 0), (1, 0), (2, 1), (3, 0) and (255, 255) after the window's
@@ -225,6 +349,44 @@ class ToolWindowsTest : public QObject {
         QTest::mouseClick(Child<QLabel>(window, "imgClose"), Qt::LeftButton, Qt::NoModifier,
                           {8, 8});
         QVERIFY(!window.isVisible());
+    }
+    // A drag across the palette picks a rectangle of tiles; OK sets them as
+    // one undo step; flipped tiles are drawn flipped in the palette and the map.
+    void attributesSetTheDraggedTilesAsOneStep() {
+        OpenHalvesMap();
+        DragInPalette({24, 8}, {40, 24});
+        QCOMPARE(SetAttributes({"chkHflip=1", "txtBehaviour=9", "cmdOK"}),
+                 QStringLiteral("Tiles 1 to 18 (4 tiles)"));
+        for (const int tile : {1, 2, 17, 18}) {
+            QVERIFY(State().Attributes[tile].Hflip && State().Attributes[tile].Behaviour == 9);
+        }
+        QVERIFY(!State().Attributes[3].Hflip && !State().Attributes[16].Hflip);
+        QVERIFY(Flipped(window->palette(), 16, 0) && !Flipped(window->palette(), 0, 0));
+        QVERIFY(Flipped(window->view(), 0, 0));
+        QVERIFY(window->history().IsModified());
+
+        Trigger(*window, "mnuUndo");
+        QVERIFY(State().Attributes == TileAttributeTable{});
+        QVERIFY(!Flipped(window->palette(), 16, 0) && !Flipped(window->view(), 0, 0));
+        Trigger(*window, "mnuRedo");
+        QVERIFY(Flipped(window->palette(), 16, 0));
+    }
+
+    // Where the tiles differ, an empty box keeps each one's value; a value out
+    // of range is refused and nothing changes.
+    void attributesKeepDifferingValuesAndRefuseBadOnes() {
+        OpenHalvesMap();
+        State().Attributes[1].Palette = 3;
+        DragInPalette({24, 8}, {40, 8});
+        SetAttributes({"txtBehaviour=4", "cmdOK"});
+        QCOMPARE(State().Attributes[1].Palette, 3);
+        QCOMPARE(State().Attributes[2].Palette, 0);
+        QCOMPARE(State().Attributes[2].Behaviour, 4);
+
+        const TileAttributeTable before = State().Attributes;
+        SetAttributes({"txtPalette=16", "cmdOK"});
+        QVERIFY(OnlyError(dialogs).contains("Palette"));
+        QVERIFY(State().Attributes == before);
     }
 };
 

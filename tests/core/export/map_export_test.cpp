@@ -134,7 +134,7 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
         {"offset", "-65535", nullptr},
         {"offset", "1.5", "a whole number"},
         {"tile-base", "2047", nullptr},
-        {"tile-base", "2048", "from 0 to 2047"},
+        {"tile-base", "2048", "The tile-base setting must be a whole number from 0 to 2047"},
         {"entry", "u32", "must be u8, u16le or u16be"},
         {"compress", "zip", "must be none, rle or lz77"},
         {"format", "bin", "must be raw, c, asm or csv"},
@@ -144,6 +144,8 @@ TEST(MapExport, RefusesBadSettingsNamingTheValues) {
         {"name", std::string(40, 'a'), nullptr},
         {"colour", "red", "There is no export setting \"colour\""},
         {"bpp", "16", "must be 2, 4 or 8 (or empty"},
+        {"hardware", "snes2", "must be none, snes, gba, md, gbc, nes or gb"},
+        {"numbering", "tiles", "image, metatile or unique (or empty for the hardware's own)"},
         {"backdrop", "1020", "six hexadecimal digits, RRGGBB"},
     };
     for (const auto& [name, text, message] : texts) {

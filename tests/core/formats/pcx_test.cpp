@@ -23,6 +23,13 @@ bool AllBlack(const Surface& picture) {
                        [](Pixel p) { return p == Black; });
 }
 
+// A kind that is not drawn: black at the header's size.
+void ExpectNotDrawn(const PcxImage& image, int width, int height) {
+    EXPECT_EQ(image.kind, PcxKind::Unsupported);
+    EXPECT_EQ(std::pair(image.picture.Width(), image.picture.Height()), std::pair(width, height));
+    EXPECT_TRUE(AllBlack(image.picture));
+}
+
 void SetInt16(Bytes& file, std::size_t offset, int value) {
     file[offset] = static_cast<std::uint8_t>(value);
     file[offset + 1] = static_cast<std::uint8_t>(value >> 8);
@@ -126,10 +133,7 @@ TEST(Pcx, DecodesTheFixturesLikeTheirReferences) {
             EXPECT_EQ(Difference(DecodeRgb(file), expected), "") << "as bytes";
         } else {
             const PcxHeader header = ReadPcxHeader(file).value();
-            EXPECT_EQ(image.kind, PcxKind::Unsupported);
-            EXPECT_EQ(image.picture.Width(), header.XMax + 1);
-            EXPECT_EQ(image.picture.Height(), header.YMax + 1);
-            EXPECT_TRUE(AllBlack(image.picture));
+            ExpectNotDrawn(image, header.XMax + 1, header.YMax + 1);
         }
         ++checked;
     }
@@ -141,11 +145,7 @@ TEST(Pcx, LeavesOtherKindsBlackAtTheHeaderSize) {
         Bytes file =
             MakePcx({.bits = bits, .planes = planes, .width = 5, .height = 3}, Bytes(40, 0x3C));
         SetInt16(file, 66, 0);
-        const PcxImage image = Decode(file);
-        EXPECT_EQ(image.kind, PcxKind::Unsupported);
-        EXPECT_EQ(image.picture.Width(), 5);
-        EXPECT_EQ(image.picture.Height(), 3);
-        EXPECT_TRUE(AllBlack(image.picture));
+        ExpectNotDrawn(Decode(file), 5, 3);
     }
 }
 
