@@ -57,17 +57,17 @@ Result<LevelArgs> ReadLevelArgs(const std::vector<std::string>& args, std::strin
                 }
             }
             if (!taken) {
-                return Error{"Unknown option or missing value: " + Shortened(args[i])};
+                return UnknownOption(args[i]);
             }
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+            return UnknownOption(args[i]);
         } else {
             parsed.files.push_back(args[i]);
         }
     }
     if (parsed.files.size() != files) {
-        return Error{std::string(command) + " takes " + std::string(fileNames) + ", given " +
-                     std::to_string(parsed.files.size()) + " file names"};
+        return UsageError(std::string(command) + " takes " + std::string(fileNames) + ", given " +
+                          std::to_string(parsed.files.size()) + " file names");
     }
     const ExportSettings& console = parsed.console;
     if (console.Hardware == ExportHardware::None && (console.Bpp || console.Backdrop)) {
@@ -90,13 +90,13 @@ Status RunImportImage(const std::vector<std::string>& given, std::ostream& out) 
     const std::string& picturePath = args.value().files[0];
     const std::string& mapPath = args.value().files[1];
     if (!args.value().tileset) {
-        return Error{"import-image needs --tileset TILES.png, where the tiles are written"};
+        return UsageError("import-image needs --tileset TILES.png, where the tiles are written");
     }
     const std::string& tilesetPath = *args.value().tileset;
     // Both outputs are files the project names; neither can be a stream.
     if (mapPath == StandardOutputName || tilesetPath == StandardOutputName) {
-        return Error{"import-image writes OUT.tessra and the tileset to files, not to standard "
-                     "output"};
+        return UsageError("import-image writes OUT.tessra and the tileset to files, not to "
+                          "standard output");
     }
     const Result<Surface> picture = LoadLevelPicture(picturePath);
     if (!picture) {
