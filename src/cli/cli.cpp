@@ -50,7 +50,7 @@ const Subcommand* FindCommand(std::string_view name) {
     return found == commands.end() ? nullptr : &*found;
 }
 
-int UsageError(std::ostream& err, std::string_view problem, const Subcommand* command = nullptr) {
+int ReportUsage(std::ostream& err, std::string_view problem, const Subcommand* command = nullptr) {
     err << ToolName << ": " << problem << '\n';
     if (command) {
         PrintCommandUsage(*command, err);
@@ -68,13 +68,16 @@ int RunCommand(const Subcommand& command, const std::vector<std::string>& args, 
         return ExitSuccess;
     }
     if (args.size() < command.minArguments || args.size() > command.maxArguments) {
-        return UsageError(err, "wrong number of arguments", &command);
+        return ReportUsage(err, "wrong number of arguments", &command);
     }
     Status status;
     try {
         status = command.run(args, out);
     } catch (const std::bad_alloc&) {
         status = Error{"there is not enough memory to finish; nothing was written"};
+    }
+    if (!status && status.error().usage) {
+        return ReportUsage(err, status.message(), &command);
     }
     if (!status) {
         err << ToolName << ": " << status.message() << '\n';
@@ -87,7 +90,7 @@ int RunCommand(const Subcommand& command, const std::vector<std::string>& args, 
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        return UsageError(err, "no command given");
+        return ReportUsage(err, "no command given");
     }
     if (IsHelp(args.front())) {
         PrintToolHelp(out);
@@ -99,7 +102,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const Subcommand* command = FindCommand(args.front());
     if (!command) {
-        return UsageError(err, "unknown command '" + Shortened(args.front()) + "'");
+        return ReportUsage(err, "unknown command '" + Shortened(args.front()) + "'");
     }
     return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()), out, err);
 }

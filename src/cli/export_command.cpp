@@ -1,6 +1,7 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_files.h"
+#include "cli/cli_options.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "io/file_export.h"
@@ -59,7 +60,7 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
         }
         const auto option = ReadOption(args, i);
         if (!option) {
-            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+            return UnknownOption(args[i]);
         }
         if ("--" + option->first == ProfileOption) {
             parsed.profile = option->second;
@@ -70,8 +71,8 @@ Result<ExportArgs> ReadExportArgs(const std::vector<std::string>& args) {
         }
     }
     if (parsed.files.empty() || parsed.files.size() > 2) {
-        return Error{"export takes MAP.tessra and OUT, given " +
-                     std::to_string(parsed.files.size()) + " file names"};
+        return UsageError("export takes MAP.tessra and OUT, given " +
+                          std::to_string(parsed.files.size()) + " file names");
     }
     return parsed;
 }
@@ -106,14 +107,14 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
     }
     for (const auto& [name, text] : args.settings) {
         if (Status set = SetExportSetting(job.settings, name, text); !set) {
-            return Error{set.message()};
+            return UsageError(set.message());
         }
     }
     if (args.files.size() == 2) {
         job.output = args.files[1];
     }
     if (job.output.empty()) {
-        return Error{"No output file: give OUT, or a --profile whose \"output\" names one."};
+        return UsageError("No output file: give OUT, or a --profile whose \"output\" names one.");
     }
     if (Status checked = CheckExportSettings(job.settings); !checked) {
         return Error{checked.message()};
@@ -121,46 +122,18 @@ Result<ExportJob> MakeJob(const ExportArgs& args) {
     const bool text =
         job.settings.Format == ExportFormat::Raw || job.settings.Format == ExportFormat::Csv;
     if (job.output == StandardOutputName && !text) {
-        return Error{"The format setting must be raw or csv to write to standard output (-), not "
-                     "\"" +
-                     ExportSettingText(job.settings, "format") + "\"."};
+        return UsageError("The format setting must be raw or csv to write to standard output (-), "
+                          "not \"" +
+                          ExportSettingText(job.settings, "format") + "\".");
     }
     for (const std::string_view name : {"tiles", "palettes"}) {
         if (ExportSettingText(job.settings, name) == StandardOutputName) {
-            return Error{"The " + std::string(name) +
-                         " setting must name a file: standard output (-) takes the map alone."};
+            return UsageError("The " + std::string(name) +
+                              " setting must name a file: standard output (-) takes the map "
+                              "alone.");
         }
     }
     return job;
-}
-
-std::string Count(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + (count == 1 ? one : many);
-}
-
-// "Exported 4 bytes to out.bin; 12 tiles, 384 bytes, to tiles.bin; ...".
-void ReportWritten(const MapExport& result, const ExportSettings& settings, std::ostream& out) {
-    const std::size_t each = settings.Format == ExportFormat::C ? 2 : 1;
-    std::size_t next = 0;
-    const auto files = [&] {
-        std::string list;
-        for (std::size_t i = next; i < next + each && i < result.Files.size(); ++i) {
-            list += (i == next ? "" : " and ") + result.Files[i].Path;
-        }
-        next += each;
-        return list;
-    };
-    out << "Exported " << Count(result.DataSize, " byte", " bytes") << " to " << files();
-    if (result.Art && !settings.Tiles.empty()) {
-        out << "; " << Count(static_cast<std::size_t>(result.Art->Tiles), " tile", " tiles") << ", "
-            << Count(result.Art->TileBytes, " byte", " bytes") << ", to " << files();
-    }
-    if (result.Art && !settings.Palettes.empty()) {
-        out << "; "
-            << Count(static_cast<std::size_t>(result.Art->Palettes), " palette", " palettes")
-            << ", " << Count(result.Art->PaletteBytes, " byte", " bytes") << ", to " << files();
-    }
-    out << ".\n";
 }
 
 void ListFormats(std::ostream& out) {
@@ -185,19 +158,19 @@ void ListFormats(std::ostream& out) {
 Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
     if (std::find(args.begin(), args.end(), ListFormatsOption) != args.end()) {
         if (args.size() != 1) {
-            return Error{"--list-formats takes no other arguments"};
+            return UsageError("--list-formats takes no other arguments");
         }
         ListFormats(out);
         return {};
     }
     const Result<ExportArgs> parsed = ReadExportArgs(args);
     if (!parsed) {
-        return Error{parsed.message()};
+        return parsed;
     }
     // Every setting is checked before the map is read or a file touched.
     const Result<ExportJob> job = MakeJob(parsed.value());
     if (!job) {
-        return Error{job.message()};
+        return job;
     }
     const ExportArgs& files = parsed.value();
     const std::string& mapPath = files.files[0];
@@ -232,7 +205,7 @@ Status RunExport(const std::vector<std::string>& args, std::ostream& out) {
         return result;
     }
     if (job.value().output != StandardOutputName) {
-        ReportWritten(result.value(), settings, out);
+        out << DescribeWrittenExport(result.value(), settings) << '\n';
     }
     return {};
 }

@@ -23,8 +23,8 @@ namespace {
 Result<ImageFormat> OutputFormat(const std::string& path) {
     const std::optional<ImageFormat> format = ImageFormatOf(path);
     if (!format) {
-        return Error{"Cannot write " + Shortened(path) +
-                     ": the name must end in .png, .bmp or .ppm"};
+        return UsageError("Cannot write " + Shortened(path) +
+                          ": the name must end in .png, .bmp or .ppm");
     }
     return *format;
 }
@@ -91,21 +91,21 @@ Result<PaletteArgs> ReadPaletteArgs(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (const auto layout = OptionValue(args, i, "--layout")) {
             if (*layout != "image" && *layout != "metatile") {
-                return Error{"The layout must be image or metatile, not '" + Shortened(*layout) +
-                             "'"};
+                return UsageError("The layout must be image or metatile, not '" +
+                                  Shortened(*layout) + "'");
             }
             parsed.metatile = *layout == "metatile";
         } else if (const auto attributes = OptionValue(args, i, "--attributes")) {
             parsed.attributes = *attributes;
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+            return UnknownOption(args[i]);
         } else {
             parsed.files.push_back(args[i]);
         }
     }
     if (parsed.metatile && parsed.attributes) {
-        return Error{"The metatile layout is tile data, drawn unflipped for the map's entries to "
-                     "flip: it takes no --attributes"};
+        return UsageError("The metatile layout is tile data, drawn unflipped for the map's "
+                          "entries to flip: it takes no --attributes");
     }
     return parsed;
 }
@@ -117,7 +117,7 @@ Status RunPalette(const std::vector<std::string>& given, std::ostream&) {
     }
     const std::vector<std::string>& args = parsed.value().files;
     if (args.empty()) {
-        return Error{"palette takes OUT and the tilesets, given no file names"};
+        return UsageError("palette takes OUT and the tilesets, given no file names");
     }
     const Result<ImageFormat> format = OutputFormat(args[0]);
     if (!format) {
@@ -169,8 +169,8 @@ std::optional<int> ReadWholeNumber(std::string_view text) {
 Result<int> ReadZoom(std::string_view text) {
     const std::optional<int> zoom = ReadWholeNumber(text);
     if (!zoom || *zoom < 0 || *zoom >= static_cast<int>(ZoomTable.size())) {
-        return Error{"The zoom must be 0, 1, 2 or 3 (1x, 2x, 4x or 8x), not '" + Shortened(text) +
-                     "'"};
+        return UsageError("The zoom must be 0, 1, 2 or 3 (1x, 2x, 4x or 8x), not '" +
+                          Shortened(text) + "'");
     }
     return *zoom;
 }
@@ -181,8 +181,8 @@ Result<ScrollPosition> ReadScroll(std::string_view text) {
     const std::optional<int> y =
         comma == std::string_view::npos ? std::nullopt : ReadWholeNumber(text.substr(comma + 1));
     if (!x || !y) {
-        return Error{"The scroll position must be two whole numbers X,Y, not '" + Shortened(text) +
-                     "'"};
+        return UsageError("The scroll position must be two whole numbers X,Y, not '" +
+                          Shortened(text) + "'");
     }
     return ScrollPosition{*x, *y};
 }
@@ -206,14 +206,14 @@ Result<RenderArgs> ReadRenderArgs(const std::vector<std::string>& args) {
         } else if (const auto attributes = OptionValue(args, i, "--attributes")) {
             parsed.attributes = *attributes;
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+            return UnknownOption(args[i]);
         } else {
             files.push_back(args[i]);
         }
     }
     if (files.size() != 2) {
-        return Error{"render takes MAP.tessra and OUT, given " + std::to_string(files.size()) +
-                     " file names"};
+        return UsageError("render takes MAP.tessra and OUT, given " + std::to_string(files.size()) +
+                          " file names");
     }
     parsed.map = files[0];
     parsed.out = files[1];
@@ -287,7 +287,7 @@ Status RunRender(const std::vector<std::string>& args, std::ostream&) {
 
 constexpr std::string_view FormatHelp =
     "The output's format follows its name: .png, .bmp or .ppm (binary P6), in any\n"
-    "case. Any other name is refused with exit status 1 and nothing is written.\n"
+    "case. Any other name is refused with exit status 2 and nothing is written.\n"
     "OUT may be - for standard output, which gets PPM.\n";
 
 } // namespace

@@ -24,23 +24,23 @@ Result<ImportImageArgs> ReadImportImageArgs(const std::vector<std::string>& args
         if (const auto value = OptionValue(args, i, "--tileset")) {
             tileset = *value;
         } else if (args[i].starts_with("--")) {
-            return Error{"Unknown option or missing value: " + Shortened(args[i])};
+            return UnknownOption(args[i]);
         } else {
             files.push_back(args[i]);
         }
     }
     if (files.size() != 2) {
-        return Error{"import-image takes PICTURE and OUT.tessra, given " +
-                     std::to_string(files.size()) + " file names"};
+        return UsageError("import-image takes PICTURE and OUT.tessra, given " +
+                          std::to_string(files.size()) + " file names");
     }
     if (!tileset) {
-        return Error{"import-image needs --tileset TILES.png, where the tiles are written"};
+        return UsageError("import-image needs --tileset TILES.png, where the tiles are written");
     }
     // Both outputs are files the project names; neither can be a stream.
     for (const std::string* output : {&files[1], &*tileset}) {
         if (*output == StandardOutputName) {
-            return Error{"import-image writes OUT.tessra and the tileset to files, not to "
-                         "standard output"};
+            return UsageError("import-image writes OUT.tessra and the tileset to files, not to "
+                              "standard output");
         }
     }
     return ImportImageArgs{files[0], files[1], *tileset};

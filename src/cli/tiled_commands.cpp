@@ -1,6 +1,7 @@
 #include "cli/tiled_commands.h"
 
 #include "cli/cli_files.h"
+#include "cli/cli_options.h"
 #include "cli/image_commands.h"
 #include "core/base/message_text.h"
 #include "core/formats/tiled/tmx_import.h"
@@ -19,6 +20,11 @@ namespace {
 Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
     const std::string& mapPath = args[0];
     const std::string& outPath = args[1];
+    // A wrong name is a wrong command line, told before any file is looked at.
+    if (!TiledFormatOf(outPath)) {
+        return UsageError("Cannot write " + Shortened(outPath) +
+                          ": the name must end in .tmx or .tmj");
+    }
     for (const std::string& written : {outPath, TiledPalettePath(outPath)}) {
         if (Status output = CheckNotAnInput(written, {&mapPath, 1}); !output) {
             return output;

@@ -339,7 +339,8 @@ void frmExport::cmdOK_Click() {
         Refuse(written.message());
         return;
     }
-    outcome_ = ExportProfile{settings.value(), output, chkExportOnSave->isChecked()};
+    outcome_ = Written{{settings.value(), output, chkExportOnSave->isChecked()},
+                       DescribeWrittenExport(written.value(), settings.value())};
     accept();
 }
 

@@ -25,8 +25,12 @@ class frmExport : public ToolDialog {
     frmExport(ToolWindowContext& context, const ExportProfile& profile, std::string mapPath,
               const Surface& tiles, QWidget* parent);
 
-    // What was written, with the files as paths from the working folder.
-    const std::optional<ExportProfile>& Outcome() const { return outcome_; }
+    struct Written {
+        ExportProfile profile; // the files as paths from the working folder
+        std::string report;    // "Exported 480 bytes to ..."
+    };
+    // What was written, once OK has written it.
+    const std::optional<Written>& Outcome() const { return outcome_; }
 
   private:
     void BuildSettings();
@@ -56,7 +60,7 @@ class frmExport : public ToolDialog {
     QLineEdit* txtOutput = nullptr;
     QCheckBox* chkExportOnSave = nullptr;
     QLabel* lblSize = nullptr;
-    std::optional<ExportProfile> outcome_;
+    std::optional<Written> outcome_;
 };
 
 } // namespace tessra

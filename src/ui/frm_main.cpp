@@ -163,11 +163,18 @@ void frmMain::Refresh(const DocumentChange& change, const std::optional<std::str
     std::vector<TilesetFailure> failures;
     std::vector<std::string> notes; // of pictures that load but lose tiles or colours
     if (change.tilesets) {
+        // A tileset that went missing keeps its tiles' numbers while the list
+        // stays as it was; removing it, or opening the map again, renumbers.
+        const bool sameList =
+            state_.Tilesets == countedTilesets_ && state_.ProjectFolder == countedFolder_;
         PaletteBuild build = BuildShownPalette(
             state_, tiles_, paletteGroup_->palette(),
             [&notes](const std::string& path) { return LoadTilesetPicture(path, &notes); },
-            CountTilesetTiles);
+            CountTilesetTiles,
+            sameList ? std::span<const int>(tileCounts_) : std::span<const int>());
         tileCounts_ = std::move(build.tileCounts);
+        countedTilesets_ = state_.Tilesets;
+        countedFolder_ = state_.ProjectFolder;
         failures = std::move(build.failures);
         tileFailures_ = failures;
         if (!build.leftOut.empty()) {

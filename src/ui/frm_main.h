@@ -130,6 +130,9 @@ class frmMain : public QMainWindow {
     // Asks whether to save a modified map first; false when the user cancels
     // or the save does not happen, and the command must stop.
     bool MaySaveChanges();
+    // An import made a new map: untitled, without the old file's export, and
+    // modified even once undone, since undo brings back the cells and not the file.
+    void BecomeUntitled(UndoStep& step, DocumentChange change = {});
 
     // File menu (frm_main_file.cpp).
     void mnuOpenMap_Click();
@@ -140,9 +143,10 @@ class frmMain : public QMainWindow {
     // Exports, Tiled maps and tile attributes (frm_main_export.cpp).
     void mnuExport_Click();
     void mnuExportAgain_Click();
-    // Writes the remembered export for the map at mapPath; false, after
-    // telling the user, when it fails.
-    bool WriteRememberedExport(const std::string& mapPath);
+    // Writes the remembered export for the map at mapPath and says so in the
+    // status bar; false, after telling the user, when it fails (onSave: the
+    // message says the map itself was saved).
+    bool WriteRememberedExport(const std::string& mapPath, bool onSave);
     // The export settings kept beside the map at mapPath: read, or written.
     void ReadExportProfile(const std::string& mapPath);
     void KeepExportProfile(const std::string& mapPath);
@@ -164,6 +168,7 @@ class frmMain : public QMainWindow {
     void AddDroppedTilesets(const std::vector<std::string>& paths);
     void EditTileset(TilesetEdit edit);
     void mnuLocateTileset_Click();
+    void mnuMakePathsRelative_Click();
     std::vector<int> TileCounts() const;
 
     // Zoom, tools and the mouse over the map (frm_main_view.cpp).
@@ -247,6 +252,10 @@ class frmMain : public QMainWindow {
     EditorState state_;
     UndoHistory history_;
     std::vector<int> tileCounts_; // of each listed tileset, from the last palette rebuild
+    // The list and folder tileCounts_ was counted for: while they stay, a
+    // tileset that goes missing keeps its places. Opening a map forgets them.
+    std::vector<std::string> countedTilesets_;
+    std::string countedFolder_;
     // The tiles as the tilesets draw them, before the attributes flip them in
     // the palette, and the tilesets that failed at the last rebuild.
     Surface tiles_{PaletteWidth, PaletteHeight};

@@ -66,6 +66,16 @@ void frmMain::mnuRedo_Click() {
     Refresh(history_.Redo(state_));
 }
 
+void frmMain::BecomeUntitled(UndoStep& step, DocumentChange change) {
+    // The export kept beside the old map's file goes with the file.
+    state_.CurrentFileName = UntitledFileName;
+    exportProfile_.reset();
+    change |= step.Close();
+    change.fileName = change.history = true;
+    history_.MarkModified();
+    Refresh(change);
+}
+
 bool frmMain::MaySaveChanges() {
     Refresh(history_.EndStep(state_));
     if (!history_.IsModified()) {

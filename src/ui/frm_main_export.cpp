@@ -12,6 +12,7 @@
 #include "ui/frm_export.h"
 #include "ui/frm_main.h"
 #include "ui/frm_tile_attributes.h"
+#include "ui/main_status_bar.h"
 #include "ui/palette_group.h"
 
 #include <QAction>
@@ -21,12 +22,13 @@ namespace tessra {
 
 void frmMain::mnuExport_Click() {
     const std::string mapPath = MapFilePath(state_);
-    const std::optional<ExportProfile> written =
+    const std::optional<frmExport::Written> written =
         OpenToolWindow<frmExport>(exportProfile_.value_or(ExportProfile{}), mapPath, tiles_);
     if (!written) {
         return;
     }
-    exportProfile_ = written;
+    exportProfile_ = written->profile;
+    statusBar_->ShowDone(ToQString(written->report));
     if (!mapPath.empty()) {
         KeepExportProfile(mapPath);
     }
@@ -40,10 +42,10 @@ void frmMain::mnuExportAgain_Click() {
         mnuExport_Click();
         return;
     }
-    (void)WriteRememberedExport(MapFilePath(state_));
+    (void)WriteRememberedExport(MapFilePath(state_), false);
 }
 
-bool frmMain::WriteRememberedExport(const std::string& mapPath) {
+bool frmMain::WriteRememberedExport(const std::string& mapPath, bool onSave) {
     const ExportProfile& profile = *exportProfile_;
     if (profile.Output.empty()) {
         ShowError(QStringLiteral("The export names no output file; choose one in File > "
@@ -53,10 +55,16 @@ bool frmMain::WriteRememberedExport(const std::string& mapPath) {
     const Result<MapExport> written =
         ExportMapFiles(state_.MapData, state_.Attributes, profile.Settings, profile.Output,
                        FilesOfMap(mapPath, state_), &tiles_);
+    // On save, the map's own file is safe whatever became of the export.
+    const QString saved = onSave ? QStringLiteral("The map was saved, but it was not exported "
+                                                  "again:\n\n")
+                                 : QString();
     if (!written) {
-        ShowError(ToQString(written.message()));
+        ShowError(saved + ToQString(written.message()));
+        return false;
     }
-    return written.ok();
+    statusBar_->ShowDone(ToQString(DescribeWrittenExport(written.value(), profile.Settings)));
+    return true;
 }
 
 void frmMain::ReadExportProfile(const std::string& mapPath) {
@@ -194,11 +202,7 @@ void frmMain::mnuImportTiled_Click() {
     static_cast<Document&>(state_) = {
         project.MapData, RelativeTilesetPaths(project.Tilesets, folder), {}, folder};
     static_cast<Selection&>(state_) = Selection{};
-    state_.CurrentFileName = UntitledFileName;
-    exportProfile_.reset();
-    DocumentChange change = step.Close();
-    change.fileName = change.selection = true;
-    Refresh(change);
+    BecomeUntitled(step, {.selection = true});
     QStringList lines;
     for (const std::string& line : DescribeTiledImport(imported.value())) {
         lines << ToQString(line);

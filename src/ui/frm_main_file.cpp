@@ -33,6 +33,7 @@ bool frmMain::OpenProjectFile(const std::string& path) {
     }
     static_cast<Document&>(state_) = std::move(document).value();
     state_.CurrentFileName = path;
+    countedTilesets_.clear(); // its tilesets are numbered as they are found now
     // Tile 0 and no list entry, as a pick at the palette's corner leaves them.
     static_cast<Selection&>(state_) = Selection{};
     history_.Clear();
@@ -96,7 +97,7 @@ bool frmMain::WriteProjectFile(const std::string& path) {
     }
     // A failed export is told, but the map is saved all the same.
     if (exportProfile_ && exportProfile_->ExportOnSave && MayExportOnSave(path)) {
-        (void)WriteRememberedExport(path);
+        (void)WriteRememberedExport(path, true);
     }
     return true;
 }

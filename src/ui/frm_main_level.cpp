@@ -11,12 +11,7 @@ void frmMain::mnuImportPicture_Click() {
     if (!OpenToolWindow<frmImportPicture>()) {
         return;
     }
-    // A new map: untitled, and the export kept beside the old map's file goes with it.
-    state_.CurrentFileName = UntitledFileName;
-    exportProfile_.reset();
-    DocumentChange change = step.Close();
-    change.fileName = true;
-    Refresh(change);
+    BecomeUntitled(step);
 }
 
 } // namespace tessra

@@ -70,6 +70,8 @@ void frmMain::BuildMenus() {
              {"mnuSaveMap", "&Save Map", [](frmMain* w) { w->mnuSaveMap_Click(); }, "Ctrl+S"},
              {"mnuSaveMapAs", "Save Map &As...", [](frmMain* w) { w->mnuSaveMapAs_Click(); },
               "Ctrl+Shift+S"},
+             {"mnuMakePathsRelative", "Make Tileset Paths Re&lative",
+              &frmMain::mnuMakePathsRelative_Click},
              {"sepFile2", "", nullptr},
              {"mnuImportTiled", "Import Tiled Map...", &frmMain::mnuImportTiled_Click},
              {"mnuExportTiled", "Export Tiled Map...", &frmMain::mnuExportTiled_Click},
@@ -166,12 +168,7 @@ void frmMain::mnuImportCSV_Click() {
     if (!OpenToolWindow<frmImportCSV>()) {
         return;
     }
-    state_.CurrentFileName = UntitledFileName;
-    // The export kept beside the map's file goes with the file.
-    exportProfile_.reset();
-    DocumentChange change = step.Close();
-    change.fileName = true;
-    Refresh(change);
+    BecomeUntitled(step);
 }
 
 void frmMain::mnuMapGeneration_Click() {

@@ -2,6 +2,9 @@
 #include "platform/dialogs.h"
 #include "platform/qt_text.h"
 #include "ui/frm_main.h"
+#include "ui/main_status_bar.h"
+
+#include <algorithm>
 
 namespace tessra {
 
@@ -120,6 +123,38 @@ void frmMain::mnuLocateTileset_Click() {
     UndoStep step(history_, state_, "Locate Tileset");
     state_.Tilesets[selected] = path;
     Refresh(step.Close());
+}
+
+void frmMain::mnuMakePathsRelative_Click() {
+    const std::string mapPath = MapFilePath(state_);
+    if (mapPath.empty()) {
+        ShowError(QStringLiteral("An untitled map has no folder for its tileset paths to start "
+                                 "from. Save it first, then make its tileset paths relative."));
+        return;
+    }
+    // The list is taken from the map's own folder from here on (after Save As
+    // it may still be taken from the folder the map came from).
+    const std::string folder = FolderOf(mapPath);
+    const std::vector<std::string> made = MakeTilesetPathsRelative(
+        RebaseTilesetPaths(state_.Tilesets, state_.ProjectFolder, folder), folder);
+    const auto relative = [](const std::vector<std::string>& list) {
+        return std::ranges::count_if(list,
+                                     [](const std::string& p) { return !p.starts_with('/'); });
+    };
+    const auto changed = relative(made) - relative(state_.Tilesets);
+    if (changed == 0) {
+        statusBar_->ShowDone(QStringLiteral("No tileset path was changed: none is a whole path "
+                                            "into the map's folder or one beside it."));
+        return;
+    }
+    UndoStep step(history_, state_, "Make Tileset Paths Relative");
+    state_.Tilesets = made;
+    state_.ProjectFolder = folder;
+    Refresh(step.Close());
+    statusBar_->ShowDone(QStringLiteral("%1 tileset %2 made relative to %3")
+                             .arg(changed)
+                             .arg(changed == 1 ? QStringLiteral("path") : QStringLiteral("paths"))
+                             .arg(ShownFileName(folder)));
 }
 
 std::vector<int> frmMain::TileCounts() const {

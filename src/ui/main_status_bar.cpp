@@ -66,6 +66,10 @@ void MainStatusBar::ShowHighlightCount(std::optional<TileCount> count) {
     }
 }
 
+void MainStatusBar::ShowDone(const QString& text) {
+    showMessage(text, MessageMilliseconds);
+}
+
 void MainStatusBar::ShowChangedCells(const std::string& stepLabel, int cells) {
     const QString count = QLocale(QLocale::English).toString(cells);
     showMessage(QStringLiteral("%1 changed %2 %3")

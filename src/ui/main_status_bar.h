@@ -27,6 +27,8 @@ class MainStatusBar : public QStatusBar {
     void ShowHighlightCount(std::optional<TileCount> count);
     // "Swap changed 12 cells".
     void ShowChangedCells(const std::string& stepLabel, int cells);
+    // What a command did, for a while on the left.
+    void ShowDone(const QString& text);
 
   private:
     QLabel* AddLabel(const char* name);

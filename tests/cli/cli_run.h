@@ -30,12 +30,13 @@ inline int RunProgram(const std::string& args, const std::string& to = "/dev/nul
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-// A refused command: exit 1, the message on stderr, `out` as it was.
+// A refused command: exit 1 (or 2, for a wrong command line), the message on
+// stderr, `out` as it was.
 inline void ExpectRefused(const std::vector<std::string>& args, const std::string& message,
-                          const std::string& out) {
+                          const std::string& out, int status = ExitRefused) {
     WriteText(out, "as it was");
     const CliRun run = RunTool(args);
-    EXPECT_EQ(run.status, ExitRefused) << message;
+    EXPECT_EQ(run.status, status) << message;
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     EXPECT_EQ(ReadText(out), "as it was") << message;
 }

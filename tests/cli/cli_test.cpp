@@ -47,7 +47,7 @@ TEST_F(Cli, CommandsWriteTheirFiles) {
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(ReadProject(out_).Tilesets, (std::vector<std::string>{"a.pcx", "b c.pcx"}));
 
-    run = RunTool({"export-dat", out_, "3", "2.5", dir_.File("map.dat")});
+    run = RunTool({"export-dat", out_, "3", "2", dir_.File("map.dat")});
     ASSERT_EQ(run.status, ExitSuccess) << run.err;
     EXPECT_EQ(run.out, "File was exported.\n");
     EXPECT_EQ(ReadText(dir_.File("map.dat")), "\x05\x06\x07\x08\x09\x0a");
@@ -65,19 +65,61 @@ TEST_F(Cli, RefusalsLeaveTheOutputAlone) {
     WriteText(dir_.File("empty.csv"), "");
     WriteText(dir_.File("short.tessra"), " 0 \r\n 1 \r\n");
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"import-csv", csv_, "256", "2", out_}, "Illegal X size"},
         {{"import-csv", "", "3", "2", out_}, "No CSV file specified"},
         {{"import-csv", dir_.File("none.csv"), "3", "2", out_}, "File not found: "},
         {{"import-csv", dir_.File("empty.csv"), "3", "2", out_}, "File not found: "},
         {{"import-csv", csv_, "3", "3", out_}, "in.csv: "},
         {{"import-csv", csv_, "3", "2", out_, "a.pcx", "a.pcx"}, "already loaded"},
-        {{"export-dat", map_, "2", "257", out_}, "Y"},
         {{"export-dat", dir_.File("short.tessra"), "2", "2", out_}, "line 2"},
-        {{"swap", map_, "256", "1", out_}, "Tile A"},
         {{"replace", dir_.File("none.tessra"), "1", "2", out_}, "none.tessra"},
     };
     for (const auto& [args, message] : cases) {
         ExpectRefused(args, message, out_);
+    }
+}
+
+// A wrong command line, for every command: exit 2, the command's usage on
+// stderr and the output untouched. A number is whole and in range or refused,
+// never read from its start ("5x" is no 5).
+TEST_F(Cli, UsageErrorsExitTwo) {
+    const std::string png = dir_.File("o.png");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"export-dat", map_, "2.5", "1", out_},
+         "W must be a whole number from 1 to 256, not '2.5'"},
+        {{"export-dat", map_, "2", "257", out_}, "H must be"},
+        {{"export", map_, out_, "--bogus", "1"}, "Unknown option or missing value: --bogus"},
+        {{"export", map_, out_, "--region"}, "missing value: --region"},
+        {{"export", map_, out_, "--name"}, "missing value: --name"},
+        {{"export", map_, out_, "--offset", "5x"}, "The offset setting"},
+        {{"export", map_, "-", "--format", "c"}, "must be raw or csv to write to standard output"},
+        {{"export", map_, out_, "--hardware", "snes", "--tiles", "-"}, "must name a file"},
+        {{"export", map_}, "No output file"},
+        {{"export", map_, out_, "x"}, "export takes MAP.tessra and OUT, given 3"},
+        {{"export", "--list-formats", map_}, "takes no other arguments"},
+        {{"import-csv", csv_, "256", "2", out_}, "W must be a whole number from 1 to 255"},
+        {{"import-csv", csv_, "3", "2x", out_}, "H must be"},
+        {{"import-image", csv_, out_}, "needs --tileset TILES.png"},
+        {{"import-image", csv_, out_, "--tiles", png}, "Unknown option"},
+        {{"swap", map_, "a", "b", out_}, "A must be a whole number from 0 to 255, not 'a'"},
+        {{"swap", map_, "5x", "20", out_}, "A must be"},
+        {{"replace", map_, "5", "-1", out_}, "B must be"},
+        {{"replace", map_, "5abc", "7", out_}, "A must be"},
+        {{"pcx-to-image", csv_, dir_.File("o.gif")}, ".ppm"},
+        {{"palette", out_, "--layout=tiles"}, "The layout must be image or metatile, not 'tiles'"},
+        {{"palette", out_, "--layout", "metatile", "--attributes", csv_}, "takes no --attributes"},
+        {{"palette", "--layout=image"}, "given no file names"},
+        {{"render", map_, png, "--zoom"}, "missing value: --zoom"},
+        {{"render", map_, png, "--zoom", "4"}, "zoom"},
+        {{"render", map_, png, "--scroll", "1;2"}, "scroll"},
+        {{"render", map_, png, "--spin"}, "--spin"},
+        {{"render", map_, png, out_}, "render takes MAP.tessra and OUT, given 3"},
+        {{"export-tmx", map_, out_}, "must end in .tmx or .tmj"},
+        {{"import-tmx", map_}, "wrong number of arguments"},
+    };
+    for (const auto& [args, message] : cases) {
+        ExpectRefused(args, message, out_, ExitUsage);
+        const CliRun run = RunTool(args);
+        EXPECT_NE(run.err.find("Usage: tessra-cli " + args[0] + ' '), std::string::npos) << run.err;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 using namespace tessra;
@@ -108,6 +109,8 @@ class ExportWindowTest : public MainWindowTest {
     void writesRemembersAndRepeats() {
         QVERIFY(Export({"txtRegion=0,0,2,1", "txtOutput=out.bin", "cmdOK"}));
         QCOMPARE(Read(Path("out.bin")), QByteArray("\x01\x02", 2));
+        const QString said = "Exported 2 bytes to " + Path("out.bin") + '.';
+        QCOMPARE(window->statusBar()->currentMessage(), said);
         QVERIFY(Read(Path("level.export.json")).contains("\"output\": \"out.bin\""));
         QVERIFY(!window->history().IsModified() && !window->history().CanUndo());
         QCOMPARE(window->windowTitle(), "TESSRA - " + map);
@@ -116,8 +119,10 @@ class ExportWindowTest : public MainWindowTest {
         dialogs.fileRequests.clear();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->statusBar()->clearMessage();
         QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(Read(Path("out.bin")), QByteArray("\x07\x02", 2));
+        QCOMPARE(window->statusBar()->currentMessage(), said);
         QVERIFY(dialogs.fileRequests.empty() && dialogs.messages.empty());
 
         // The window opens on what it wrote; with export on save, Save writes it too.
@@ -224,6 +229,7 @@ class ExportWindowTest : public MainWindowTest {
         dialogs.messages.clear();
         Trigger(*window, "mnuSaveMap");
         QVERIFY(OnlyError(dialogs).contains("out.bin"));
+        QVERIFY(OnlyError(dialogs).startsWith("The map was saved, but it was not exported again"));
         QVERIFY(!window->history().IsModified());
         QVERIFY(QDir(Path("out.bin")).removeRecursively());
     }
@@ -291,6 +297,8 @@ class ExportWindowTest : public MainWindowTest {
         QVERIFY(dialogs.messages[0].text.contains("0 cells were empty"));
         Trigger(*window, "mnuUndo");
         QCOMPARE(State().MapData(0, 0), 5);
+        QVERIFY(window->history().IsModified()); // the file name is not undone
+        QCOMPARE(Find<QLabel>("lblStatusModified")->text(), "Modified");
         // A map that TESSRA cannot take changes nothing.
         Write("iso.tmx", R"(<map orientation="isometric" width="1" height="1" tilewidth="16"
                            tileheight="16"/>)");

@@ -122,20 +122,48 @@ class FrmMainFilesTest : public MainWindowTest {
     }
 
     // A tileset saved again shows in the palette and the view within a
-    // second, without a word; one that goes away is marked in the list.
+    // second, without a word; one that goes away is marked in the list and
+    // keeps its places, so the tiles after it keep their numbers.
     void tilesetsFollowTheirFiles() {
         Write("w.pcx", TilesetPcx(32, 16, 1));
+        Write("v.pcx", TilesetPcx(16, 16, 90));
         AddTileset("w.pcx");
+        AddTileset("v.pcx");
+        State().MapData(3, 0) = 2; // v's tile
         QCOMPARE(window->view().At(0, 0), IndexColour(1));
         Write("w.pcx", TilesetPcx(32, 16, 50));
         QTRY_COMPARE(window->view().At(0, 0), IndexColour(50));
         QFile::remove(Path("w.pcx"));
         const auto* list = Find<QListWidget>("lstTilesets");
         QTRY_VERIFY(!list->item(0)->icon().isNull());
+        QCOMPARE(window->view().At(1, 0), MissingTilePixel(1, 0));
+        QCOMPARE(window->view().At(48, 0), IndexColour(90));
         Write("w.pcx", TilesetPcx(32, 16, 60)); // back again
         QTRY_COMPARE(window->view().At(0, 0), IndexColour(60));
         QVERIFY(list->item(0)->icon().isNull());
         QCOMPARE(dialogs.messages.size(), 0u);
+    }
+
+    // Make Tileset Paths Relative waits for the map to have a folder; then a
+    // whole path beside it becomes relative in one step, the saved file lists
+    // it so, and the pictures stay where they were.
+    void tilesetPathsMadeRelative() {
+        Write("r.pcx", TilesetPcx(16, 16, 1));
+        AddTileset("r.pcx");
+        const std::vector<std::string> whole = State().Tilesets;
+        Trigger(*window, "mnuMakePathsRelative");
+        QCOMPARE(dialogs.messages.size(), 1u);
+        QVERIFY(dialogs.messages[0].text.startsWith("An untitled map has no folder"));
+        QVERIFY(QDir(dir.path()).mkdir("maps"));
+        SaveAs("maps/r.tessra");
+        Trigger(*window, "mnuMakePathsRelative");
+        QCOMPARE(State().Tilesets, std::vector<std::string>{"../r.pcx"});
+        QCOMPARE(window->view().At(0, 0), IndexColour(1));
+        QVERIFY(window->history().IsModified());
+        Trigger(*window, "mnuSaveMap");
+        QVERIFY(ReadFile(Path("maps/r.tessra")).contains("\r\n../r.pcx\r\n"));
+        Trigger(*window, "mnuUndo");
+        QCOMPARE(State().Tilesets, whole);
     }
 
   private:

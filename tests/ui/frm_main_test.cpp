@@ -79,6 +79,7 @@ class FrmMainTest : public MainWindowTest {
                  "mnuOpenRecent_submenu=Open &Recent "
                  "mnuImportCSV=&Import CSV... mnuImportPicture=Import &Picture... "
                  "mnuSaveMap=&Save Map[Ctrl+S] mnuSaveMapAs=Save Map &As...[Ctrl+Shift+S] "
+                 "mnuMakePathsRelative=Make Tileset Paths Re&lative "
                  "mnuImportTiled=Import Tiled Map... mnuExportTiled=Export Tiled Map... "
                  "mnuExport=&Export... mnuExportAgain=Export A&gain[Ctrl+E] "
                  "mnuBuildAll=Build &All[Ctrl+B] mnuExit=E&xit[Ctrl+Q] "

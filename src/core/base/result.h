@@ -11,6 +11,8 @@ namespace tessra {
 // A refusal or failure, worded for the user.
 struct Error {
     std::string message;
+    // The request itself was malformed (a wrong command line), not its input.
+    bool usage = false;
 };
 
 class Status;

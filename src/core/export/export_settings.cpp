@@ -715,6 +715,16 @@ Status CheckExportSettings(const ExportSettings& settings) {
         return Refusal("compress", "none with the csv format, which writes numbers as text",
                        ChoiceText(settings.Compress, CompressChoices));
     }
+    if (settings.Syntax != AsmSyntax::Ca65 && settings.Format != ExportFormat::Asm) {
+        return Error{"The syntax setting chooses the assembler and needs the asm format, not \"" +
+                     ChoiceText(settings.Format, FormatChoices) + "\"."};
+    }
+    const bool symbols = settings.Format == ExportFormat::C || settings.Format == ExportFormat::Asm;
+    if (!settings.Name.empty() && !symbols) {
+        return Error{"The name setting names the symbol of the c and asm formats and has no part "
+                     "in \"" +
+                     ChoiceText(settings.Format, FormatChoices) + "\"."};
+    }
     if (!settings.Name.empty() && !IsIdentifier(settings.Name)) {
         return Refusal("name", NameRule(), settings.Name);
     }

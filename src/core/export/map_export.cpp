@@ -206,4 +206,37 @@ Result<MapExport> ExportMap(const MapGrid& map, const TileAttributeTable& attrib
     return result;
 }
 
+namespace {
+
+std::string Count(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
+}
+
+} // namespace
+
+std::string DescribeWrittenExport(const MapExport& result, const ExportSettings& settings) {
+    // C writes each array as a source and a header: two files a part.
+    const std::size_t each = settings.Format == ExportFormat::C ? 2 : 1;
+    std::size_t next = 0;
+    const auto files = [&] {
+        std::string list;
+        for (std::size_t i = next; i < next + each && i < result.Files.size(); ++i) {
+            list += (i == next ? "" : " and ") + result.Files[i].Path;
+        }
+        next += each;
+        return list;
+    };
+    std::string text = "Exported " + Count(result.DataSize, " byte", " bytes") + " to " + files();
+    if (result.Art && !settings.Tiles.empty()) {
+        text += "; " + Count(static_cast<std::size_t>(result.Art->Tiles), " tile", " tiles") +
+                ", " + Count(result.Art->TileBytes, " byte", " bytes") + ", to " + files();
+    }
+    if (result.Art && !settings.Palettes.empty()) {
+        text += "; " +
+                Count(static_cast<std::size_t>(result.Art->Palettes), " palette", " palettes") +
+                ", " + Count(result.Art->PaletteBytes, " byte", " bytes") + ", to " + files();
+    }
+    return text + ".";
+}
+
 } // namespace tessra

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,5 +59,10 @@ std::vector<ExportFile> ExportArtFiles(const ExportSettings& settings, const Con
 
 // A bank's tiles and colours as the tiles of an export, for its outputs.
 ConsoleTiles BankTiles(const TileBank& bank);
+
+// What an export wrote, for the user: "Exported 4 bytes to out.bin; 12 tiles,
+// 384 bytes, to tiles.bin; 1 palette, 32 bytes, to pal.bin." The window's
+// status bar and tessra-cli say the same.
+std::string DescribeWrittenExport(const MapExport& result, const ExportSettings& settings);
 
 } // namespace tessra

@@ -29,6 +29,15 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// Whether a relative path goes up from its folder more than once.
+bool ClimbsFurther(const fs::path& relative) {
+    int ups = 0;
+    for (const fs::path& part : relative) {
+        ups += part == "..";
+    }
+    return ups > 1;
+}
+
 } // namespace
 
 Status CheckTilesetPath(std::string_view path) {
@@ -103,6 +112,22 @@ std::vector<std::string> RebaseTilesetPaths(const std::vector<std::string>& path
                               : RelativeTo(source / ResolveTilesetPath(path, ""), target));
     }
     return rebased;
+}
+
+std::vector<std::string> MakeTilesetPathsRelative(const std::vector<std::string>& paths,
+                                                  std::string_view folder) {
+    const fs::path base = AbsoluteFolder(folder);
+    std::vector<std::string> made = paths;
+    for (std::string& path : made) {
+        if (!path.starts_with('/')) {
+            continue;
+        }
+        const fs::path relative = fs::path(path).lexically_normal().lexically_relative(base);
+        if (!relative.empty() && !ClimbsFurther(relative)) {
+            path = relative.string();
+        }
+    }
+    return made;
 }
 
 std::vector<std::string> RelativeTilesetPaths(const std::vector<std::string>& files,

@@ -49,4 +49,11 @@ std::vector<std::string> RebaseTilesetPaths(const std::vector<std::string>& path
 std::vector<std::string> RelativeTilesetPaths(const std::vector<std::string>& files,
                                               std::string_view folder);
 
+// The list as File > Make Tileset Paths Relative leaves it: every absolute
+// path to a file in `folder`, below it, or in a folder beside it (one step up)
+// made relative to it, so the project works in another checkout; a path
+// further away, and a relative one, stays as it is.
+std::vector<std::string> MakeTilesetPathsRelative(const std::vector<std::string>& paths,
+                                                  std::string_view folder);
+
 } // namespace tessra

@@ -25,7 +25,22 @@ int TileNumberAtCursor(const EditorState& state) {
     return PaletteColumns * (state.PaletteCursorY / TileSize) + state.PaletteCursorX / TileSize;
 }
 
+// count places of tiles drawn as missing, in one strip.
+Surface MissingTiles(int count) {
+    Surface tiles(count * TileSize, TileSize);
+    for (int y = 0; y < tiles.Height(); ++y) {
+        for (int x = 0; x < tiles.Width(); ++x) {
+            tiles.Set(x, y, MissingTilePixel(x, y));
+        }
+    }
+    return tiles;
+}
+
 } // namespace
+
+Pixel MissingTilePixel(int x, int y) {
+    return (x / (TileSize / 2) + y / (TileSize / 2)) % 2 == 0 ? Rgb(255, 0, 255) : Black;
+}
 
 void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorState& state) {
     const int width = decoded.Width();
@@ -51,7 +66,7 @@ void AppendTilesetToPalette(const Surface& decoded, Surface& palette, EditorStat
 }
 
 PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load,
-                            const TilesetCounter& countTiles) {
+                            const TilesetCounter& countTiles, std::span<const int> held) {
     state.PaletteCursorX = 0;
     state.PaletteCursorY = 0;
     palette.Resize(PaletteWidth, PaletteHeight);
@@ -90,8 +105,12 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
             }
             AppendTilesetToPalette(decoded.value(), palette, state);
         } else {
-            build.tileCounts[i] = 0;
+            const int hold = i < held.size() ? std::max(held[i], 0) : 0;
+            build.tileCounts[i] = hold;
             build.failures.push_back({state.Tilesets[i], decoded.message(), i});
+            if (hold > 0) {
+                AppendTilesetToPalette(MissingTiles(hold), palette, state);
+            }
         }
         if (lastUse[keys[i]] > i) {
             kept.emplace(keys[i], std::move(decoded));
@@ -101,8 +120,9 @@ PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetL
 }
 
 PaletteBuild BuildShownPalette(EditorState& state, Surface& tiles, Surface& shown,
-                               const TilesetLoader& load, const TilesetCounter& count) {
-    PaletteBuild build = ReloadTilesets(state, tiles, load, count);
+                               const TilesetLoader& load, const TilesetCounter& count,
+                               std::span<const int> held) {
+    PaletteBuild build = ReloadTilesets(state, tiles, load, count, held);
     shown = FlippedPalette(tiles, state.Attributes);
     return build;
 }

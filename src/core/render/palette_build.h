@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,17 +47,25 @@ struct PaletteBuild {
 using TilesetCounter = std::function<std::optional<int>(const std::string& path)>;
 
 // Rebuilds the palette from state.Tilesets in order, each path resolved against
-// state.ProjectFolder. A file that fails to load adds no tiles. A file listed
-// more than once is decoded once. Once the palette's 256 tiles are full nothing
-// more is decoded: the files left are only counted, by `count` where it can,
-// so that the tiles left out can be told.
+// state.ProjectFolder. A file that fails to load adds no tiles, unless `held`
+// gives a count for its entry (what it held in the last rebuild of the same
+// list): then it keeps that many places, drawn as MissingTile, so the tiles
+// after it keep their numbers. A file listed more than once is decoded once.
+// Once the palette's 256 tiles are full nothing more is decoded: the files
+// left are only counted, by `count` where it can, so that the tiles left out
+// can be told.
 PaletteBuild ReloadTilesets(EditorState& state, Surface& palette, const TilesetLoader& load,
-                            const TilesetCounter& count = nullptr);
+                            const TilesetCounter& count = nullptr, std::span<const int> held = {});
 
 // The palette as the editor shows it: ReloadTilesets into `tiles`, then into
 // `shown` every tile as its attributes flip it (the map view draws from it).
 PaletteBuild BuildShownPalette(EditorState& state, Surface& tiles, Surface& shown,
-                               const TilesetLoader& load, const TilesetCounter& count = nullptr);
+                               const TilesetLoader& load, const TilesetCounter& count = nullptr,
+                               std::span<const int> held = {});
+
+// How a place held by a tileset gone missing is drawn: magenta and black
+// squares, a colour no tileset is likely to use so.
+Pixel MissingTilePixel(int x, int y);
 
 // "The palette holds 256 tiles; 17 tiles were left out: 1 from c.pcx, 16 from
 // d.pcx.", or empty when none were.

@@ -289,7 +289,8 @@ std::string WriteLevel(const TempDir& dir, const Level& level, ExportSettings se
     for (const ExportFile& file : built.ok() ? built.value().Files : std::vector<ExportFile>{}) {
         WriteText(file.Path, file.Bytes);
     }
-    settings.Format = ExportFormat::Raw;
+    settings.Format = ExportFormat::Raw; // raw takes no syntax and no name
+    settings.Syntax = AsmSyntax::Ca65, settings.Name.clear();
     settings.Tiles = "t.bin", settings.Palettes = "p.bin";
     const auto raw = ExportMap(level.map, level.attributes, settings, "m.bin", &art);
     EXPECT_TRUE(raw.ok());

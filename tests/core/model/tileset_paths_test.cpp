@@ -53,3 +53,20 @@ TEST(TilesetFiles, RebasesRelativePathsToAnotherFolder) {
     EXPECT_EQ(RelativeTilesetPaths({"/m/tiled/a.png", "/m/b.png"}, "/m/tiled"),
               (std::vector<std::string>{"a.png", "../b.png"}));
 }
+
+// Absolute paths in the project's folder, below it or beside it become
+// relative; further away, or relative already, they stay as written.
+TEST(TilesetFiles, MakesNearbyPathsRelative) {
+    const std::array<const char*, 3> cases[] = {
+        // path, folder, made
+        {"/m/maps/a.pcx", "/m/maps", "a.pcx"},
+        {"/m/maps/art/./b.png", "/m/maps/", "art/b.png"},
+        {"/m/art/c.pcx", "/m/maps", "../art/c.pcx"},
+        {"/m/x/../art/c.pcx", "/m/maps", "../art/c.pcx"},
+        {"/art/d.pcx", "/m/maps", "/art/d.pcx"},
+        {"tiles\\e.pcx", "/m/maps", "tiles\\e.pcx"},
+    };
+    for (const auto& [path, folder, made] : cases) {
+        EXPECT_EQ(MakeTilesetPathsRelative({path}, folder), std::vector<std::string>{made}) << path;
+    }
+}

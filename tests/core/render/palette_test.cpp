@@ -57,6 +57,25 @@ TEST(Palette, NumbersTilesAcrossTilesetsRoundingHalfToEven) {
     }
 }
 
+// A tileset gone missing keeps the places it held, drawn as missing, so the
+// tiles after it keep their numbers; one never held keeps none.
+TEST(Palette, MissingTilesetKeepsItsPlaces) {
+    EditorState state;
+    state.Tilesets = {"a:16x32", "missing", "b:48x16"};
+    Surface palette;
+    const std::vector<int> held = {2, 3, 3};
+    const PaletteBuild build = ReloadTilesets(state, palette, LoadSynthetic, nullptr, held);
+    EXPECT_EQ(build.tileCounts, held);
+    ASSERT_EQ(build.failures.size(), 1u);
+    for (const int n : {2, 3, 4}) {
+        EXPECT_EQ(palette.At(TileLeft(n) + 1, TileTop(n)), MissingTilePixel(1, 0)) << n;
+        EXPECT_EQ(palette.At(TileLeft(n) + 9, TileTop(n)), MissingTilePixel(9, 0)) << n;
+    }
+    EXPECT_NE(MissingTilePixel(1, 0), MissingTilePixel(9, 0));
+    ExpectTile(palette, 5, "b:48x16", 0, 0);
+    EXPECT_EQ(state.PaletteCursorX, 16 * 8);
+}
+
 TEST(Palette, DropsTilesPast255AndRebuildsFromBlack) {
     EditorState state;
     state.Tilesets = {"a:256x272", "b:16x16"};
