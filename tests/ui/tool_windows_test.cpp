@@ -201,24 +201,21 @@ class ToolWindowsTest : public MainWindowTest {
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QByteArray>("written");
+        const auto row = [](const char* tag, const char* window, const QStringList& input,
+                            const QStringList& files, const QList<int>& cells, const char* word,
+                            const char* message = "", const QByteArray& written = {}) {
+            QTest::newRow(tag) << QString(window) << input << files << cells << QString(word)
+                               << QString(message) << written;
+        };
         const QStringList swap{"txtDoSwap#0=1", "txtDoSwap#1=2", "cmdSwap"};
-        QTest::newRow("swap") << "swap" << swap << QStringList() << QList<int>{2, 1, 19, 9, 2}
-                              << "SWAP"
-                              << "" << QByteArray();
-        QTest::newRow("replace") << "replace" << swap << QStringList() << QList<int>{2, 2, 19, 9, 2}
-                                 << "SWAP"
-                                 << "" << QByteArray();
+        row("swap", "swap", swap, {}, {2, 1, 19, 9, 2}, "SWAP");
+        row("replace", "replace", swap, {}, {2, 2, 19, 9, 2}, "SWAP");
         // The second Browse is cancelled: the path stays; a fraction counts as its whole part.
-        QTest::newRow("CSV") << "csv"
-                             << QStringList{"cmdBrowse", "cmdBrowse", "txtSizeX=3", "txtSizeY=2.9",
-                                            "cmdOK"}
-                             << QStringList{"DIR/map.csv", ""} << QList<int>{5, 6, 10, 0, 0}
-                             << "LOAD"
-                             << "" << QByteArray();
-        QTest::newRow("Map Generation: the top-left block")
-            << "mapfile" << QStringList{"txtMapSizeX=3", "txtMapSizeY=2", "cmdGenerate"}
-            << QStringList{"DIR/block.dat"} << QList<int>{1, 2, 19, 9, 1} << "OLD"
-            << "File was exported." << QByteArray("\x01\x02\x03\x11\x12\x13");
+        row("CSV", "csv", {"cmdBrowse", "cmdBrowse", "txtSizeX=3", "txtSizeY=2.9", "cmdOK"},
+            {"DIR/map.csv", ""}, {5, 6, 10, 0, 0}, "LOAD");
+        row("Map Generation: the top-left block", "mapfile",
+            {"txtMapSizeX=3", "txtMapSizeY=2", "cmdGenerate"}, {"DIR/block.dat"}, {1, 2, 19, 9, 1},
+            "OLD", "File was exported.", "\x01\x02\x03\x11\x12\x13");
     }
 
     void actionsChangeTheWholeMap() {
