@@ -43,12 +43,6 @@ Status RunExportTmx(const std::vector<std::string>& args, std::ostream&) {
                               std::filesystem::path(mapPath).stem().string());
 }
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
-
 Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
     const std::string& inPath = args[0];
     const std::string& outPath = args[1];
@@ -65,8 +59,9 @@ Status RunImportTmx(const std::vector<std::string>& args, std::ostream& out) {
         return Error{imported.message()};
     }
     ProjectData& project = imported.value().project;
-    for (std::string& tileset : project.Tilesets) {
-        tileset = TilesetPathForProject(Absolute(tileset), Absolute(outPath));
+    // Listed from the project's folder, as the window lists them.
+    project.Tilesets = RelativeTilesetPaths(project.Tilesets, FolderOf(WholePath(outPath)));
+    for (const std::string& tileset : project.Tilesets) {
         if (Status checked = CheckTilesetPath(tileset); !checked) {
             return Error{"Cannot write " + Shortened(outPath) + ": it would list the tileset " +
                          Shortened(tileset) + ". " + checked.message()};

@@ -50,8 +50,10 @@ TEST(TilesetFiles, RebasesRelativePathsToAnotherFolder) {
     for (const auto& [path, from, to, rebased] : cases) {
         EXPECT_EQ(RebaseTilesetPaths({path}, from, to), std::vector<std::string>{rebased}) << path;
     }
-    EXPECT_EQ(RelativeTilesetPaths({"/m/tiled/a.png", "/m/b.png"}, "/m/tiled"),
-              (std::vector<std::string>{"a.png", "../b.png"}));
+    EXPECT_EQ(RelativeTilesetPaths({"/m/tiled/a.png", "/m/b.png", "/m/./x/../c.png"}, "/m/tiled"),
+              (std::vector<std::string>{"a.png", "../b.png", "../c.png"}));
+    // From the working folder, as tessra-cli is given them.
+    EXPECT_EQ(RelativeTilesetPaths({"gfx/c.png"}, "out"), std::vector<std::string>{"../gfx/c.png"});
 }
 
 // Absolute paths in the project's folder, below it or beside it become

@@ -308,14 +308,6 @@ Result<TiledImport> ImportTiledMap(std::span<const std::uint8_t> file, const std
     }
 }
 
-std::string TilesetPathForProject(const std::string& path, const std::string& projectPath) {
-    const std::filesystem::path folder =
-        std::filesystem::path(projectPath).lexically_normal().parent_path();
-    const std::filesystem::path relative =
-        std::filesystem::path(path).lexically_normal().lexically_relative(folder);
-    return relative.empty() ? path : relative.string();
-}
-
 std::vector<std::string> DescribeTiledImport(const TiledImport& import) {
     std::vector<std::string> lines;
     if (import.tileLayerCount > 1) {

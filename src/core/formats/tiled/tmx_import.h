@@ -33,11 +33,6 @@ struct TiledImport {
 Result<TiledImport> ImportTiledMap(std::span<const std::uint8_t> file, const std::string& path,
                                    const FileReader& read);
 
-// A tileset path as a project at projectPath keeps it: relative to the
-// project's folder. Give both absolute (or relative to one folder, without
-// "..").
-std::string TilesetPathForProject(const std::string& path, const std::string& projectPath);
-
 // What the import did, a line each: the layer taken when there were several,
 // then the counts of empty and of flipped or rotated cells.
 std::vector<std::string> DescribeTiledImport(const TiledImport& import);

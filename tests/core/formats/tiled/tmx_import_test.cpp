@@ -219,18 +219,6 @@ TEST(ImportTiledMap, NumbersTilesAsThePaletteDoesAndKeepsEachPictureOnce) {
     }
 }
 
-TEST(TilesetPathForProject, IsRelativeToTheProjectsFolder) {
-    const std::array<const char*, 3> cases[] = {
-        {"/a/b/c.png", "/a/x.tessra", "b/c.png"},
-        {"/a/c.png", "/a/b/x.tessra", "../c.png"},
-        {"/a/./b/../c.png", "/a/x.tessra", "c.png"},
-        {"gfx/c.png", "out/x.tessra", "../gfx/c.png"},
-    };
-    for (const auto& [path, project, kept] : cases) {
-        EXPECT_EQ(TilesetPathForProject(path, project), kept) << path;
-    }
-}
-
 TEST(WriteTiledMap, FormatAndPictureFollowTheName) {
     const struct {
         const char* name;
